@@ -1,6 +1,7 @@
 #include "Model/Materials/materialfactory.h"
 #include "Model/Process/processfactory.h"
 #include "UI/mainwindow.h"
+#include "Util/debuglog.h"
 
 #include <QApplication>
 #include <QColor>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    Util::DebugLog::install();
     QApplication application(argc, argv);
 
     QPixmap icon(32, 32);

@@ -3,8 +3,8 @@
 
 #include "Model/object.h"
 
-#include <boost/shared_ptr.hpp>
 #include <QList>
+#include <boost/shared_ptr.hpp>
 
 namespace Model {
 

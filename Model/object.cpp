@@ -15,8 +15,7 @@ Object::Object()
     : color(Model::getColor(ObjectColor, 0)), outlineColor(Model::getColor(OutlineColor, 0)),
       id(nextObjectId.fetch_add(1)), preview(false), previewDisplacement(0.0, 0.0, 0.0),
       selected(false)
-{
-}
+{}
 
 Object::~Object() = default;
 

@@ -4,8 +4,8 @@
 #include "Util/vector3d.h"
 #include "Util/vector4d.h"
 
-#include <boost/shared_ptr.hpp>
 #include <QtGlobal>
+#include <boost/shared_ptr.hpp>
 
 namespace Model {
 

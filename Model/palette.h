@@ -8,7 +8,8 @@
 namespace Model {
 
 /// Indexes of the view colour palette.
-enum PaletteColor {
+enum PaletteColor
+{
     ObjectColor = 0,
     OutlineColor = 1,
     GridColor = 2,
@@ -22,7 +23,13 @@ enum PaletteColor {
 };
 
 /// Colour schemes: 0 default, 1 low (light background, for printing), 2 custom.
-enum ColorScheme { DefaultScheme = 0, LowScheme = 1, CustomScheme = 2, ColorSchemeCount = 3 };
+enum ColorScheme
+{
+    DefaultScheme = 0,
+    LowScheme = 1,
+    CustomScheme = 2,
+    ColorSchemeCount = 3
+};
 
 /// The palette entry colorIndex x 3 + scheme; out-of-range arguments give black.
 Util::Vector4D getColor(int colorIndex, int scheme);

@@ -8,8 +8,7 @@ using Model::Automaton::TotalVolume;
 static void BM_ConstructFilled(benchmark::State &state)
 {
     for (auto _ : state) {
-        TotalVolume::Ptr v =
-            TotalVolume::createFilled(200, 200, 100, 1, 1, 1, Util::Vector3D(), 1);
+        TotalVolume::Ptr v = TotalVolume::createFilled(200, 200, 100, 1, 1, 1, Util::Vector3D(), 1);
         benchmark::DoNotOptimize(v.get());
     }
     state.SetItemsProcessed(state.iterations() * 200 * 200 * 100);

@@ -1,6 +1,9 @@
 # Warnings and sanitizers shared by every target of the project.
 function(celvane_target_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
+  # Debug messages carry file, line and function, with paths below the source root.
+  target_compile_definitions(${target} PRIVATE QT_MESSAGELOGCONTEXT)
+  target_compile_options(${target} PRIVATE -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
   if(CELVANE_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

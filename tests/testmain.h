@@ -18,17 +18,17 @@ inline char *toString(const Vector4D &v)
 
 /// Points HOME at a fresh temporary folder before anything reads it, so no test touches the
 /// real catalogue files of the person running the suite.
-#define CELVANE_TEST_MAIN_IMPL(TestObject, Application)                                         \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        QTemporaryDir home;                                                                    \
-        if (!home.isValid())                                                                   \
-            return 2;                                                                          \
-        qputenv("HOME", home.path().toLocal8Bit());                                            \
-        Application app(argc, argv);                                                           \
-        TestObject tc;                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                  \
+#define CELVANE_TEST_MAIN_IMPL(TestObject, Application)                                            \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QTemporaryDir home;                                                                        \
+        if (!home.isValid())                                                                       \
+            return 2;                                                                              \
+        qputenv("HOME", home.path().toLocal8Bit());                                                \
+        Application app(argc, argv);                                                               \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
 
 /// A test without widgets.

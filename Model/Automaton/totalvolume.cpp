@@ -16,11 +16,10 @@ const double usableMemoryFraction = 0.9;
 
 TotalVolume::TotalVolume(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX,
                          float cellSizeY, float cellSizeZ, const Util::Vector3D &position)
-    : cellsX(cellsX), cellsY(cellsY), cellsZ(cellsZ), cellSizeX(cellSizeX),
-      cellSizeY(cellSizeY), cellSizeZ(cellSizeZ), position(position), topMaskWidth(0),
-      topMaskHeight(0), bottomMaskWidth(0), bottomMaskHeight(0), painter(this)
-{
-}
+    : cellsX(cellsX), cellsY(cellsY), cellsZ(cellsZ), cellSizeX(cellSizeX), cellSizeY(cellSizeY),
+      cellSizeZ(cellSizeZ), position(position), topMaskWidth(0), topMaskHeight(0),
+      bottomMaskWidth(0), bottomMaskHeight(0), painter(this)
+{}
 
 TotalVolume::~TotalVolume() = default;
 
@@ -36,8 +35,8 @@ quint64 TotalVolume::arrayBytes(quint32 cellsX, quint32 cellsY, quint32 cellsZ)
     return count * sizeof(Voxel);
 }
 
-bool TotalVolume::checkAllocation(quint32 cellsX, quint32 cellsY, quint32 cellsZ,
-                                  QString *error, quint64 extraBytes)
+bool TotalVolume::checkAllocation(quint32 cellsX, quint32 cellsY, quint32 cellsZ, QString *error,
+                                  quint64 extraBytes)
 {
     const QString size = QStringLiteral("%1 x %2 x %3").arg(cellsX).arg(cellsY).arg(cellsZ);
     if (cellsX == 0 || cellsY == 0 || cellsZ == 0) {

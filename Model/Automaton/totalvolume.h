@@ -7,8 +7,8 @@
 #include "Util/spinlock.h"
 #include "Util/vector3d.h"
 
-#include <boost/shared_ptr.hpp>
 #include <QString>
+#include <boost/shared_ptr.hpp>
 
 #include <memory>
 #include <vector>
@@ -91,8 +91,8 @@ public:
     void clearTopMask();
 
 private:
-    TotalVolume(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX,
-                float cellSizeY, float cellSizeZ, const Util::Vector3D &position);
+    TotalVolume(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX, float cellSizeY,
+                float cellSizeZ, const Util::Vector3D &position);
     static Ptr allocate(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX,
                         float cellSizeY, float cellSizeZ, const Util::Vector3D &position,
                         QString *error);

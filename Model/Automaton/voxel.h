@@ -17,8 +17,7 @@ public:
     /// A cell of the given material; tag 0, not fixed, zero distance.
     explicit Voxel(quint32 materialId)
         : material(materialId), fixed(false), distance{0.0f, 0.0f, 0.0f}, tag(0)
-    {
-    }
+    {}
 
     quint32 getMaterial() const { return material; }
     void setMaterial(quint32 id) { material = id; }

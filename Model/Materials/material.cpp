@@ -18,8 +18,7 @@ Material::Material()
 
 Material::Material(quint32 id, const QString &name, float density, float youngModulus,
                    float poissonRatio, const float *color)
-    : id(id), name(name), density(density), youngModulus(youngModulus),
-      poissonRatio(poissonRatio)
+    : id(id), name(name), density(density), youngModulus(youngModulus), poissonRatio(poissonRatio)
 {
     setColor(color ? color : defaultColor);
 }

@@ -13,8 +13,8 @@ class Material
 public:
     /// The empty material: id 0, "Empty", zero constants, grey.
     Material();
-    Material(quint32 id, const QString &name, float density, float youngModulus,
-             float poissonRatio, const float *color = nullptr);
+    Material(quint32 id, const QString &name, float density, float youngModulus, float poissonRatio,
+             const float *color = nullptr);
 
     quint32 getId() const { return id; }
     void setId(quint32 v) { id = v; }

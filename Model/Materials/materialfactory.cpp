@@ -79,6 +79,11 @@ QString MaterialFactory::readPath()
 
 void MaterialFactory::initialize()
 {
+    {
+        // Start-up reads into an empty catalogue.
+        QMutexLocker locker(&catalogMutex());
+        catalog().clear();
+    }
     if (loadMaterials())
         return;
     Persistence::CatalogFile::keepBackup(readPath());
@@ -136,12 +141,11 @@ bool MaterialFactory::saveMaterials() const
 {
     QMutexLocker locker(&catalogMutex());
     const QMap<quint32, Material> &map = catalog();
-    return Persistence::CatalogFile::write(QLatin1String(fileName), QStringLiteral("Materials"),
-                                           [&map](QXmlStreamWriter &writer) {
-                                               for (const Material &material : map)
-                                                   Persistence::MaterialArchiver::saveMaterial(
-                                                       &writer, material);
-                                           });
+    return Persistence::CatalogFile::write(
+        QLatin1String(fileName), QStringLiteral("Materials"), [&map](QXmlStreamWriter &writer) {
+            for (const Material &material : map)
+                Persistence::MaterialArchiver::saveMaterial(&writer, material);
+        });
 }
 
 void MaterialFactory::loadDefaultMaterials()

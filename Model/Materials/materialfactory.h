@@ -3,8 +3,8 @@
 
 #include "Model/Materials/material.h"
 
-#include <boost/shared_ptr.hpp>
 #include <QList>
+#include <boost/shared_ptr.hpp>
 
 namespace Model {
 namespace Materials {
@@ -19,8 +19,8 @@ public:
     /// The one catalogue; the first call runs the start-up sequence (see initialize()).
     static Ptr instance();
 
-    /// The start-up sequence: read materials.xml; when that fails, keep an existing but
-    /// unreadable file as materials.xml.bak, load the built-in table and write it.
+    /// The start-up sequence on an empty catalogue: read materials.xml; when that fails, keep an
+    /// existing but unreadable file as materials.xml.bak, load the built-in table and write it.
     void initialize();
 
     /// A copy of the entry, or the empty material (id 0, "Empty").

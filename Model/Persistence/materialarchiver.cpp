@@ -64,8 +64,8 @@ Material MaterialArchiver::loadMaterial(QXmlStreamReader *reader, bool *ok)
         } else if (name == QLatin1String("color")) {
             const QColor color(value);
             if (color.isValid())
-                material.setColor(float(color.redF()), float(color.greenF()),
-                                  float(color.blueF()), float(color.alphaF()));
+                material.setColor(float(color.redF()), float(color.greenF()), float(color.blueF()),
+                                  float(color.alphaF()));
         }
     }
     if (ok)

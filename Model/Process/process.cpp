@@ -11,8 +11,7 @@ Process::Process(const QString &name, quint32 id) : name(name), id(id) {}
 
 Process::Process(const QString &name, quint32 id, const QList<quint32> &compatibleMaterials)
     : name(name), id(id), compatibleMaterials(compatibleMaterials)
-{
-}
+{}
 
 void Process::addCompatibleMaterial(quint32 materialId)
 {

@@ -76,6 +76,11 @@ QString ProcessFactory::readPath()
 
 void ProcessFactory::initialize()
 {
+    {
+        // Start-up reads into an empty catalogue.
+        QMutexLocker locker(&catalogMutex());
+        catalog().clear();
+    }
     if (loadProcesses())
         return;
     Persistence::CatalogFile::keepBackup(readPath());
@@ -131,12 +136,11 @@ bool ProcessFactory::saveProcesses() const
 {
     QMutexLocker locker(&catalogMutex());
     const QMap<quint32, Process> &map = catalog();
-    return Persistence::CatalogFile::write(QLatin1String(fileName), QStringLiteral("Processes"),
-                                           [&map](QXmlStreamWriter &writer) {
-                                               for (const Process &process : map)
-                                                   Persistence::ProcessArchiver::saveProcess(
-                                                       &writer, process);
-                                           });
+    return Persistence::CatalogFile::write(
+        QLatin1String(fileName), QStringLiteral("Processes"), [&map](QXmlStreamWriter &writer) {
+            for (const Process &process : map)
+                Persistence::ProcessArchiver::saveProcess(&writer, process);
+        });
 }
 
 void ProcessFactory::loadDefaultProcesses()

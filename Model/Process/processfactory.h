@@ -3,8 +3,8 @@
 
 #include "Model/Process/process.h"
 
-#include <boost/shared_ptr.hpp>
 #include <QList>
+#include <boost/shared_ptr.hpp>
 
 namespace Model {
 namespace Process {
@@ -19,8 +19,8 @@ public:
     /// The one catalogue; the first call runs the start-up sequence (see initialize()).
     static Ptr instance();
 
-    /// The start-up sequence: read processes.xml; when that fails, keep an existing but
-    /// unreadable file as processes.xml.bak, load the built-in table and write it.
+    /// The start-up sequence on an empty catalogue: read processes.xml; when that fails, keep an
+    /// existing but unreadable file as processes.xml.bak, load the built-in table and write it.
     void initialize();
 
     Process getProcess(quint32 id) const;

@@ -140,8 +140,8 @@ void TestTotalVolume::constructionTakesMaterialsInIndexOrder()
 void TestTotalVolume::wrongMaterialCountIsRefused()
 {
     QString error;
-    QVERIFY(!TotalVolume::create(2, 2, 2, 1, 1, 1, Util::Vector3D(), std::vector<quint32>(7),
-                                 &error));
+    QVERIFY(
+        !TotalVolume::create(2, 2, 2, 1, 1, 1, Util::Vector3D(), std::vector<quint32>(7), &error));
     QVERIFY(error.contains(QLatin1String("7 material ids")));
 }
 
@@ -302,8 +302,7 @@ void TestTotalVolume::unallocatableVolumesAreRefused_data()
     QTest::newRow("zero x") << 0u << 10u << 10u << "at least one cell";
     QTest::newRow("zero z") << 10u << 10u << 0u << "at least one cell";
     QTest::newRow("10000 cubed") << 10000u << 10000u << 10000u << "memory";
-    QTest::newRow("product overflows") << 0xffffffffu << 0xffffffffu << 0xffffffffu
-                                       << "too large";
+    QTest::newRow("product overflows") << 0xffffffffu << 0xffffffffu << 0xffffffffu << "too large";
     QTest::newRow("past 2^32 cells") << 100000u << 100000u << 1000u << "memory";
 }
 

@@ -1,0 +1,329 @@
+#include "Model/Materials/materialfactory.h"
+#include "catalogtestutil.h"
+#include "testmain.h"
+
+#include <QLocale>
+
+using Model::Materials::Material;
+using Model::Materials::MaterialFactory;
+
+namespace {
+
+const char builtInFile[] = "Celvane/materials.xml";
+
+Material makeMaterial(quint32 id, const QString &name, float r, float g, float b, float a)
+{
+    const float color[4] = {r, g, b, a};
+    return Material(id, name, 1.0f, 2.0f, 0.3f, color);
+}
+
+} // namespace
+
+class TestMaterialFactory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstRunWritesBuiltInTable();
+    void builtInTableValues_data();
+    void builtInTableValues();
+    void unknownIdYieldsEmptyMaterial();
+    void writtenFileReadsBackEqual();
+    void writtenFileFormat();
+    void unreadableFilesFallBackAndAreKept_data();
+    void unreadableFilesFallBackAndAreKept();
+    void olderBackupIsReplaced();
+    void emptyCatalogueFileLoads();
+    void invalidElementsAreSkipped();
+    void homeFolderIsReadWithoutCelvaneFolder();
+    void readsUnderDecimalCommaLocale();
+    void setMaterialRefusesIdZero();
+    void setMaterialIsNotSaved();
+    void generatedIdsAreFreeAndInRange();
+    void failedSaveKeepsPreviousFile();
+    void saveFailsWhenFolderCannotBeMade();
+
+private:
+    QScopedPointer<TemporaryHome> home;
+    MaterialFactory::Ptr factory;
+};
+
+void TestMaterialFactory::init()
+{
+    home.reset(new TemporaryHome());
+    factory = MaterialFactory::instance();
+    factory->loadDefaultMaterials();
+}
+
+void TestMaterialFactory::cleanup()
+{
+    QLocale::setDefault(QLocale::c());
+    home.reset();
+}
+
+void TestMaterialFactory::firstRunWritesBuiltInTable()
+{
+    home.reset(new TemporaryHome()); // instance() has already written into the first one
+    QVERIFY(!QFile::exists(home->celvanePath("materials.xml")));
+    factory->initialize();
+    const QList<Material> materials = factory->getMaterials();
+    QCOMPARE(materials.size(), 15);
+    QList<quint32> ids;
+    for (const Material &m : materials)
+        ids.append(m.getId());
+    QCOMPARE(ids, (QList<quint32>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+    QVERIFY(QFile::exists(home->celvanePath("materials.xml")));
+    const QByteArray text = home->read(builtInFile);
+    QCOMPARE(text.count("<Material "), 15);
+    QVERIFY(text.indexOf("material-id=\"1\"") < text.indexOf("material-id=\"3\""));
+    QVERIFY(text.indexOf("material-id=\"15\"") < text.indexOf("material-id=\"16\""));
+    QVERIFY(!QFile::exists(home->celvanePath("materials.xml.bak")));
+}
+
+void TestMaterialFactory::builtInTableValues_data()
+{
+    QTest::addColumn<quint32>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<float>("density");
+    QTest::addColumn<float>("young");
+    QTest::addColumn<float>("poisson");
+    QTest::addColumn<QString>("color");
+    QTest::newRow("Si") << 1u << "Si" << 2329.0f << 1.88e11f << 0.28f << "#FF7F7F7F";
+    QTest::newRow("oxide, spelled with a zero") << 3u << "Thermal Si02" << 2200.0f << 7e10f
+                                                << 0.17f << "#FF7F7FFF";
+    QTest::newRow("Cu") << 5u << "Cu (bulk)" << 8960.0f << 1.28e11f << 0.36f << "#FFFFCC4C";
+    QTest::newRow("P-doped") << 15u << "P-doped Si (100)" << 2329.0f << 1.88e11f << 0.28f
+                             << "#FFAAAAFF";
+    QTest::newRow("Poly-Si") << 16u << "Poly-Si" << 2329.0f << 1.88e11f << 0.28f << "#FF4C7F66";
+}
+
+void TestMaterialFactory::builtInTableValues()
+{
+    QFETCH(quint32, id);
+    QFETCH(QString, name);
+    QFETCH(float, density);
+    QFETCH(float, young);
+    QFETCH(float, poisson);
+    QFETCH(QString, color);
+    factory->initialize();
+    const Material m = factory->getMaterial(id);
+    QCOMPARE(m.getName(), name);
+    QCOMPARE(m.getDensity(), density);
+    QCOMPARE(m.getYoungModulus(), young);
+    QCOMPARE(m.getPoissonRatio(), poisson);
+    const QByteArray text = home->read(builtInFile);
+    const QByteArray element =
+        QByteArray("material-id=\"") + QByteArray::number(id) + "\"";
+    const int at = text.indexOf(element);
+    QVERIFY(at > 0);
+    const int end = text.indexOf("/>", at);
+    QVERIFY2(text.mid(at, end - at).contains("color=\"" + color.toLatin1() + "\""),
+             text.mid(at, end - at).constData());
+}
+
+void TestMaterialFactory::unknownIdYieldsEmptyMaterial()
+{
+    const Material m = factory->getMaterial(2);
+    QCOMPARE(m.getId(), 0u);
+    QCOMPARE(m.getName(), QStringLiteral("Empty"));
+    float c[4];
+    m.getColor(c);
+    QCOMPARE(c[0], 0.5f);
+    QCOMPARE(c[3], 1.0f);
+}
+
+void TestMaterialFactory::writtenFileReadsBackEqual()
+{
+    factory->setMaterial(makeMaterial(2500, QStringLiteral("Odd <&> \"name\""), 0.2f, 0.4f,
+                                      0.6f, 0.5f));
+    const QList<Material> before = factory->getMaterials();
+    QVERIFY(factory->saveMaterials());
+    factory->loadDefaultMaterials();
+    QVERIFY(factory->loadMaterials());
+    const QList<Material> after = factory->getMaterials();
+    QCOMPARE(after.size(), before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        QCOMPARE(after[i], before[i]);
+        QCOMPARE(after[i].getDensity(), before[i].getDensity());
+        QCOMPARE(after[i].getYoungModulus(), before[i].getYoungModulus());
+        QCOMPARE(after[i].getPoissonRatio(), before[i].getPoissonRatio());
+    }
+}
+
+void TestMaterialFactory::writtenFileFormat()
+{
+    QVERIFY(factory->saveMaterials());
+    const QByteArray text = home->read(builtInFile);
+    QVERIFY(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    QVERIFY(text.contains("<Materials>"));
+    QVERIFY(text.contains("<Material version=\"1\" name=\"Si\" material-id=\"1\" "
+                          "density=\"2329\" poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\" "
+                          "color=\"#FF7F7F7F\"/>"));
+    QVERIFY(text.contains("young-modulus=\"1e+09\""));
+    QVERIFY(text.trimmed().endsWith("</Materials>"));
+}
+
+void TestMaterialFactory::unreadableFilesFallBackAndAreKept_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("root in other case")
+        << QByteArray("<?xml version=\"1.0\"?><materials><Material version=\"1\" name=\"X\" "
+                      "material-id=\"40\"/></materials>");
+    QTest::newRow("malformed after a good element")
+        << QByteArray("<Materials><Material version=\"1\" name=\"X\" material-id=\"40\"/>"
+                      "<Material name=");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe<<>>\x01garbage", 16);
+    QTest::newRow("other root") << QByteArray("<Processes></Processes>");
+}
+
+void TestMaterialFactory::unreadableFilesFallBackAndAreKept()
+{
+    QFETCH(QByteArray, content);
+    QVERIFY(home->write(builtInFile, content));
+    factory->setMaterial(makeMaterial(41, QStringLiteral("left over"), 1, 1, 1, 1));
+    factory->initialize();
+    // The whole catalogue is the built-in table, including nothing read before the error.
+    QCOMPARE(factory->getMaterials().size(), 15);
+    QCOMPARE(factory->getMaterial(40).getId(), 0u);
+    QCOMPARE(factory->getMaterial(41).getId(), 0u);
+    QCOMPARE(home->read("Celvane/materials.xml.bak"), content);
+    QCOMPARE(home->read(builtInFile).count("<Material "), 15);
+}
+
+void TestMaterialFactory::olderBackupIsReplaced()
+{
+    QVERIFY(home->write("Celvane/materials.xml.bak", "old backup"));
+    QVERIFY(home->write(builtInFile, "<broken"));
+    factory->initialize();
+    QCOMPARE(home->read("Celvane/materials.xml.bak"), QByteArray("<broken"));
+}
+
+void TestMaterialFactory::emptyCatalogueFileLoads()
+{
+    QVERIFY(home->write(builtInFile, "<?xml version=\"1.0\"?>\n<Materials/>\n"));
+    factory->initialize();
+    QVERIFY(factory->getMaterials().isEmpty());
+    QCOMPARE(factory->getMaterial(1).getId(), 0u);
+    QCOMPARE(factory->getMaterial(1).getName(), QStringLiteral("Empty"));
+    QVERIFY(!QFile::exists(home->celvanePath("materials.xml.bak")));
+}
+
+void TestMaterialFactory::invalidElementsAreSkipped()
+{
+    QVERIFY(home->write(builtInFile,
+                        "<Materials>"
+                        "<Material version=\"1\" name=\"Bad id\" material-id=\"abc\"/>"
+                        "<Material version=\"1\" name=\"\" material-id=\"50\"/>"
+                        "<Material version=\"1\" name=\"Zero\" material-id=\"0\"/>"
+                        "<Other name=\"Ignored\" material-id=\"51\"/>"
+                        "<Material version=\"1\" name=\"Good\" material-id=\"52\" "
+                        "color=\"#80FF0000\" density=\"12.5\"/>"
+                        "</Materials>"));
+    factory->loadDefaultMaterials();
+    QVERIFY(factory->loadMaterials());
+    // Entries already in the catalogue stay; only the good element is added.
+    QCOMPARE(factory->getMaterials().size(), 16);
+    const Material good = factory->getMaterial(52);
+    QCOMPARE(good.getName(), QStringLiteral("Good"));
+    QCOMPARE(good.getDensity(), 12.5f);
+    const float *c = good.getColor();
+    QCOMPARE(c[0], 1.0f);
+    QCOMPARE(c[1], 0.0f);
+    QVERIFY(qAbs(c[3] - 128.0f / 255.0f) < 1e-6f);
+    QCOMPARE(factory->getMaterial(50).getId(), 0u);
+    QCOMPARE(factory->getMaterial(51).getId(), 0u);
+}
+
+void TestMaterialFactory::homeFolderIsReadWithoutCelvaneFolder()
+{
+    QVERIFY(home->write("materials.xml",
+                        "<Materials><Material name=\"Home\" material-id=\"60\"/></Materials>"));
+    factory->initialize();
+    QCOMPARE(factory->getMaterials().size(), 1);
+    QCOMPARE(factory->getMaterial(60).getName(), QStringLiteral("Home"));
+    QVERIFY(!QFile::exists(home->celvanePath("materials.xml")));
+}
+
+void TestMaterialFactory::readsUnderDecimalCommaLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QVERIFY(factory->saveMaterials());
+    QVERIFY(!home->read(builtInFile).contains("0,28"));
+    QVERIFY(home->write(builtInFile,
+                        "<Materials><Material name=\"Comma\" material-id=\"70\" "
+                        "density=\"2329.5\" poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\"/>"
+                        "</Materials>"));
+    factory->loadDefaultMaterials();
+    QVERIFY(factory->loadMaterials());
+    const Material m = factory->getMaterial(70);
+    QCOMPARE(m.getDensity(), 2329.5f);
+    QCOMPARE(m.getPoissonRatio(), 0.28f);
+    QCOMPARE(m.getYoungModulus(), 1.88e11f);
+}
+
+void TestMaterialFactory::setMaterialRefusesIdZero()
+{
+    QVERIFY(!factory->setMaterial(makeMaterial(0, QStringLiteral("Nothing"), 1, 1, 1, 1)));
+    QCOMPARE(factory->getMaterials().size(), 15);
+    QVERIFY(factory->setMaterial(makeMaterial(1, QStringLiteral("Silicon"), 1, 1, 1, 1)));
+    QCOMPARE(factory->getMaterial(1).getName(), QStringLiteral("Silicon"));
+    QCOMPARE(factory->getMaterials().size(), 15);
+}
+
+void TestMaterialFactory::setMaterialIsNotSaved()
+{
+    factory->initialize();
+    const QByteArray before = home->read(builtInFile);
+    factory->setMaterial(makeMaterial(80, QStringLiteral("Run only"), 1, 1, 1, 1));
+    QCOMPARE(home->read(builtInFile), before);
+}
+
+void TestMaterialFactory::generatedIdsAreFreeAndInRange()
+{
+    for (quint32 id = 2000; id < 32766; id += 2)
+        factory->setMaterial(makeMaterial(id, QStringLiteral("taken"), 1, 1, 1, 1));
+    for (int i = 0; i < 200; ++i) {
+        const quint32 id = factory->generateMaterialId();
+        QVERIFY(id >= 2000 && id <= 32766);
+        QCOMPARE(factory->getMaterial(id).getId(), 0u);
+    }
+}
+
+void TestMaterialFactory::failedSaveKeepsPreviousFile()
+{
+    factory->initialize();
+    const QByteArray before = home->read(builtInFile);
+    // A folder that cannot be written: the save fails and the old file stays whole.
+    QFile::setPermissions(home->celvanePath(QString()), QFileDevice::ReadOwner |
+                                                            QFileDevice::ExeOwner);
+    if (QFileInfo(home->celvanePath(QString())).isWritable() ||
+        QFile(home->celvanePath("probe")).open(QIODevice::WriteOnly)) {
+        QFile::setPermissions(home->celvanePath(QString()),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+        QSKIP("running with permissions that ignore the read-only folder (root)");
+    }
+    factory->setMaterial(makeMaterial(90, QStringLiteral("Unsaved"), 1, 1, 1, 1));
+    QVERIFY(!factory->saveMaterials());
+    QFile::setPermissions(home->celvanePath(QString()), QFileDevice::ReadOwner |
+                                                            QFileDevice::WriteOwner |
+                                                            QFileDevice::ExeOwner);
+    QCOMPARE(home->read(builtInFile), before);
+}
+
+void TestMaterialFactory::saveFailsWhenFolderCannotBeMade()
+{
+    // A plain file where the folder should be: nothing can be written, and nothing breaks.
+    QVERIFY(home->write("Celvane", "not a folder"));
+    QVERIFY(!factory->saveMaterials());
+    factory->initialize();
+    QCOMPARE(factory->getMaterials().size(), 15);
+    QCOMPARE(home->read("Celvane"), QByteArray("not a folder"));
+}
+
+CELVANE_TEST_MAIN(TestMaterialFactory)
+#include "tst_materialfactory.moc"
