@@ -79,8 +79,10 @@ TotalVolume::Ptr TotalVolume::allocate(quint32 cellsX, quint32 cellsY, quint32 c
     Ptr volume(new (std::nothrow)
                    TotalVolume(cellsX, cellsY, cellsZ, cellSizeX, cellSizeY, cellSizeZ, position));
     if (volume) {
-        volume->cells.reset(new (std::nothrow) Voxel[count]);
-        volume->nextCells.reset(new (std::nothrow) Voxel[count]);
+        // Voxels are trivial: raw storage is filled by the callers before anyone reads it.
+        const std::size_t bytes = std::size_t(count) * sizeof(Voxel);
+        volume->cells.reset(static_cast<Voxel *>(Util::LargeMemory::allocate(bytes)));
+        volume->nextCells.reset(static_cast<Voxel *>(Util::LargeMemory::allocate(bytes)));
     }
     if (!volume || !volume->cells || !volume->nextCells) {
         if (error)

@@ -4,6 +4,7 @@
 #include "Model/Automaton/totalvolumepainter.h"
 #include "Model/Automaton/voxel.h"
 #include "Model/object.h"
+#include "Util/largememory.h"
 #include "Util/spinlock.h"
 #include "Util/vector3d.h"
 
@@ -97,8 +98,9 @@ private:
                         float cellSizeY, float cellSizeZ, const Util::Vector3D &position,
                         QString *error);
 
-    std::unique_ptr<Voxel[]> cells;
-    std::unique_ptr<Voxel[]> nextCells;
+    typedef std::unique_ptr<Voxel[], Util::LargeMemory::Deleter> CellArray;
+    CellArray cells;
+    CellArray nextCells;
     Util::SpinLock cellsLock;
     Util::SpinLock nextCellsLock;
     quint32 cellsX;

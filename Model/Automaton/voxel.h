@@ -52,6 +52,7 @@ public:
 };
 
 static_assert(std::is_trivially_copyable<Voxel>::value, "voxels are copied bitwise");
+static_assert(std::is_trivially_destructible<Voxel>::value, "cell arrays are raw storage");
 
 } // namespace Automaton
 } // namespace Model
