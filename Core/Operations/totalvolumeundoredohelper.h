@@ -1,0 +1,57 @@
+#ifndef CORE_OPERATIONS_TOTALVOLUMEUNDOREDOHELPER_H
+#define CORE_OPERATIONS_TOTALVOLUMEUNDOREDOHELPER_H
+
+#include <QString>
+#include <QtGlobal>
+
+namespace Model {
+namespace Automaton {
+class TotalVolume;
+}
+} // namespace Model
+
+namespace Core {
+namespace Operations {
+
+class Workspace;
+
+/// Undo and redo of a cell-volume process operation through the state files: the cells are
+/// recorded before the operation changes them (undo file) and after (redo file), under the
+/// operation's tag and instance number, and reloaded from there.
+class TotalVolumeUndoRedoHelper
+{
+public:
+    /// Takes the next instance number of the tag. Instance numbers count per tag, not per
+    /// class, so classes sharing a tag never read each other's records.
+    TotalVolumeUndoRedoHelper(const QString &key, Workspace *workspace);
+    TotalVolumeUndoRedoHelper(const QString &key, quint32 instance, Workspace *workspace);
+
+    QString getKey() const { return key; }
+    quint32 getInstance() const { return instance; }
+
+    /// Records the cells as they are before the operation changes them.
+    bool saveUndoState(Model::Automaton::TotalVolume &volume, QString *error = nullptr);
+    /// Records the cells as the operation left them.
+    bool saveRedoState(Model::Automaton::TotalVolume &volume, QString *error = nullptr);
+
+    /// Loads this operation's record from the file into both cell arrays; false (cells
+    /// untouched) when there is no complete record.
+    bool loadState(const QString &fileName, Model::Automaton::TotalVolume &volume);
+    /// loadState from the undo file, then a painter refresh.
+    bool loadUndoState(Model::Automaton::TotalVolume &volume);
+    /// loadState from the redo file, then a painter refresh.
+    bool loadRedoState(Model::Automaton::TotalVolume &volume);
+
+    /// The next instance number of a tag for this run (starting at 0).
+    static quint32 nextInstance(const QString &key);
+
+private:
+    QString key;
+    quint32 instance;
+    Workspace *workspace;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,75 @@
+#include "Core/Operations/workspace.h"
+
+#include "Core/Operations/objectoperation.h"
+
+namespace Core {
+namespace Operations {
+
+Workspace::Workspace() : history(this), selection(&document, &pickState) {}
+
+Workspace::~Workspace()
+{
+    // Operations on the stacks hold volumes; release them before the state files go.
+    currentOperation.reset();
+    retiredOperation.reset();
+    consoleInput.resetRequest();
+}
+
+void Workspace::startOperation(quint32 id)
+{
+    if (currentOperation)
+        currentOperation->cancel();
+    OperationPtr next;
+    if (operationFactory)
+        next = operationFactory->createOperation(id);
+    retiredOperation = currentOperation;
+    currentOperation = next;
+    if (next)
+        next->execute();
+}
+
+void Workspace::cancelCurrentOperation()
+{
+    // Held while cancel runs: an operation that clears itself must not be destroyed
+    // in the middle of its own member function.
+    OperationPtr running = currentOperation;
+    if (running)
+        running->cancel();
+}
+
+void Workspace::clearCurrentOperation()
+{
+    if (currentOperation)
+        retiredOperation = currentOperation;
+    currentOperation.reset();
+    selection.clearSelection();
+    notifyUpdate();
+}
+
+void Workspace::operationFinished()
+{
+    const boost::shared_ptr<ObjectOperation> undoable =
+        boost::dynamic_pointer_cast<ObjectOperation>(currentOperation);
+    if (undoable)
+        history.push(undoable);
+    clearCurrentOperation();
+}
+
+void Workspace::notifyUpdate()
+{
+    Util::notifyAll(updateObservers);
+}
+
+void Workspace::setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory)
+{
+    operationFactory = factory;
+}
+
+void Workspace::addUpdateObserver(const Util::ObserverPtr &observer)
+{
+    if (observer)
+        updateObservers.append(observer);
+}
+
+} // namespace Operations
+} // namespace Core

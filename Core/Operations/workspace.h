@@ -1,0 +1,77 @@
+#ifndef CORE_OPERATIONS_WORKSPACE_H
+#define CORE_OPERATIONS_WORKSPACE_H
+
+#include "Core/Operations/consoleinput.h"
+#include "Core/Operations/document.h"
+#include "Core/Operations/ioperationfactory.h"
+#include "Core/Operations/operationhistory.h"
+#include "Core/Operations/pickstate.h"
+#include "Core/Operations/selection.h"
+#include "Core/Operations/volumeprocessrecord.h"
+#include "Core/Operations/volumestatestore.h"
+#include "Util/iobserver.h"
+
+#include <boost/shared_ptr.hpp>
+
+namespace Core {
+namespace Operations {
+
+class Operation;
+
+/// Everything one main window's operations work on: the running operation, the console
+/// input, the pick state, the document, the history, the selection and the state files.
+/// GUI thread only.
+class Workspace
+{
+public:
+    typedef boost::shared_ptr<Operation> OperationPtr;
+
+    Workspace();
+    ~Workspace();
+    Workspace(const Workspace &) = delete;
+    Workspace &operator=(const Workspace &) = delete;
+
+    /// Cancels a running operation, creates the new one and runs its first step. An id
+    /// without factory entry leaves no operation current.
+    void startOperation(quint32 id);
+    /// Calls cancel() on the running operation, which decides whether it stays current.
+    void cancelCurrentOperation();
+    /// Drops the running operation, clears the selection and repaints.
+    void clearCurrentOperation();
+    /// Puts an undoable running operation into the history, then as clearCurrentOperation().
+    void operationFinished();
+    /// Tells the update observers to repaint.
+    void notifyUpdate();
+
+    OperationPtr getCurrentOperation() const { return currentOperation; }
+    ConsoleInput &getConsoleInput() { return consoleInput; }
+    PickState &getPickState() { return pickState; }
+    Document &getDocument() { return document; }
+    OperationHistory &getHistory() { return history; }
+    Selection &getSelection() { return selection; }
+    VolumeStateStore &getVolumeStates() { return volumeStates; }
+    VolumeProcessRecord &getVolumeRecords() { return volumeRecords; }
+    boost::shared_ptr<IOperationFactory> getOperationFactory() const { return operationFactory; }
+    void setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory);
+    void addUpdateObserver(const Util::ObserverPtr &observer);
+
+private:
+    OperationPtr currentOperation;
+    // The operation last cleared, kept until the next one is cleared: operations clear
+    // themselves from inside their own member functions.
+    OperationPtr retiredOperation;
+    ConsoleInput consoleInput;
+    PickState pickState;
+    Document document;
+    OperationHistory history;
+    Util::ObserverList updateObservers;
+    Selection selection;
+    VolumeStateStore volumeStates;
+    VolumeProcessRecord volumeRecords;
+    boost::shared_ptr<IOperationFactory> operationFactory;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,30 @@
+#ifndef MODEL_PERSISTENCE_TOTALVOLUMEARCHIVER_H
+#define MODEL_PERSISTENCE_TOTALVOLUMEARCHIVER_H
+
+#include "Model/Persistence/objectarchiver.h"
+
+namespace Model {
+namespace Persistence {
+
+/// The archiver of cell volumes (object type 1).
+class TotalVolumeArchiver : public ObjectArchiver
+{
+public:
+    TotalVolumeArchiver();
+
+    void setWriter(QXmlStreamWriter *writer) override { this->writer = writer; }
+    void setReader(QXmlStreamReader *reader) override { this->reader = reader; }
+    void setMaterialIdMap(const MaterialIdMap *map) override { this->map = map; }
+    bool writeObject(const boost::shared_ptr<Model::Object> &object) override;
+    boost::shared_ptr<Model::Object> readObject(QString *error = nullptr) override;
+
+private:
+    QXmlStreamWriter *writer;
+    QXmlStreamReader *reader;
+    const MaterialIdMap *map;
+};
+
+} // namespace Persistence
+} // namespace Model
+
+#endif

@@ -1,0 +1,279 @@
+#include "testmain.h"
+#include "workspacetestutil.h"
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+class TestObjectOperations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void moveWithPriorSelectionTakesTypedDistance();
+    void moveAsksForSelectionFirst();
+    void moveUndoRedoAlternateWithoutDrift();
+    void escapeDuringMoveKeepsItCurrent();
+    void moveEndedByAnotherRequestCancels();
+    void moveByClickedPoints();
+    void copyAddsDisplacedClones();
+    void copyEndedByAnotherRequestCommits();
+    void deleteWithSelectionDeletesAtOnce();
+    void deleteAsksAndCancelsItself();
+    void deleteEnterWithoutSelectionAsksAgain();
+    void selectVolumesTakesFirstVolume();
+    void selectVolumesWithoutVolume();
+    void selectVolumesIgnoresEarlierInput();
+};
+
+void TestObjectOperations::moveWithPriorSelectionTakesTypedDistance()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    TotalVolume::Ptr b = f.addVolume();
+    f.pick(a);
+    f.pick(b);
+    f.workspace.startOperation(7);
+    QCOMPARE(f.recorder->last(),
+             QStringLiteral("Move: Left click or enter the distance into the console (x, y, z):"));
+    QVERIFY(a->isPreview());
+    QVERIFY(!a->isSelected()); // selection taken and cleared
+    QVERIFY(!f.workspace.getSelection().isSelectionMode());
+    f.type("1, 0, 0");
+    QCOMPARE(f.recorder->last(), QStringLiteral("Move: Object(s) moved"));
+    QCOMPARE(a->getPosition(), Util::Vector4D(1, 0, 0, 0));
+    QCOMPARE(b->getPosition(), Util::Vector4D(1, 0, 0, 0));
+    QVERIFY(!a->isPreview());
+    QCOMPARE(a->getPreviewDisplacement(), Util::Vector4D());
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
+             QStringLiteral("Move Objects"));
+}
+
+void TestObjectOperations::moveAsksForSelectionFirst()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.workspace.startOperation(7);
+    QVERIFY(f.recorder->last().startsWith(QLatin1String("Move:")));
+    QVERIFY(f.recorder->last().contains(QLatin1String("Enter/Return")));
+    QVERIFY(f.workspace.getSelection().isSelectionMode());
+    f.pick(a);
+    QVERIFY(a->isSelected());
+    f.type(""); // Return
+    QVERIFY(a->isPreview());
+    f.type("0, 2.5, -1");
+    QCOMPARE(a->getPosition(), Util::Vector4D(0, 2.5, -1, 0));
+}
+
+void TestObjectOperations::moveUndoRedoAlternateWithoutDrift()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    a->translate(Util::Vector3D(0.5, 0.25, 0.125));
+    f.pick(a);
+    f.workspace.startOperation(7);
+    f.type("1, -2, 0.5");
+    const Util::Vector3D moved = a->getPosition();
+    QCOMPARE(moved, Util::Vector4D(1.5, -1.75, 0.625, 0));
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(f.workspace.getHistory().undo());
+        QCOMPARE(a->getPosition(), Util::Vector4D(0.5, 0.25, 0.125, 0));
+        QVERIFY(f.workspace.getHistory().redo());
+        QCOMPARE(a->getPosition(), Util::Vector4D(moved));
+    }
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(!f.workspace.getHistory().undo()); // empty stack
+    QCOMPARE(f.workspace.getHistory().redoCount(), 1);
+}
+
+void TestObjectOperations::escapeDuringMoveKeepsItCurrent()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.pick(a);
+    f.workspace.startOperation(7);
+    f.workspace.cancelCurrentOperation();
+    QCOMPARE(f.recorder->last(), QStringLiteral("Move: Operation canceled"));
+    QVERIFY(!a->isPreview());
+    QVERIFY(f.workspace.getCurrentOperation());
+    const int messages = f.recorder->messages.size();
+    f.type("1, 1, 1"); // the request was dropped: nothing happens
+    QCOMPARE(a->getPosition(), Util::Vector4D());
+    QCOMPARE(f.recorder->messages.size(), messages);
+    // Starting another operation cancels the old one once more.
+    f.workspace.startOperation(4);
+    QCOMPARE(f.recorder->messages.at(messages), QStringLiteral("Move: Operation canceled"));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+}
+
+void TestObjectOperations::moveEndedByAnotherRequestCancels()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.pick(a);
+    boost::shared_ptr<Operation> move(new MoveObject(f.workspace));
+    move->execute();               // waits for coordinates without being the running operation
+    f.workspace.startOperation(4); // Delete asks for Enter: the move is ended
+    QVERIFY(f.recorder->messages.contains(QStringLiteral("Move: Operation canceled")));
+    QCOMPARE(a->getPosition(), Util::Vector4D());
+    QVERIFY(!a->isPreview());
+    // The running Delete was neither cleared nor finished by the move.
+    QVERIFY(boost::dynamic_pointer_cast<DeleteObject>(f.workspace.getCurrentOperation()));
+}
+
+void TestObjectOperations::moveByClickedPoints()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.pick(a);
+    f.workspace.startOperation(7);
+    PickState &pick = f.workspace.getPickState();
+    // The view fills the published point and steps the waiting operation.
+    *pick.getPointToFill() = Util::Vector3D(1, 1, 0);
+    pick.getWaitingOperation()->execute();
+    QCOMPARE(f.recorder->last(), QStringLiteral("Move: Left click on destination."));
+    *pick.getPointToFill() = Util::Vector3D(4, 5, 0);
+    *pick.getPickMode() = 0; // final click
+    pick.getWaitingOperation()->execute();
+    QCOMPARE(a->getPosition(), Util::Vector4D(3, 4, 0, 0));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Move: Object(s) moved"));
+    QVERIFY(!pick.getWaitingOperation());
+}
+
+void TestObjectOperations::copyAddsDisplacedClones()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume(3, 1, 2, 5);
+    f.pick(a);
+    f.workspace.startOperation(1);
+    QCOMPARE(f.recorder->last(),
+             QStringLiteral("Copy: Left click or enter the distance into the console (x, y, z):"));
+    f.type("0, 0, 10");
+    QCOMPARE(f.recorder->last(), QStringLiteral("Copy: Object(s) copied"));
+    const QList<Document::ObjectPtr> objects = f.workspace.getDocument().getObjects();
+    QCOMPARE(objects.size(), 2);
+    TotalVolume::Ptr copy = boost::dynamic_pointer_cast<TotalVolume>(objects[1]);
+    QVERIFY(copy && copy != a);
+    QCOMPARE(copy->getPosition(), Util::Vector4D(0, 0, 10, 0));
+    QCOMPARE(a->getPosition(), Util::Vector4D());
+    QCOMPARE(copy->lockCells()[5].material, 5u);
+    copy->releaseCells();
+    QVERIFY(!copy->isPreview());
+    const quint32 copyId = copy->getId();
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 2);
+    QCOMPARE(f.workspace.getDocument().getObjects()[1]->getId(), copyId);
+}
+
+void TestObjectOperations::copyEndedByAnotherRequestCommits()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.pick(a);
+    boost::shared_ptr<Operation> copy(new CopyObject(f.workspace));
+    copy->execute();
+    f.workspace.startOperation(4); // takes the console over
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 2);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
+             QStringLiteral("Copy Objects"));
+}
+
+void TestObjectOperations::deleteWithSelectionDeletesAtOnce()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    TotalVolume::Ptr b = f.addVolume();
+    f.pick(b);
+    f.workspace.startOperation(4);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Delete: objects deleted."));
+    QCOMPARE(f.workspace.getDocument().getObjects(), QList<Document::ObjectPtr>{a});
+    QVERIFY(!b->isSelected());
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 2);
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(f.workspace.getDocument().getObjects(), QList<Document::ObjectPtr>{a});
+}
+
+void TestObjectOperations::deleteAsksAndCancelsItself()
+{
+    WorkspaceFixture f;
+    f.addVolume();
+    f.workspace.startOperation(4);
+    QCOMPARE(f.recorder->last(),
+             QStringLiteral("Delete: Select the objects to be deleted and press Return/Enter"));
+    QVERIFY(f.workspace.getSelection().isSelectionMode());
+    f.workspace.cancelCurrentOperation();
+    QCOMPARE(f.recorder->last(), QStringLiteral("Delete: Operation canceled."));
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+}
+
+void TestObjectOperations::deleteEnterWithoutSelectionAsksAgain()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    f.workspace.startOperation(4);
+    f.type("");
+    QCOMPARE(f.recorder->last(),
+             QStringLiteral("Delete: Select the objects to be deleted and press Return/Enter"));
+    f.pick(a);
+    f.type("");
+    QCOMPARE(f.recorder->last(), QStringLiteral("Delete: objects deleted."));
+    QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
+}
+
+void TestObjectOperations::selectVolumesTakesFirstVolume()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume();
+    TotalVolume::Ptr b = f.addVolume();
+    int opened = 0;
+    TotalVolume::Ptr chosen;
+    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
+        if (id != 24)
+            return TestOperationFactory::OperationPtr();
+        boost::shared_ptr<SelectVolumesOperation> op(new SelectVolumesOperation(f.workspace));
+        SelectVolumesOperation *raw = op.get();
+        op->setObserver(Util::ObserverPtr(new CallbackObserver([&opened, &chosen, raw]() {
+            ++opened;
+            chosen = raw->getVolume();
+        })));
+        return op;
+    };
+    f.pick(b);
+    f.pick(a);
+    f.workspace.startOperation(24);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Select volumes: Cell volume selected."));
+    QCOMPARE(opened, 1);
+    QCOMPARE(chosen, b);
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+}
+
+void TestObjectOperations::selectVolumesWithoutVolume()
+{
+    WorkspaceFixture f;
+    f.addVolume();
+    f.workspace.startOperation(24);
+    QVERIFY(f.recorder->last().endsWith(
+        QLatin1String("To start without a cell volume type N and press Enter/Return.")));
+    QVERIFY(f.workspace.getSelection().isSelectionMode());
+    f.type("N");
+    QVERIFY(!f.workspace.getCurrentOperation());
+}
+
+void TestObjectOperations::selectVolumesIgnoresEarlierInput()
+{
+    WorkspaceFixture f;
+    f.type("new"); // typed before the operation asked anything
+    f.workspace.startOperation(24);
+    QVERIFY(f.workspace.getCurrentOperation());
+    QVERIFY(f.recorder->last().startsWith(QLatin1String("Select volumes: Select a cell volume")));
+}
+
+CELVANE_TEST_MAIN(TestObjectOperations)
+#include "tst_objectoperations.moc"

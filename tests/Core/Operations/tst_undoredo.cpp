@@ -1,0 +1,330 @@
+#include "Core/Operations/totalvolumeundoredohelper.h"
+#include "testmain.h"
+#include "workspacetestutil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+using Model::Automaton::Voxel;
+
+namespace {
+
+/// An undoable process operation: records the cells, rewrites them, records them again.
+class FakeProcess : public ObjectOperation
+{
+public:
+    FakeProcess(Workspace &w, TotalVolume::Ptr volume, quint32 material)
+        : ObjectOperation(w, "Fake Process", 950), helper(QStringLiteral("IsotropicEtching"), &w),
+          volume(volume), material(material)
+    {}
+    void execute() override
+    {
+        QVERIFY(helper.saveUndoState(*volume));
+        // Top half becomes the new material, and a diagonal gets emptied.
+        Voxel *cells = volume->lockCells();
+        for (quint32 x = 0; x < volume->getCellsX(); ++x)
+            for (quint32 y = 0; y < volume->getCellsY(); ++y)
+                for (quint32 z = volume->getCellsZ() / 2; z < volume->getCellsZ(); ++z)
+                    cells[volume->getCellIndex(x, y, z)].material = (x == y) ? 0 : material;
+        volume->releaseCells();
+        QVERIFY(helper.saveRedoState(*volume));
+        finish();
+    }
+    void cancel() override {}
+    void end() override {}
+    bool undo() override
+    {
+        undoLoaded = helper.loadUndoState(*volume);
+        return true;
+    }
+    void redo() override { redoLoaded = helper.loadRedoState(*volume); }
+
+    TotalVolumeUndoRedoHelper helper;
+    TotalVolume::Ptr volume;
+    quint32 material;
+    bool undoLoaded = false;
+    bool redoLoaded = false;
+};
+
+/// An undo that refuses.
+class StubbornOperation : public ObjectOperation
+{
+public:
+    explicit StubbornOperation(Workspace &w) : ObjectOperation(w, "Stubborn", 951) {}
+    void execute() override { finish(); }
+    void cancel() override {}
+    void end() override {}
+    bool undo() override { return false; }
+    void redo() override {}
+};
+
+std::vector<quint32> materials(const TotalVolume::Ptr &v, bool next = false)
+{
+    std::vector<quint32> ids(v->getCellCount());
+    Voxel *cells = v->lockCells();
+    Voxel *second = v->lockNextCells();
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = (next ? second : cells)[i].material;
+    v->releaseNextCells();
+    v->releaseCells();
+    return ids;
+}
+
+} // namespace
+
+class TestUndoRedo : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void stateFilesLiveWithTheStore();
+    void stateFilesFallBackToTemporaryFolder();
+    void undoRestoresExactCells();
+    void twoOperationsUndoTwoStates();
+    void largeVolumeRoundTrip();
+    void damagedRecordChangesNothing();
+    void recordFormat();
+    void instancesCountPerTag();
+    void undoCancelsRunningOperationFirst();
+    void refusedUndoStaysOnStack();
+    void pushAfterUndoEmptiesRedo();
+    void observersFollowStacks();
+
+private:
+    QScopedPointer<QTemporaryDir> dir;
+    QString previous;
+};
+
+void TestUndoRedo::init()
+{
+    // State files go to the working directory: give every case its own.
+    previous = QDir::currentPath();
+    dir.reset(new QTemporaryDir());
+    QDir::setCurrent(dir->path());
+}
+
+void TestUndoRedo::cleanup()
+{
+    QDir::setCurrent(previous);
+    dir.reset();
+}
+
+void TestUndoRedo::stateFilesLiveWithTheStore()
+{
+    QString undo, redo;
+    {
+        VolumeStateStore store;
+        undo = store.undoFileName();
+        redo = store.redoFileName();
+        QVERIFY(QFile::exists(undo));
+        QVERIFY(QFile::exists(redo));
+        QCOMPARE(QFileInfo(undo).absolutePath(), QDir(dir->path()).absolutePath());
+        const QString number = QFileInfo(undo).fileName().mid(4).chopped(5);
+        QCOMPARE(QFileInfo(redo).fileName(), QStringLiteral("redo") + number + ".temp");
+        QVERIFY(QFileInfo(undo).fileName().endsWith(QLatin1String(".temp")));
+        QVERIFY(store.getArchiver(1));
+        QVERIFY(!store.getArchiver(2));
+        // A second store in the same directory (another window) gets other files.
+        VolumeStateStore second;
+        QVERIFY(second.undoFileName() != undo);
+    }
+    QVERIFY(!QFile::exists(undo));
+    QVERIFY(!QFile::exists(redo));
+}
+
+void TestUndoRedo::stateFilesFallBackToTemporaryFolder()
+{
+    QDir(dir->path()).mkdir(QStringLiteral("ro"));
+    const QString ro = QDir(dir->path()).filePath(QStringLiteral("ro"));
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QDir::setCurrent(ro);
+    {
+        // As root the folder stays writable; either way the store must come up.
+        VolumeStateStore store;
+        QVERIFY(QFile::exists(store.undoFileName()));
+    }
+    QDir::setCurrent(dir->path());
+    QFile::setPermissions(ro,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestUndoRedo::undoRestoresExactCells()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(5, 4, 6, 1);
+    Voxel *cells = v->lockCells();
+    cells[v->getCellIndex(4, 3, 5)].material = 9;
+    v->releaseCells();
+    const std::vector<quint32> before = materials(v);
+    boost::shared_ptr<FakeProcess> op(new FakeProcess(f.workspace, v, 3));
+    op->execute();
+    const std::vector<quint32> after = materials(v);
+    QVERIFY(before != after);
+    QCOMPARE(after[v->getCellIndex(1, 1, 5)], 0u);
+    QCOMPARE(after[v->getCellIndex(1, 2, 5)], 3u);
+
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(op->undoLoaded);
+    QCOMPARE(materials(v), before);
+    QCOMPARE(materials(v, true), before); // both arrays
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(op->redoLoaded);
+    QCOMPARE(materials(v), after);
+    QCOMPARE(materials(v, true), after);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(materials(v), before);
+}
+
+void TestUndoRedo::twoOperationsUndoTwoStates()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(4, 4, 4, 1);
+    const std::vector<quint32> s0 = materials(v);
+    boost::shared_ptr<FakeProcess> first(new FakeProcess(f.workspace, v, 3));
+    first->execute();
+    const std::vector<quint32> s1 = materials(v);
+    boost::shared_ptr<FakeProcess> second(new FakeProcess(f.workspace, v, 7));
+    second->execute();
+    const std::vector<quint32> s2 = materials(v);
+    QVERIFY(s1 != s0 && s2 != s1);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(materials(v), s1);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(materials(v), s0);
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(materials(v), s1);
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(materials(v), s2);
+}
+
+void TestUndoRedo::largeVolumeRoundTrip()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(200, 200, 100, 1);
+    const std::vector<quint32> before = materials(v);
+    boost::shared_ptr<FakeProcess> op(new FakeProcess(f.workspace, v, 30000));
+    op->execute();
+    const std::vector<quint32> after = materials(v);
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(materials(v) == before);
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(materials(v) == after);
+}
+
+void TestUndoRedo::damagedRecordChangesNothing()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(2, 2, 2, 1);
+    TotalVolumeUndoRedoHelper helper(QStringLiteral("Doping"), 5, &f.workspace);
+    // A record with too few values, one with another instance, one with a bad number.
+    QFile file(f.workspace.getVolumeStates().undoFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n");
+    file.close();
+    QVERIFY(!helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
+    QCOMPARE(materials(v), std::vector<quint32>(8, 1));
+    // A record written by hand in the format is found by scanning.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    file.write("Other 5 9 9 9 9 9 9 9 9\nDoping 5 8 7 6 5 4 3 2 1\n");
+    file.close();
+    QVERIFY(helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
+    QCOMPARE(materials(v), (std::vector<quint32>{8, 7, 6, 5, 4, 3, 2, 1}));
+    // A missing file is skipped.
+    QVERIFY(!helper.loadState(QStringLiteral("no-such-file.temp"), *v));
+}
+
+void TestUndoRedo::recordFormat()
+{
+    WorkspaceFixture f;
+    std::vector<quint32> ids{0, 1, 16, 4294967295u, 7, 2000};
+    TotalVolume::Ptr v = TotalVolume::create(1, 2, 3, 1, 1, 1, Util::Vector3D(), ids);
+    TotalVolumeUndoRedoHelper helper(QStringLiteral("MooreFilmDep"), 12, &f.workspace);
+    QVERIFY(helper.saveUndoState(*v));
+    QFile file(f.workspace.getVolumeStates().undoFileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("MooreFilmDep 12 0 1 16 4294967295 7 2000\n"));
+}
+
+void TestUndoRedo::instancesCountPerTag()
+{
+    // Deposition and PVD share a tag: their records must never be confused.
+    const quint32 a = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("SharedTag"));
+    const quint32 b = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("SharedTag"));
+    const quint32 c = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("OtherTag"));
+    QCOMPARE(a, 0u);
+    QCOMPARE(b, 1u);
+    QCOMPARE(c, 0u);
+}
+
+void TestUndoRedo::undoCancelsRunningOperationFirst()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume();
+    f.pick(v);
+    f.workspace.startOperation(7);
+    f.type("1, 0, 0");
+    f.workspace.startOperation(7); // waits for a selection
+    QVERIFY(f.workspace.getCurrentOperation());
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(f.recorder->messages.contains(QStringLiteral("Move: Operation canceled")));
+    QCOMPARE(v->getPosition(), Util::Vector4D());
+}
+
+void TestUndoRedo::refusedUndoStaysOnStack()
+{
+    WorkspaceFixture f;
+    boost::shared_ptr<StubbornOperation> op(new StubbornOperation(f.workspace));
+    op->execute();
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
+}
+
+void TestUndoRedo::pushAfterUndoEmptiesRedo()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume();
+    f.pick(v);
+    f.workspace.startOperation(7);
+    f.type("1, 0, 0");
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(f.workspace.getHistory().redoCount(), 1);
+    f.pick(v);
+    f.workspace.startOperation(4);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().redoTopName()), QString());
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
+             QStringLiteral("Delete Objects"));
+}
+
+void TestUndoRedo::observersFollowStacks()
+{
+    WorkspaceFixture f;
+    boost::shared_ptr<CountingObserver> undoSeen(new CountingObserver());
+    boost::shared_ptr<CountingObserver> redoSeen(new CountingObserver());
+    f.workspace.getHistory().addUndoObserver(undoSeen);
+    f.workspace.getHistory().addRedoObserver(redoSeen);
+    TotalVolume::Ptr v = f.addVolume();
+    f.pick(v);
+    f.workspace.startOperation(4);
+    QCOMPARE(undoSeen->count, 1);
+    QCOMPARE(redoSeen->count, 1);
+    f.workspace.getHistory().undo();
+    QCOMPARE(undoSeen->count, 2);
+    QCOMPARE(redoSeen->count, 2);
+    f.workspace.getHistory().clear();
+    QCOMPARE(undoSeen->count, 3);
+    QCOMPARE(redoSeen->count, 3);
+    QVERIFY(!f.workspace.getHistory().redo());
+    QCOMPARE(redoSeen->count, 3);
+}
+
+CELVANE_TEST_MAIN(TestUndoRedo)
+#include "tst_undoredo.moc"

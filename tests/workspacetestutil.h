@@ -1,0 +1,116 @@
+#ifndef TESTS_WORKSPACETESTUTIL_H
+#define TESTS_WORKSPACETESTUTIL_H
+
+#include "Core/Operations/copyobject.h"
+#include "Core/Operations/createsubstrateoperation.h"
+#include "Core/Operations/deleteobject.h"
+#include "Core/Operations/moveobject.h"
+#include "Core/Operations/selectvolumesoperation.h"
+#include "Core/Operations/workspace.h"
+#include "Model/Automaton/totalvolume.h"
+
+#include <QStringList>
+
+#include <functional>
+
+/// Collects what operations write to the console.
+class MessageRecorder : public Util::IObserver
+{
+public:
+    explicit MessageRecorder(Core::Operations::ConsoleInput *input) : input(input) {}
+    void update() override { messages.append(QString::fromStdString(input->getLastMessage())); }
+    QString last() const { return messages.isEmpty() ? QString() : messages.last(); }
+
+    Core::Operations::ConsoleInput *input;
+    QStringList messages;
+};
+
+/// Counts update notifications.
+class CountingObserver : public Util::IObserver
+{
+public:
+    void update() override { ++count; }
+    int count = 0;
+};
+
+/// Answers an operation's dialog request by calling a function, as a UI observer would.
+class CallbackObserver : public Util::IObserver
+{
+public:
+    explicit CallbackObserver(std::function<void()> callback) : callback(std::move(callback)) {}
+    void update() override { callback(); }
+    std::function<void()> callback;
+};
+
+/// The object operations of the core, built the way the UI factory builds them; extra ids
+/// come from a test-supplied function.
+class TestOperationFactory : public Core::Operations::IOperationFactory
+{
+public:
+    typedef boost::shared_ptr<Core::Operations::Operation> OperationPtr;
+
+    explicit TestOperationFactory(Core::Operations::Workspace &workspace) : workspace(workspace) {}
+
+    OperationPtr createOperation(quint32 id) override
+    {
+        using namespace Core::Operations;
+        if (extra) {
+            OperationPtr op = extra(id);
+            if (op)
+                return op;
+        }
+        switch (id) {
+        case 1:
+            return OperationPtr(new CopyObject(workspace));
+        case 4:
+            return OperationPtr(new DeleteObject(workspace));
+        case 7:
+            return OperationPtr(new MoveObject(workspace));
+        case 24:
+            return OperationPtr(new SelectVolumesOperation(workspace));
+        default:
+            return OperationPtr();
+        }
+    }
+
+    Core::Operations::Workspace &workspace;
+    std::function<OperationPtr(quint32)> extra;
+};
+
+/// A workspace with a recorder and the test factory attached.
+struct WorkspaceFixture
+{
+    WorkspaceFixture()
+        : recorder(new MessageRecorder(&workspace.getConsoleInput())),
+          updates(new CountingObserver()), factory(new TestOperationFactory(workspace))
+    {
+        workspace.getConsoleInput().addObserver(recorder);
+        workspace.addUpdateObserver(updates);
+        workspace.setOperationFactory(factory);
+    }
+
+    Model::Automaton::TotalVolume::Ptr addVolume(quint32 x = 2, quint32 y = 2, quint32 z = 2,
+                                                 quint32 material = 1)
+    {
+        Model::Automaton::TotalVolume::Ptr v = Model::Automaton::TotalVolume::createFilled(
+            x, y, z, 1, 1, 1, Util::Vector3D(), material);
+        workspace.getDocument().addObject(v);
+        return v;
+    }
+
+    /// A click on the object in the view: picking happens in selection mode.
+    void pick(const boost::shared_ptr<Model::Object> &object)
+    {
+        workspace.getSelection().setSelectionMode(true);
+        workspace.getSelection().togglePicked(QList<quint32>{object->getId()});
+    }
+
+    void type(const char *line) { workspace.getConsoleInput().submitLine(line); }
+
+    Core::Operations::Workspace workspace;
+    boost::shared_ptr<MessageRecorder> recorder;
+    boost::shared_ptr<CountingObserver> updates;
+    boost::shared_ptr<TestOperationFactory> factory;
+};
+
+#endif
