@@ -1,5 +1,5 @@
-#ifndef MODEL_LAYER_H
-#define MODEL_LAYER_H
+#ifndef CELVANE_MODEL_LAYER_H
+#define CELVANE_MODEL_LAYER_H
 
 #include "Model/object.h"
 

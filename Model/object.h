@@ -1,5 +1,5 @@
-#ifndef MODEL_OBJECT_H
-#define MODEL_OBJECT_H
+#ifndef CELVANE_MODEL_OBJECT_H
+#define CELVANE_MODEL_OBJECT_H
 
 #include "Util/vector3d.h"
 #include "Util/vector4d.h"

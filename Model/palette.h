@@ -1,5 +1,5 @@
-#ifndef MODEL_PALETTE_H
-#define MODEL_PALETTE_H
+#ifndef CELVANE_MODEL_PALETTE_H
+#define CELVANE_MODEL_PALETTE_H
 
 #include "Util/vector4d.h"
 

@@ -1,16 +1,207 @@
 #include "UI/mainwindow.h"
 
-#include <QStatusBar>
+#include "Core/Operations/workspace.h"
+#include "UI/Console/commandconsole.h"
+#include "UI/Observers/selectionmodeobserver.h"
+#include "UI/operationmapper.h"
+#include "ui_mainwindow.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QShortcut>
 
 namespace Ui {
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindowForm()), presenter(this)
 {
+    operationMapper = new OperationMapper(this);
+    viewMapper = new OperationMapper(this);
+    enterShortcut = new QShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), this);
+    returnShortcut = new QShortcut(QKeySequence(Qt::Key_Return), this);
+    escapeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+
+    ui->setupUi(this);
+    connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->actionConsole, &QAction::toggled, this, &MainWindow::showConsole);
+    connect(ui->actionUndo, &QAction::triggered, this, &MainWindow::undoOperation);
+    connect(ui->actionRedo, &QAction::triggered, this, &MainWindow::redoOperation);
+    connect(ui->actionSelect, &QAction::toggled, this, &MainWindow::selectionToggled);
+    connect(ui->actionGrid, &QAction::toggled, this, &MainWindow::renderGridToggled);
+    connect(ui->actionSnap_to_Grid, &QAction::toggled, this, &MainWindow::snapToGridToggled);
+    connect(ui->actionGrid_Spacing, &QAction::triggered, this, &MainWindow::changeGridSpacing);
+    connect(ui->actionRender_Objects, &QAction::toggled, this, &MainWindow::renderObjectsToggled);
+    connect(ui->actionLighting, &QAction::toggled, this, &MainWindow::lightingToggled);
+    connect(ui->actionRender_Object_Edges, &QAction::toggled, this,
+            &MainWindow::renderObjectEdgesToggled);
+    connect(ui->actionConfigure_Window_Colors, &QAction::triggered, this,
+            &MainWindow::changeWindowColors);
+    connect(ui->actionZoom, &QAction::triggered, this, &MainWindow::changeZoom);
+    connect(ui->actionTranslate, &QAction::triggered, this, &MainWindow::changeTranslate);
+    connect(ui->actionSave_Image, &QAction::triggered, this, qOverload<>(&MainWindow::saveImage));
+    connect(ui->actionAbout_Celvane, &QAction::triggered, this, &MainWindow::showAboutInfo);
+
+    updateObserver = presenter.registerUpdateObserver();
+    connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, this,
+            &MainWindow::repaintCentralWidget);
+
+    mapOperations();
+    mapViews();
+    connect(operationMapper, &OperationMapper::activated, &presenter,
+            &MainWindowPresenter::operationActivated);
+    connect(viewMapper, &OperationMapper::activated, this, &MainWindow::setView);
+    connect(enterShortcut, &QShortcut::activated, &presenter, &MainWindowPresenter::enterPressed);
+    connect(returnShortcut, &QShortcut::activated, &presenter, &MainWindowPresenter::enterPressed);
+    connect(escapeShortcut, &QShortcut::activated, &presenter, &MainWindowPresenter::cancelPressed);
+
+    presenter.getSelection().addObserver(Util::ObserverPtr(
+        new Observers::SelectionModeObserver(ui->actionSelect, &presenter.getSelection())));
+
+    // Closing the console by its own button unchecks "Console".
+    if (Console::CommandConsole *console = presenter.getConsole())
+        connect(console, &Console::CommandConsole::closed, this,
+                [this]() { ui->actionConsole->setChecked(false); });
+
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Celvane"));
-    statusBar();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::mapOperations()
+{
+    const struct
+    {
+        QAction *action;
+        quint32 id;
+    } table[] = {
+        {ui->actionCopy, 1},
+        {ui->actionCreate_Substrate, 2},
+        {ui->actionIon_Implantation, 3},
+        {ui->actionDelete, 4},
+        {ui->actionChange_Viewing_Options, 6},
+        {ui->actionMove, 7},
+        {ui->actionModel_Extraction, 1000},
+        {ui->actionExtract_Film, 8},
+        {ui->actionSave, 9},
+        {ui->actionSave_as, 10},
+        {ui->actionOpen, 11},
+        {ui->actionGlue_Substrate, 12},
+        {ui->actionCVD, 13},
+        {ui->actionIsotropic_Film_Etching, 14},
+        {ui->actionElectrodeposition, 15},
+        {ui->actionCut_Cell_Volume, 16},
+        {ui->actionDoping, 17},
+        {ui->actionMoore_Deposition, 18},
+        {ui->actionMoore_Etching, 19},
+        {ui->actionPhotolithography, 20},
+        {ui->actionBCA_Wet_Etching, 28},
+        {ui->actionPlanarization, 22},
+        {ui->actionSpin_Coating, 23},
+        {ui->actionSi_Oxidation, 26},
+        {ui->actionPVD, 27},
+        {ui->actionSimple_RIE, 30},
+        {ui->actionContinuous_Wet_Etching, 29},
+        {ui->actionBatch_Run, 24},
+    };
+    for (const auto &entry : table)
+        operationMapper->addAction(entry.action, entry.id);
+}
+
+void MainWindow::mapViews()
+{
+    viewMapper->addAction(ui->actionFront_View, QStringLiteral("front"));
+    viewMapper->addAction(ui->actionBack_view, QStringLiteral("back"));
+    viewMapper->addAction(ui->actionTop_View, QStringLiteral("top"));
+    viewMapper->addAction(ui->actionBottom_View, QStringLiteral("bottom"));
+    viewMapper->addAction(ui->actionLeft_View, QStringLiteral("left"));
+    viewMapper->addAction(ui->actionRight_View, QStringLiteral("right"));
+    viewMapper->addAction(ui->actionManual_View, QStringLiteral("manual"));
+}
+
+void MainWindow::setUndoAction(const QString &operationName)
+{
+    ui->actionUndo->setText(QStringLiteral("Undo ") + operationName);
+    ui->actionUndo->setEnabled(!operationName.isEmpty());
+}
+
+void MainWindow::setRedoAction(const QString &operationName)
+{
+    ui->actionRedo->setText(QStringLiteral("Redo ") + operationName);
+    ui->actionRedo->setEnabled(!operationName.isEmpty());
+}
+
+void MainWindow::showConsole(bool show)
+{
+    if (Console::CommandConsole *console = presenter.getConsole())
+        console->setVisible(show);
+}
+
+void MainWindow::undoOperation()
+{
+    presenter.undo();
+    if (centralWidget())
+        centralWidget()->update();
+}
+
+void MainWindow::redoOperation()
+{
+    presenter.redo();
+    if (centralWidget())
+        centralWidget()->update();
+}
+
+void MainWindow::selectionToggled(bool on)
+{
+    if (presenter.getSelection().isSelectionMode() != on)
+        presenter.getSelection().setSelectionMode(on);
+}
+
+// The view flags, dialogs and screen images belong to the 3D view, which takes the central
+// widget's place; until then these slots have nothing to act on.
+void MainWindow::lightingToggled(bool) {}
+void MainWindow::renderObjectsToggled(bool) {}
+void MainWindow::renderObjectEdgesToggled(bool) {}
+void MainWindow::setView(const QString &) {}
+void MainWindow::renderGridToggled(bool) {}
+void MainWindow::snapToGridToggled(bool) {}
+void MainWindow::changeGridSpacing() {}
+void MainWindow::changeWindowColors() {}
+void MainWindow::changeZoom() {}
+void MainWindow::changeTranslate() {}
+void MainWindow::saveImage(QString) {}
+void MainWindow::saveImage() {}
+
+void MainWindow::showAboutInfo()
+{
+    QMessageBox::about(this, QStringLiteral("About Celvane"),
+                       QStringLiteral("<b>Celvane</b><br>A cellular-automaton simulator of MEMS "
+                                      "microfabrication.<br><br>Built with Qt, Boost and "
+                                      "OpenGL."));
+}
+
+void MainWindow::on_actionManage_Materials_triggered() {}
+
+void MainWindow::on_actionManage_Compatible_Materials_triggered() {}
+
+void MainWindow::on_actionNew_triggered()
+{
+    presenter.newDocument();
+}
+
+void MainWindow::repaintCentralWidget()
+{
+    if (centralWidget())
+        centralWidget()->repaint();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QMainWindow::changeEvent(event);
+}
 
 } // namespace Ui

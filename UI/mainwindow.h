@@ -1,11 +1,22 @@
-#ifndef UI_MAINWINDOW_H
-#define UI_MAINWINDOW_H
+#ifndef CELVANE_UI_MAINWINDOW_H
+#define CELVANE_UI_MAINWINDOW_H
+
+#include "UI/mainwindowpresenter.h"
 
 #include <QMainWindow>
 
+class QShortcut;
+
+namespace Ui {
+class MainWindowForm;
+}
+
 namespace Ui {
 
-/// The application window: menus over the 3D view, one per open document.
+class OperationMapper;
+
+/// The application window: menus over the 3D view, one per open document. It deletes itself
+/// when closed, and with it its presenter, workspace and state files.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -13,6 +24,52 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    MainWindowPresenter &getPresenter() { return presenter; }
+    Ui::MainWindowForm *form() const { return ui; }
+
+    /// "Undo " followed by the name; enabled exactly when the name is not empty.
+    void setUndoAction(const QString &operationName);
+    void setRedoAction(const QString &operationName);
+
+public Q_SLOTS:
+    void showConsole(bool show);
+    void undoOperation();
+    void redoOperation();
+    void selectionToggled(bool on);
+    void lightingToggled(bool on);
+    void renderObjectsToggled(bool on);
+    void renderObjectEdgesToggled(bool on);
+    void setView(const QString &view);
+    void renderGridToggled(bool on);
+    void snapToGridToggled(bool on);
+    void changeGridSpacing();
+    void changeWindowColors();
+    void changeZoom();
+    void changeTranslate();
+    void saveImage(QString fileName);
+    void saveImage();
+    void showAboutInfo();
+    void on_actionManage_Materials_triggered();
+    void on_actionManage_Compatible_Materials_triggered();
+    void on_actionNew_triggered();
+    void repaintCentralWidget();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void mapOperations();
+    void mapViews();
+
+    Ui::MainWindowForm *ui;
+    MainWindowPresenter presenter;
+    OperationMapper *operationMapper;
+    OperationMapper *viewMapper;
+    QShortcut *enterShortcut;
+    QShortcut *returnShortcut;
+    QShortcut *escapeShortcut;
+    boost::shared_ptr<Observers::UpdateObserver> updateObserver;
 };
 
 } // namespace Ui

@@ -1,5 +1,5 @@
-#ifndef UTIL_DEBUGLOG_H
-#define UTIL_DEBUGLOG_H
+#ifndef CELVANE_UTIL_DEBUGLOG_H
+#define CELVANE_UTIL_DEBUGLOG_H
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#ifndef UTIL_IOBSERVER_H
-#define UTIL_IOBSERVER_H
+#ifndef CELVANE_UTIL_IOBSERVER_H
+#define CELVANE_UTIL_IOBSERVER_H
 
 #include <QList>
 #include <boost/shared_ptr.hpp>

@@ -1,5 +1,5 @@
-#ifndef UTIL_LARGEMEMORY_H
-#define UTIL_LARGEMEMORY_H
+#ifndef CELVANE_UTIL_LARGEMEMORY_H
+#define CELVANE_UTIL_LARGEMEMORY_H
 
 #include <cstddef>
 

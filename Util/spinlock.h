@@ -1,5 +1,5 @@
-#ifndef UTIL_SPINLOCK_H
-#define UTIL_SPINLOCK_H
+#ifndef CELVANE_UTIL_SPINLOCK_H
+#define CELVANE_UTIL_SPINLOCK_H
 
 #include <QtGlobal>
 

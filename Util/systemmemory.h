@@ -1,5 +1,5 @@
-#ifndef UTIL_SYSTEMMEMORY_H
-#define UTIL_SYSTEMMEMORY_H
+#ifndef CELVANE_UTIL_SYSTEMMEMORY_H
+#define CELVANE_UTIL_SYSTEMMEMORY_H
 
 #include <QString>
 #include <QtGlobal>

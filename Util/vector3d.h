@@ -1,5 +1,5 @@
-#ifndef UTIL_VECTOR3D_H
-#define UTIL_VECTOR3D_H
+#ifndef CELVANE_UTIL_VECTOR3D_H
+#define CELVANE_UTIL_VECTOR3D_H
 
 #include "Util/vector4d.h"
 

@@ -1,5 +1,5 @@
-#ifndef UTIL_VECTOR4D_H
-#define UTIL_VECTOR4D_H
+#ifndef CELVANE_UTIL_VECTOR4D_H
+#define CELVANE_UTIL_VECTOR4D_H
 
 namespace Util {
 

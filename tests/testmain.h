@@ -1,5 +1,5 @@
-#ifndef TESTS_TESTMAIN_H
-#define TESTS_TESTMAIN_H
+#ifndef CELVANE_TESTS_TESTMAIN_H
+#define CELVANE_TESTS_TESTMAIN_H
 
 #include "Util/vector4d.h"
 

@@ -1,5 +1,5 @@
-#ifndef TESTS_WORKSPACETESTUTIL_H
-#define TESTS_WORKSPACETESTUTIL_H
+#ifndef CELVANE_TESTS_WORKSPACETESTUTIL_H
+#define CELVANE_TESTS_WORKSPACETESTUTIL_H
 
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"

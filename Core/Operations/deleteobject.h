@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_DELETEOBJECT_H
-#define CORE_OPERATIONS_DELETEOBJECT_H
+#ifndef CELVANE_CORE_OPERATIONS_DELETEOBJECT_H
+#define CELVANE_CORE_OPERATIONS_DELETEOBJECT_H
 
 #include "Core/Operations/objectoperation.h"
 #include "Model/object.h"

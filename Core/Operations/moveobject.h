@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_MOVEOBJECT_H
-#define CORE_OPERATIONS_MOVEOBJECT_H
+#ifndef CELVANE_CORE_OPERATIONS_MOVEOBJECT_H
+#define CELVANE_CORE_OPERATIONS_MOVEOBJECT_H
 
 #include "Core/Operations/displacementoperation.h"
 

@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_PICKSTATE_H
-#define CORE_OPERATIONS_PICKSTATE_H
+#ifndef CELVANE_CORE_OPERATIONS_PICKSTATE_H
+#define CELVANE_CORE_OPERATIONS_PICKSTATE_H
 
 #include "Model/object.h"
 #include "Util/vector3d.h"

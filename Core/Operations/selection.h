@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_SELECTION_H
-#define CORE_OPERATIONS_SELECTION_H
+#ifndef CELVANE_CORE_OPERATIONS_SELECTION_H
+#define CELVANE_CORE_OPERATIONS_SELECTION_H
 
 #include "Model/object.h"
 #include "Util/iobserver.h"

@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_WORKSPACE_H
-#define CORE_OPERATIONS_WORKSPACE_H
+#ifndef CELVANE_CORE_OPERATIONS_WORKSPACE_H
+#define CELVANE_CORE_OPERATIONS_WORKSPACE_H
 
 #include "Core/Operations/consoleinput.h"
 #include "Core/Operations/document.h"

@@ -1,5 +1,5 @@
-#ifndef MODEL_AUTOMATON_TOTALVOLUME_H
-#define MODEL_AUTOMATON_TOTALVOLUME_H
+#ifndef CELVANE_MODEL_AUTOMATON_TOTALVOLUME_H
+#define CELVANE_MODEL_AUTOMATON_TOTALVOLUME_H
 
 #include "Model/Automaton/totalvolumepainter.h"
 #include "Model/Automaton/voxel.h"

@@ -1,5 +1,5 @@
-#ifndef MODEL_PROCESS_PROCESS_H
-#define MODEL_PROCESS_PROCESS_H
+#ifndef CELVANE_MODEL_PROCESS_PROCESS_H
+#define CELVANE_MODEL_PROCESS_PROCESS_H
 
 #include "Model/Materials/material.h"
 

@@ -1,0 +1,116 @@
+#include "UI/mainwindowpresenter.h"
+
+#include "UI/Console/commandconsole.h"
+#include "UI/mainwindow.h"
+#include "UI/operationfactory.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace Ui {
+
+MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
+    : QObject(nullptr), mainWindow(mainWindow)
+{
+    console = new Console::CommandConsole(&workspace.getConsoleInput(), mainWindow);
+    console->setWindowFlags(Qt::Tool);
+    QScreen *screen =
+        mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        const QSize frame = console->frameGeometry().size();
+        console->move(available.x() + int(0.9 * (available.width() - frame.width())),
+                      available.y() + int(0.9 * (available.height() - frame.height())));
+    }
+    console->show();
+
+    undoObserver.reset(new Observers::UndoRedoObserver());
+    redoObserver.reset(new Observers::UndoRedoObserver());
+    workspace.getHistory().addUndoObserver(undoObserver);
+    workspace.getHistory().addRedoObserver(redoObserver);
+    connect(undoObserver.get(), &Observers::UndoRedoObserver::stackChanged, this,
+            &MainWindowPresenter::undoStackChanged);
+    connect(redoObserver.get(), &Observers::UndoRedoObserver::stackChanged, this,
+            &MainWindowPresenter::redoStackChanged);
+
+    workspace.setOperationFactory(
+        boost::shared_ptr<Core::Operations::IOperationFactory>(new OperationFactory(this)));
+}
+
+MainWindowPresenter::~MainWindowPresenter()
+{
+    // The console reads the workspace's console input: it goes first.
+    delete console.data();
+    workspace.getConsoleInput().resetRequest();
+}
+
+Console::CommandConsole *MainWindowPresenter::getConsole() const
+{
+    return console.data();
+}
+
+void MainWindowPresenter::undo()
+{
+    workspace.getHistory().undo();
+}
+
+void MainWindowPresenter::redo()
+{
+    workspace.getHistory().redo();
+}
+
+void MainWindowPresenter::newDocument()
+{
+    const QMessageBox::StandardButton answer =
+        QMessageBox::information(mainWindow, QStringLiteral("Create new document"),
+                                 QStringLiteral("This will erase all data. Continue?"),
+                                 QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok)
+        return;
+    workspace.cancelCurrentOperation();
+    workspace.getSelection().clearSelection();
+    workspace.getHistory().clear();
+    workspace.getConsoleInput().resetRequest();
+    workspace.getPickState().clear();
+    workspace.getDocument().clear();
+    workspace.getVolumeRecords().clear();
+    workspace.notifyUpdate();
+}
+
+boost::shared_ptr<Observers::UpdateObserver> MainWindowPresenter::registerUpdateObserver()
+{
+    boost::shared_ptr<Observers::UpdateObserver> observer(new Observers::UpdateObserver());
+    workspace.addUpdateObserver(observer);
+    return observer;
+}
+
+void MainWindowPresenter::undoStackChanged()
+{
+    mainWindow->setUndoAction(QString::fromStdString(workspace.getHistory().undoTopName()));
+}
+
+void MainWindowPresenter::redoStackChanged()
+{
+    mainWindow->setRedoAction(QString::fromStdString(workspace.getHistory().redoTopName()));
+}
+
+void MainWindowPresenter::operationActivated(const QString &operationId)
+{
+    workspace.startOperation(operationId.toUInt());
+}
+
+void MainWindowPresenter::enterPressed()
+{
+    if (console)
+        console->enterPressed();
+}
+
+void MainWindowPresenter::cancelPressed()
+{
+    workspace.cancelCurrentOperation();
+    workspace.getSelection().clearSelection();
+    workspace.notifyUpdate();
+}
+
+} // namespace Ui

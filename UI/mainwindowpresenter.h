@@ -1,0 +1,60 @@
+#ifndef CELVANE_UI_MAINWINDOWPRESENTER_H
+#define CELVANE_UI_MAINWINDOWPRESENTER_H
+
+#include "Core/Operations/workspace.h"
+#include "UI/Observers/undoredoobserver.h"
+#include "UI/Observers/updateobserver.h"
+
+#include <QObject>
+#include <QPointer>
+#include <boost/shared_ptr.hpp>
+
+namespace Ui {
+
+class MainWindow;
+
+namespace Console {
+class CommandConsole;
+}
+
+/// Owns the workspace of one main window and routes menu actions, Enter/Return and Escape
+/// to its running operation.
+class MainWindowPresenter : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindowPresenter(MainWindow *mainWindow);
+    ~MainWindowPresenter() override;
+
+    Core::Operations::Workspace &getWorkspace() { return workspace; }
+    MainWindow *getMainWindow() const { return mainWindow; }
+    Console::CommandConsole *getConsole() const;
+    Core::Operations::Document &getDocument() { return workspace.getDocument(); }
+    Core::Operations::Selection &getSelection() { return workspace.getSelection(); }
+
+    void undo();
+    void redo();
+    /// Asks first; on Ok empties the scene, the history and every pending request.
+    void newDocument();
+    /// The observer whose updateGL() repaints the 3D view.
+    boost::shared_ptr<Observers::UpdateObserver> registerUpdateObserver();
+
+public Q_SLOTS:
+    void undoStackChanged();
+    void redoStackChanged();
+    void operationActivated(const QString &operationId);
+    void enterPressed();
+    void cancelPressed();
+
+private:
+    MainWindow *mainWindow;
+    Core::Operations::Workspace workspace;
+    QPointer<Console::CommandConsole> console;
+    boost::shared_ptr<Observers::UndoRedoObserver> undoObserver;
+    boost::shared_ptr<Observers::UndoRedoObserver> redoObserver;
+};
+
+} // namespace Ui
+
+#endif

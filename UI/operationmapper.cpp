@@ -1,0 +1,24 @@
+#include "UI/operationmapper.h"
+
+#include <QAction>
+#include <QSignalMapper>
+
+namespace Ui {
+
+OperationMapper::OperationMapper(QObject *parent) : QObject(parent), mapper(new QSignalMapper(this))
+{
+    connect(mapper, &QSignalMapper::mappedString, this, &OperationMapper::activated);
+}
+
+void OperationMapper::addAction(QAction *action, quint32 id)
+{
+    addAction(action, QString::number(id));
+}
+
+void OperationMapper::addAction(QAction *action, const QString &text)
+{
+    connect(action, &QAction::triggered, mapper, qOverload<>(&QSignalMapper::map));
+    mapper->setMapping(action, text);
+}
+
+} // namespace Ui

@@ -1,0 +1,362 @@
+#include "Core/Operations/createsubstrateoperation.h"
+#include "Model/Automaton/totalvolume.h"
+#include "UI/Console/commandconsole.h"
+#include "UI/Operations/createsubstratedialog.h"
+#include "UI/mainwindow.h"
+#include "guitestutil.h"
+#include "testmain.h"
+#include "ui_createsubstratedialog.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+
+using Model::Automaton::TotalVolume;
+using Ui::MainWindow;
+
+namespace {
+
+QStringList menuEntries(QMenu *menu)
+{
+    QStringList entries;
+    for (QAction *action : menu->actions())
+        entries.append(action->isSeparator() ? QStringLiteral("---") : action->objectName());
+    return entries;
+}
+
+QString consoleText(MainWindow *window)
+{
+    return window->getPresenter().getConsole()->outputPane()->toPlainText();
+}
+
+/// Accepts the substrate dialog with a small box so the test stays quick.
+void acceptSmallSubstrate()
+{
+    whenModal([](QWidget *w) {
+        Ui::Operations::CreateSubstrateDialog *dialog =
+            qobject_cast<Ui::Operations::CreateSubstrateDialog *>(w);
+        if (!dialog) {
+            static_cast<QDialog *>(w)->reject();
+            return;
+        }
+        dialog->form()->sbxTotalWidth->setValue(20);
+        dialog->form()->sbxTotalLength->setValue(10);
+        dialog->form()->sbxTotalHeight->setValue(8);
+        dialog->form()->sbxSubsHeight->setValue(3);
+        dialog->accept();
+    });
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void titleSizeAndMenus();
+    void menuContents_data();
+    void menuContents();
+    void actionProperties();
+    void unplacedActions();
+    void undoLabelAfterCreateSubstrate();
+    void rejectedSubstrateDialogLeavesNothing();
+    void consoleShowsAndHides();
+    void moveTypedInTheConsole();
+    void escapeCancelsAndReturnAnswers();
+    void newDocumentAsksFirst();
+    void closingOneWindowLeavesTheOther();
+    void unmappedActionsStartNothing();
+
+private:
+    QPointer<MainWindow> window;
+    QTemporaryDir workDir;
+};
+
+void TestMainWindow::init()
+{
+    QDir::setCurrent(workDir.path()); // the state files go to the working directory
+    window = new MainWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindow::cleanup()
+{
+    if (window)
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window); // deleted on close
+}
+
+void TestMainWindow::titleSizeAndMenus()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("Celvane"));
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QStringList menus;
+    for (QAction *action : window->menuBar()->actions())
+        menus.append(action->menu()->objectName() + QLatin1Char('=') + action->text());
+    QCOMPARE(menus, (QStringList{"menuFile=File", "menuEdit=Edit", "menuSimulation=Simulation",
+                                 "menuMaterials=Materials", "menuRendering=Rendering",
+                                 "menuView=View", "menuWindows=Windows", "menuAbout=About"}));
+}
+
+void TestMainWindow::menuContents_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("File") << "menuFile"
+                          << QStringList{"actionNew",     "actionOpen", "actionSave",
+                                         "actionSave_as", "---",        "actionSave_Image",
+                                         "---",           "actionExit"};
+    QTest::newRow("Edit")
+        << "menuEdit"
+        << QStringList{
+               "actionUndo",        "actionRedo",   "---", "actionSelect", "actionCopy",
+               "actionMove",        "actionDelete", "---", "actionGrid",   "actionSnap_to_Grid",
+               "actionGrid_Spacing"};
+    QTest::newRow("Simulation") << "menuSimulation"
+                                << QStringList{"actionCreate_Substrate",
+                                               "---",
+                                               "actionDoping",
+                                               "actionElectrodeposition",
+                                               "actionIon_Implantation",
+                                               "actionPVD",
+                                               "actionCVD",
+                                               "actionIsotropic_Film_Etching",
+                                               "actionMoore_Deposition",
+                                               "actionMoore_Etching",
+                                               "actionPhotolithography",
+                                               "actionPlanarization",
+                                               "actionSi_Oxidation",
+                                               "actionBCA_Wet_Etching",
+                                               "actionContinuous_Wet_Etching",
+                                               "actionSimple_RIE",
+                                               "actionSpin_Coating",
+                                               "---",
+                                               "actionExtract_Film",
+                                               "actionGlue_Substrate",
+                                               "---",
+                                               "actionBatch_Run",
+                                               "---"};
+    QTest::newRow("Materials") << "menuMaterials"
+                               << QStringList{"actionManage_Materials",
+                                              "actionManage_Compatible_Materials"};
+    QTest::newRow("Rendering") << "menuRendering"
+                               << QStringList{"actionRender_Objects",
+                                              "actionLighting",
+                                              "actionRender_Object_Edges",
+                                              "---",
+                                              "actionChange_Viewing_Options",
+                                              "actionCut_Cell_Volume",
+                                              "---",
+                                              "actionConfigure_Window_Colors"};
+    QTest::newRow("View") << "menuView"
+                          << QStringList{"actionFront_View",
+                                         "actionBack_view",
+                                         "actionBottom_View",
+                                         "actionTop_View",
+                                         "actionRight_View",
+                                         "actionLeft_View",
+                                         "---",
+                                         "actionManual_View",
+                                         "---",
+                                         "actionZoom",
+                                         "---",
+                                         "actionTranslate"};
+    QTest::newRow("Windows") << "menuWindows" << QStringList{"actionConsole"};
+    QTest::newRow("About") << "menuAbout" << QStringList{"actionAbout_Celvane"};
+}
+
+void TestMainWindow::menuContents()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, entries);
+    QMenu *m = window->findChild<QMenu *>(menu);
+    QVERIFY(m);
+    QCOMPARE(menuEntries(m), entries);
+}
+
+void TestMainWindow::actionProperties()
+{
+    Ui::MainWindowForm *ui = window->form();
+    QCOMPARE(ui->actionOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(ui->actionSave->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(ui->actionExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCOMPARE(ui->actionExit->toolTip(), QStringLiteral("Exit Celvane"));
+    QCOMPARE(ui->actionUndo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(ui->actionRedo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    QCOMPARE(ui->actionCopy->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    QVERIFY(!ui->actionUndo->isEnabled());
+    QVERIFY(!ui->actionRedo->isEnabled());
+    QVERIFY(ui->actionConsole->isChecked());
+    QVERIFY(ui->actionRender_Objects->isChecked());
+    QVERIFY(ui->actionLighting->isChecked());
+    QVERIFY(ui->actionSelect->isCheckable() && !ui->actionSelect->isChecked());
+    QVERIFY(ui->actionGrid->isCheckable() && !ui->actionGrid->isChecked());
+    QVERIFY(!ui->actionRender_Object_Edges->isChecked());
+    QCOMPARE(ui->actionSpin_Coating->text(), QStringLiteral("Pour Material"));
+    QCOMPARE(ui->actionCreate_Substrate->statusTip(),
+             QStringLiteral("This creates a simulation volume with a substrate inside."));
+    QCOMPARE(ui->actionLighting->statusTip(), QStringLiteral("Enable or disable lighting."));
+    QCOMPARE(ui->actionTranslate->toolTip(), QStringLiteral("Displace the viewing volume."));
+    QCOMPARE(ui->actionFront_View->toolTip(), QStringLiteral("Front View"));
+}
+
+void TestMainWindow::unplacedActions()
+{
+    Ui::MainWindowForm *ui = window->form();
+    QCOMPARE(ui->actionRun_Step->text(), QStringLiteral("Run Simulation"));
+    QVERIFY(!ui->actionModel_Extraction->isEnabled());
+    for (QAction *action : {ui->actionRun_Step, ui->actionModel_Extraction,
+                            ui->actionSi_Stochastic_Wet_Etch, ui->actionFilm_Deposition})
+        QVERIFY(action->associatedWidgets().isEmpty()); // in no menu
+}
+
+void TestMainWindow::undoLabelAfterCreateSubstrate()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Create Substrate"));
+    QVERIFY(window->form()->actionUndo->isEnabled());
+    QVERIFY(consoleText(window).endsWith(
+        QLatin1String("Create Substrate: substrate created successfully.")));
+    TotalVolume::Ptr v =
+        boost::dynamic_pointer_cast<TotalVolume>(workspace.getDocument().getObjects()[0]);
+    QCOMPARE(v->getCellsX(), 20u);
+    QCOMPARE(v->getCellsZ(), 8u);
+
+    // Ctrl+Z undoes, Ctrl+Y redoes, and the labels follow.
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo "));
+    QVERIFY(!window->form()->actionUndo->isEnabled());
+    QCOMPARE(window->form()->actionRedo->text(), QStringLiteral("Redo Create Substrate"));
+    QTest::keyClick(window, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(workspace.getDocument().getObjects()[0]->getId(), v->getId());
+}
+
+void TestMainWindow::rejectedSubstrateDialogLeavesNothing()
+{
+    whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+    window->form()->actionCreate_Substrate->trigger();
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(!workspace.getCurrentOperation());
+    QVERIFY(!window->form()->actionUndo->isEnabled());
+}
+
+void TestMainWindow::consoleShowsAndHides()
+{
+    Ui::Console::CommandConsole *console = window->getPresenter().getConsole();
+    QVERIFY(console->isVisible());
+    QVERIFY(console->isWindow());
+    window->form()->actionDelete->trigger(); // waits for a selection
+    window->form()->actionConsole->trigger();
+    QVERIFY(!console->isVisible());
+    window->form()->actionConsole->trigger();
+    QVERIFY(console->isVisible());
+    // The pending request survived.
+    QVERIFY(window->getPresenter().getWorkspace().getConsoleInput().isEnterRequested());
+    console->close();
+    QVERIFY(!window->form()->actionConsole->isChecked());
+}
+
+void TestMainWindow::moveTypedInTheConsole()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    const boost::shared_ptr<Model::Object> v = workspace.getDocument().getObjects().value(0);
+    QVERIFY(v);
+    window->form()->actionMove->trigger();
+    QVERIFY(window->form()->actionSelect->isChecked()); // selection mode follows the operation
+    workspace.getSelection().togglePicked(QList<quint32>{v->getId()});
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(!window->form()->actionSelect->isChecked());
+    Ui::Console::CommandConsole *console = window->getPresenter().getConsole();
+    QApplication::setActiveWindow(console);
+    console->inputField()->setFocus();
+    QTest::keyClicks(console->inputField(), QStringLiteral("1, 0, 0"));
+    QTest::keyClick(console->inputField(), Qt::Key_Return);
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Move: Object(s) moved")));
+    QCOMPARE(boost::dynamic_pointer_cast<TotalVolume>(v)->getPosition(),
+             Util::Vector4D(1, 0, 0, 0));
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Move Objects"));
+}
+
+void TestMainWindow::escapeCancelsAndReturnAnswers()
+{
+    window->form()->actionDelete->trigger();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Delete: Operation canceled.")));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+    window->form()->actionDelete->trigger();
+    QTest::keyClick(window, Qt::Key_Enter, Qt::KeypadModifier); // nothing selected: asks again
+    QVERIFY(consoleText(window).endsWith(
+        QLatin1String("Delete: Select the objects to be deleted and press Return/Enter")));
+}
+
+void TestMainWindow::newDocumentAsksFirst()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    answerMessageBox(QMessageBox::Cancel);
+    window->form()->actionNew->trigger();
+    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
+    QVERIFY(window->form()->actionUndo->isEnabled());
+    answerMessageBox(QMessageBox::Ok);
+    window->form()->actionNew->trigger();
+    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(!window->form()->actionUndo->isEnabled());
+    QCOMPARE(workspace.getHistory().undoCount(), 0);
+}
+
+void TestMainWindow::closingOneWindowLeavesTheOther()
+{
+    QPointer<MainWindow> second = new MainWindow();
+    second->show();
+    QVERIFY(QTest::qWaitForWindowExposed(second));
+    const QString undoFile = second->getPresenter().getWorkspace().getVolumeStates().undoFileName();
+    QVERIFY(QFile::exists(undoFile));
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!second);
+    QVERIFY(!QFile::exists(undoFile));
+    QVERIFY(window && window->isVisible());
+    window->form()->actionDelete->trigger();
+    QVERIFY(window->getPresenter().getWorkspace().getCurrentOperation());
+}
+
+void TestMainWindow::unmappedActionsStartNothing()
+{
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    window->form()->actionDelete->trigger();
+    QVERIFY(workspace.getCurrentOperation());
+    window->form()->actionRun_Step->trigger();
+    window->form()->actionFilm_Deposition->trigger();
+    QVERIFY(workspace.getCurrentOperation()); // untouched: these are mapped to nothing
+    // An action whose operation is not available cancels the running one all the same.
+    window->getPresenter().operationActivated(QStringLiteral("5"));
+    QVERIFY(!workspace.getCurrentOperation());
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Delete: Operation canceled.")));
+}
+
+CELVANE_GUI_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
