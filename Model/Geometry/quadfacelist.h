@@ -1,5 +1,5 @@
-#ifndef MODEL_GEOMETRY_QUADFACELIST_H
-#define MODEL_GEOMETRY_QUADFACELIST_H
+#ifndef CELVANE_MODEL_GEOMETRY_QUADFACELIST_H
+#define CELVANE_MODEL_GEOMETRY_QUADFACELIST_H
 
 #include "Model/Geometry/quadface.h"
 #include "Util/largememory.h"
