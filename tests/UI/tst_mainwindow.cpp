@@ -3,6 +3,7 @@
 #include "UI/Console/commandconsole.h"
 #include "UI/Operations/createsubstratedialog.h"
 #include "UI/mainwindow.h"
+#include "Util/systemmemory.h"
 #include "guitestutil.h"
 #include "testmain.h"
 #include "ui_createsubstratedialog.h"
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void undoLabelAfterCreateSubstrate();
     void rejectedSubstrateDialogLeavesNothing();
     void consoleShowsAndHides();
+    void unallocatableSubstrateShowsMessage();
     void moveTypedInTheConsole();
     void escapeCancelsAndReturnAnswers();
     void newDocumentAsksFirst();
@@ -257,6 +259,27 @@ void TestMainWindow::rejectedSubstrateDialogLeavesNothing()
     QVERIFY(workspace.getDocument().getObjects().isEmpty());
     QVERIFY(!workspace.getCurrentOperation());
     QVERIFY(!window->form()->actionUndo->isEnabled());
+}
+
+void TestMainWindow::unallocatableSubstrateShowsMessage()
+{
+    Util::SystemMemory::setAvailableBytesOverride(1000);
+    QString shown;
+    whenModal([&shown](QWidget *w) {
+        static_cast<QDialog *>(w)->accept(); // the substrate dialog with its defaults
+        whenModal([&shown](QWidget *box) {
+            if (QMessageBox *message = qobject_cast<QMessageBox *>(box))
+                shown = message->text();
+            static_cast<QDialog *>(box)->accept();
+        });
+    });
+    window->form()->actionCreate_Substrate->trigger();
+    Util::SystemMemory::setAvailableBytesOverride(0);
+    QVERIFY2(shown.contains(QLatin1String("100 x 100 x 80")), qPrintable(shown));
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QCOMPARE(workspace.getHistory().undoCount(), 0);
+    QVERIFY(!workspace.getCurrentOperation());
 }
 
 void TestMainWindow::consoleShowsAndHides()
