@@ -1,6 +1,7 @@
 #include "UI/mainwindowpresenter.h"
 
 #include "UI/Console/commandconsole.h"
+#include "UI/filedialogs.h"
 #include "UI/mainwindow.h"
 #include "UI/operationfactory.h"
 
@@ -34,6 +35,7 @@ MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
     connect(redoObserver.get(), &Observers::UndoRedoObserver::stackChanged, this,
             &MainWindowPresenter::redoStackChanged);
 
+    FileDialogs::installDefault();
     workspace.setOperationFactory(
         boost::shared_ptr<Core::Operations::IOperationFactory>(new OperationFactory(this)));
 }

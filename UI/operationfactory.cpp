@@ -4,8 +4,12 @@
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Core/Operations/deleteobject.h"
 #include "Core/Operations/moveobject.h"
+#include "Core/Operations/opendocumentoperation.h"
+#include "Core/Operations/savedocumentasoperation.h"
 #include "Core/Operations/workspace.h"
 #include "UI/Observers/createsubstrateobserver.h"
+#include "UI/Observers/documentopenedobserver.h"
+#include "UI/Observers/documentsavedobserver.h"
 #include "UI/mainwindow.h"
 #include "UI/mainwindowpresenter.h"
 
@@ -22,7 +26,7 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         return OperationPtr();
 
     Workspace &workspace = presenter->getWorkspace();
-    QWidget *window = presenter->getMainWindow();
+    MainWindow *window = presenter->getMainWindow();
     switch (id) {
     case 1:
         return OperationPtr(new CopyObject(workspace));
@@ -36,6 +40,20 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         return OperationPtr(new DeleteObject(workspace));
     case 7:
         return OperationPtr(new MoveObject(workspace));
+    case 9: {
+        boost::shared_ptr<SaveDocumentOperation> op(new SaveDocumentOperation(workspace));
+        op->setObserver(Util::ObserverPtr(new Observers::DocumentSavedObserver(window)));
+        return op;
+    }
+    case 10: {
+        boost::shared_ptr<SaveDocumentAsOperation> op(new SaveDocumentAsOperation(workspace));
+        op->setObserver(Util::ObserverPtr(new Observers::DocumentSavedObserver(window)));
+        return op;
+    }
+    case 11:
+        OpenDocumentOperation::setObserver(
+            Util::ObserverPtr(new Observers::DocumentOpenedObserver()));
+        return OperationPtr(new OpenDocumentOperation(workspace));
     default:
         return OperationPtr();
     }

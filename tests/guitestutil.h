@@ -8,6 +8,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "UI/Operations/createsubstratedialog.h"
+
+#include <QSpinBox>
+
 #include <functional>
 
 /// Acts on the next modal dialog as soon as it is shown (dialogs run their own event loop,
@@ -34,6 +38,24 @@ inline void answerMessageBox(QMessageBox::StandardButton button)
             box->button(button)->click();
         else if (QDialog *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();
+    });
+}
+
+/// Accepts the substrate dialog with a small box so the test stays quick.
+inline void acceptSmallSubstrate()
+{
+    whenModal([](QWidget *w) {
+        Ui::Operations::CreateSubstrateDialog *dialog =
+            qobject_cast<Ui::Operations::CreateSubstrateDialog *>(w);
+        if (!dialog) {
+            static_cast<QDialog *>(w)->reject();
+            return;
+        }
+        dialog->findChild<QSpinBox *>("sbxTotalWidth")->setValue(20);
+        dialog->findChild<QSpinBox *>("sbxTotalLength")->setValue(10);
+        dialog->findChild<QSpinBox *>("sbxTotalHeight")->setValue(8);
+        dialog->findChild<QSpinBox *>("sbxSubsHeight")->setValue(3);
+        dialog->accept();
     });
 }
 

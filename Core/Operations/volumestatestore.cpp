@@ -124,9 +124,11 @@ private:
 
 VolumeStateStore::VolumeStateStore()
 {
+    // Seeded from the clock once; a taken name draws the next number at once instead of
+    // re-seeding, so a second window (or run) within the same second does not freeze until
+    // the clock moves on.
+    std::srand(uint(QDateTime::currentSecsSinceEpoch()));
     for (int attempt = 0;; ++attempt) {
-        // The clock seeds every attempt, so two runs in one second wait for the next one.
-        std::srand(uint(QDateTime::currentSecsSinceEpoch()));
         const QString number = QString::number(std::rand());
         const QDir dir =
             attempt < attemptsInWorkingDirectory ? QDir::current() : QDir(QDir::tempPath());
@@ -134,10 +136,8 @@ VolumeStateStore::VolumeStateStore()
             dir.absoluteFilePath(QStringLiteral("undo") + number + QStringLiteral(".temp"));
         const QString redo =
             dir.absoluteFilePath(QStringLiteral("redo") + number + QStringLiteral(".temp"));
-        if (QFile::exists(undo) || QFile::exists(redo)) {
-            QThread::msleep(5);
+        if (QFile::exists(undo) || QFile::exists(redo))
             continue;
-        }
         if (createEmpty(undo) && createEmpty(redo)) {
             undoFile = undo;
             redoFile = redo;

@@ -1,20 +1,218 @@
 #include "Model/Persistence/totalvolumearchiver.h"
 
+#include "Model/Automaton/totalvolume.h"
+#include "Model/Persistence/materialarchiver.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <vector>
+
 namespace Model {
 namespace Persistence {
 
+using Automaton::TotalVolume;
+using Automaton::Voxel;
+
+namespace {
+
+// Characters of State text written per call to the writer.
+const int stateChunk = 1 << 16;
+
+bool readCount(const QXmlStreamAttributes &attributes, const char *name, quint32 &value)
+{
+    bool ok = false;
+    value = attributes.value(QLatin1String(name)).toUInt(&ok, 10);
+    return ok;
+}
+
+float readFloat(const QXmlStreamAttributes &attributes, const char *name, float fallback)
+{
+    const QStringRef text = attributes.value(QLatin1String(name));
+    if (text.isEmpty())
+        return fallback;
+    bool ok = false;
+    const float value = text.toFloat(&ok);
+    return ok ? value : fallback;
+}
+
+/// Blank-separated unsigned decimals into ids, stopping when ids is full. False, with a
+/// reason, on anything that is not such a number.
+bool parseState(const QString &text, std::vector<quint32> &ids, QString *error)
+{
+    const QChar *p = text.constData();
+    const QChar *end = p + text.size();
+    size_t next = 0;
+    while (p < end && next < ids.size()) {
+        const ushort c = p->unicode();
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+            ++p;
+            continue;
+        }
+        quint64 value = 0;
+        int digits = 0;
+        while (p < end && p->unicode() >= '0' && p->unicode() <= '9') {
+            value = value * 10 + (p->unicode() - '0');
+            if (value > 0xffffffffull)
+                break;
+            ++digits;
+            ++p;
+        }
+        const bool endsWell = p == end || p->unicode() == ' ' || p->unicode() == '\n' ||
+                              p->unicode() == '\r' || p->unicode() == '\t';
+        if (digits == 0 || value > 0xffffffffull || !endsWell) {
+            if (error)
+                *error = QStringLiteral("the cell states hold a value that is not a material "
+                                        "id (cell %1)")
+                             .arg(next);
+            return false;
+        }
+        ids[next++] = quint32(value);
+    }
+    return true;
+}
+
+} // namespace
+
 TotalVolumeArchiver::TotalVolumeArchiver() : writer(nullptr), reader(nullptr), map(nullptr) {}
 
-bool TotalVolumeArchiver::writeObject(const boost::shared_ptr<Model::Object> &)
+bool TotalVolumeArchiver::writeObject(const boost::shared_ptr<Model::Object> &object)
 {
-    return false;
+    const boost::shared_ptr<TotalVolume> volume = boost::dynamic_pointer_cast<TotalVolume>(object);
+    if (!volume || !writer)
+        return false;
+
+    writer->writeStartElement(QStringLiteral("Object"));
+    writer->writeAttribute(QStringLiteral("object-type"), QString::number(volume->getType()));
+    writer->writeAttribute(QStringLiteral("size-x"), QString::number(volume->getCellsX()));
+    writer->writeAttribute(QStringLiteral("size-y"), QString::number(volume->getCellsY()));
+    writer->writeAttribute(QStringLiteral("size-z"), QString::number(volume->getCellsZ()));
+    writer->writeAttribute(QStringLiteral("cellsize-x"),
+                           MaterialArchiver::numberToText(volume->getCellSizeX()));
+    writer->writeAttribute(QStringLiteral("cellsize-y"),
+                           MaterialArchiver::numberToText(volume->getCellSizeY()));
+    writer->writeAttribute(QStringLiteral("cellsize-z"),
+                           MaterialArchiver::numberToText(volume->getCellSizeZ()));
+
+    writer->writeStartElement(QStringLiteral("State"));
+    // Every id followed by one blank, written in chunks: no string per cell.
+    QString chunk;
+    chunk.reserve(stateChunk + 16);
+    char digits[16];
+    const quint64 count = volume->getCellCount();
+    const Voxel *cells = volume->lockCells();
+    for (quint64 i = 0; i < count; ++i) {
+        quint32 v = cells[i].material;
+        int n = 0;
+        do {
+            digits[n++] = char('0' + v % 10);
+            v /= 10;
+        } while (v);
+        while (n)
+            chunk.append(QLatin1Char(digits[--n]));
+        chunk.append(QLatin1Char(' '));
+        if (chunk.size() >= stateChunk) {
+            writer->writeCharacters(chunk);
+            chunk.resize(0);
+        }
+    }
+    volume->releaseCells();
+    if (!chunk.isEmpty())
+        writer->writeCharacters(chunk);
+    writer->writeEndElement();
+
+    const Util::Vector3D position = volume->getPosition();
+    writer->writeEmptyElement(QStringLiteral("Position"));
+    writer->writeAttribute(QStringLiteral("pos-x"),
+                           MaterialArchiver::numberToText(float(position.x)));
+    writer->writeAttribute(QStringLiteral("pos-y"),
+                           MaterialArchiver::numberToText(float(position.y)));
+    writer->writeAttribute(QStringLiteral("pos-z"),
+                           MaterialArchiver::numberToText(float(position.z)));
+    writer->writeEndElement();
+    return !writer->hasError();
 }
 
 boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
 {
-    if (error)
-        *error = QStringLiteral("Cell volumes cannot be read yet.");
-    return boost::shared_ptr<Model::Object>();
+    typedef boost::shared_ptr<Model::Object> ObjectPtr;
+    if (!reader || !reader->isStartElement() || reader->name() != QLatin1String("Object")) {
+        if (error)
+            *error = QStringLiteral("no cell volume to read");
+        return ObjectPtr();
+    }
+
+    const QXmlStreamAttributes attributes = reader->attributes();
+    quint32 cellsX = 0, cellsY = 0, cellsZ = 0;
+    const bool countsRead = readCount(attributes, "size-x", cellsX) &&
+                            readCount(attributes, "size-y", cellsY) &&
+                            readCount(attributes, "size-z", cellsZ);
+    const float cellSizeX = readFloat(attributes, "cellsize-x", 1.0f);
+    const float cellSizeY = readFloat(attributes, "cellsize-y", 1.0f);
+    const float cellSizeZ = readFloat(attributes, "cellsize-z", 1.0f);
+
+    QString reason;
+    // Refused before anything as large as the volume is allocated; the id list and the
+    // text of the cell states come on top of the two cell arrays.
+    const quint64 extra = quint64(TotalVolume::arrayBytes(cellsX, cellsY, cellsZ) / sizeof(Voxel)) *
+                          (sizeof(quint32) + 8 * sizeof(QChar));
+    if (!countsRead)
+        reason = QStringLiteral("its size is not given as three whole numbers");
+    else
+        TotalVolume::checkAllocation(cellsX, cellsY, cellsZ, &reason, extra);
+    if (!reason.isEmpty()) {
+        reader->skipCurrentElement();
+        if (error)
+            *error = reason;
+        return ObjectPtr();
+    }
+
+    std::vector<quint32> ids;
+    Util::Vector3D position(0.0, 0.0, 0.0);
+    try {
+        ids.assign(quint64(cellsX) * cellsY * cellsZ, 0);
+    } catch (const std::bad_alloc &) {
+        reader->skipCurrentElement();
+        if (error)
+            *error = QStringLiteral("out of memory");
+        return ObjectPtr();
+    }
+    while (reader->readNextStartElement()) {
+        if (reader->name() == QLatin1String("State")) {
+            const QString text = reader->readElementText(QXmlStreamReader::SkipChildElements);
+            if (!parseState(text, ids, &reason)) {
+                reader->skipCurrentElement(); // the rest of the Object
+                if (error)
+                    *error = reason;
+                return ObjectPtr();
+            }
+        } else if (reader->name() == QLatin1String("Position")) {
+            const QXmlStreamAttributes at = reader->attributes();
+            position = Util::Vector3D(readFloat(at, "pos-x", 0.0f), readFloat(at, "pos-y", 0.0f),
+                                      readFloat(at, "pos-z", 0.0f));
+            reader->skipCurrentElement();
+        } else {
+            reader->skipCurrentElement();
+        }
+    }
+    if (reader->hasError()) {
+        if (error)
+            *error = reader->errorString();
+        return ObjectPtr();
+    }
+
+    if (map && !map->isEmpty()) {
+        for (quint32 &id : ids) {
+            const auto it = map->constFind(id);
+            if (it != map->constEnd())
+                id = it.value();
+        }
+    }
+    TotalVolume::Ptr volume = TotalVolume::create(cellsX, cellsY, cellsZ, cellSizeX, cellSizeY,
+                                                  cellSizeZ, position, ids, error);
+    if (volume)
+        volume->getPainter().refresh();
+    return volume;
 }
 
 } // namespace Persistence

@@ -36,24 +36,6 @@ QString consoleText(MainWindow *window)
     return window->getPresenter().getConsole()->outputPane()->toPlainText();
 }
 
-/// Accepts the substrate dialog with a small box so the test stays quick.
-void acceptSmallSubstrate()
-{
-    whenModal([](QWidget *w) {
-        Ui::Operations::CreateSubstrateDialog *dialog =
-            qobject_cast<Ui::Operations::CreateSubstrateDialog *>(w);
-        if (!dialog) {
-            static_cast<QDialog *>(w)->reject();
-            return;
-        }
-        dialog->form()->sbxTotalWidth->setValue(20);
-        dialog->form()->sbxTotalLength->setValue(10);
-        dialog->form()->sbxTotalHeight->setValue(8);
-        dialog->form()->sbxSubsHeight->setValue(3);
-        dialog->accept();
-    });
-}
-
 } // namespace
 
 class TestMainWindow : public QObject

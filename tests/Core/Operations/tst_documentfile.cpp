@@ -1,0 +1,477 @@
+#include "Core/Operations/documentfile.h"
+#include "Core/Operations/ifiledialogs.h"
+#include "Core/Operations/opendocumentoperation.h"
+#include "Core/Operations/savedocumentasoperation.h"
+#include "Model/Materials/materialfactory.h"
+#include "Util/systemmemory.h"
+#include "catalogtestutil.h"
+#include "fakefiledialogs.h"
+#include "testmain.h"
+#include "workspacetestutil.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+using Model::Automaton::Voxel;
+using Model::Materials::Material;
+using Model::Materials::MaterialFactory;
+
+namespace {
+
+std::vector<quint32> cellsOf(const TotalVolume::Ptr &v)
+{
+    std::vector<quint32> ids(v->getCellCount());
+    const Voxel *cells = v->lockCells();
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = cells[i].material;
+    v->releaseCells();
+    return ids;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+const char header[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>";
+
+} // namespace
+
+class TestDocumentFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void roundTrip_data();
+    void roundTrip();
+    void twoByOneByOneText();
+    void unusedMaterialsAreWritten();
+    void conflictingMaterialGetsFreshId();
+    void equalMaterialMapsToItself();
+    void damagedMaterialWarns();
+    void shortAndLongStates();
+    void unknownObjectTypeIsSkipped();
+    void absurdObjects_data();
+    void absurdObjects();
+    void truncatedFileKeepsWhatWasRead();
+    void notADocument_data();
+    void notADocument();
+    void missingFile();
+    void failedSaveKeepsNameAndOldFile();
+    void saveAsksOnlyFirstTime();
+    void saveAsAlwaysAsks();
+    void cancelledSaveChangesNothing();
+    void openAsksAndHandsOver();
+
+private:
+    QScopedPointer<QTemporaryDir> dir;
+    QScopedPointer<TemporaryHome> home;
+    QString previous;
+    boost::shared_ptr<FakeDialogs> dialogs;
+    QString path(const QString &name) const { return QDir(dir->path()).filePath(name); }
+};
+
+void TestDocumentFile::init()
+{
+    dir.reset(new QTemporaryDir());
+    home.reset(new TemporaryHome());
+    previous = QDir::currentPath();
+    QDir::setCurrent(dir->path());
+    MaterialFactory::instance()->loadDefaultMaterials();
+    DocumentFile::materialIdMap().clear();
+    dialogs.reset(new FakeDialogs());
+    IFileDialogs::setInstance(dialogs);
+}
+
+void TestDocumentFile::cleanup()
+{
+    IFileDialogs::setInstance(boost::shared_ptr<IFileDialogs>());
+    Util::SystemMemory::setAvailableBytesOverride(0);
+    QLocale::setDefault(QLocale::c());
+    QDir::setCurrent(previous);
+    home.reset();
+    dir.reset();
+}
+
+void TestDocumentFile::roundTrip_data()
+{
+    QTest::addColumn<float>("cellSize");
+    QTest::addColumn<bool>("decimalComma");
+    QTest::newRow("unit cells") << 1.0f << false;
+    QTest::newRow("half cells") << 0.5f << false;
+    QTest::newRow("odd cells, decimal comma locale") << 1.25f << true;
+    QTest::newRow("tiny cells") << 0.001f << false;
+}
+
+void TestDocumentFile::roundTrip()
+{
+    QFETCH(float, cellSize);
+    QFETCH(bool, decimalComma);
+    if (decimalComma)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    WorkspaceFixture source;
+    std::vector<quint32> ids(5 * 3 * 4);
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = (i * 7) % 17; // empty cells, unknown ids and catalogue ids alike
+    TotalVolume::Ptr a = TotalVolume::create(5, 3, 4, cellSize, 2.0f * cellSize, 3.0f,
+                                             Util::Vector3D(1.5, -2.25, 1e6), ids);
+    TotalVolume::Ptr b = TotalVolume::createFilled(1, 1, 7, 1, 1, 1, Util::Vector3D(), 16);
+    source.workspace.getDocument().addObject(a);
+    source.workspace.getDocument().addObject(b);
+    QString error;
+    QVERIFY2(DocumentFile::writeDocument(path("doc.clv"), source.workspace, &error),
+             qPrintable(error));
+    QCOMPARE(source.workspace.getDocument().getFileName(), path("doc.clv"));
+
+    WorkspaceFixture target;
+    QStringList warnings;
+    QCOMPARE(DocumentFile::readDocument(path("doc.clv"), target.workspace, &error, &warnings),
+             DocumentFile::Read);
+    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    QCOMPARE(target.workspace.getDocument().getFileName(), path("doc.clv"));
+    QCOMPARE(target.updates->count, 1);
+    const QList<Document::ObjectPtr> objects = target.workspace.getDocument().getObjects();
+    QCOMPARE(objects.size(), 2);
+    TotalVolume::Ptr ra = boost::dynamic_pointer_cast<TotalVolume>(objects[0]);
+    TotalVolume::Ptr rb = boost::dynamic_pointer_cast<TotalVolume>(objects[1]);
+    QVERIFY(ra && rb);
+    QCOMPARE(ra->getCellsX(), 5u);
+    QCOMPARE(ra->getCellsY(), 3u);
+    QCOMPARE(ra->getCellsZ(), 4u);
+    QCOMPARE(ra->getCellSizeX(), cellSize);
+    QCOMPARE(ra->getCellSizeY(), 2.0f * cellSize);
+    QCOMPARE(ra->getCellSizeZ(), 3.0f);
+    QCOMPARE(ra->getPosition(), Util::Vector4D(1.5, -2.25, 1e6, 0));
+    QVERIFY(cellsOf(ra) == ids);
+    QCOMPARE(cellsOf(rb), std::vector<quint32>(7, 16));
+    QVERIFY(ra->getId() != a->getId());
+}
+
+void TestDocumentFile::twoByOneByOneText()
+{
+    WorkspaceFixture f;
+    f.addVolume(2, 1, 1, 1);
+    QVERIFY(DocumentFile::writeDocument(path("small.clv"), f.workspace));
+    const QByteArray text = readAll(path("small.clv"));
+    QVERIFY2(text.startsWith(header), text.left(120).constData());
+    const QByteArray object =
+        "<Object object-type=\"1\" size-x=\"2\" size-y=\"1\" size-z=\"1\" cellsize-x=\"1\" "
+        "cellsize-y=\"1\" cellsize-z=\"1\"><State>1 1 </State><Position pos-x=\"0\" "
+        "pos-y=\"0\" pos-z=\"0\"/></Object></Document>";
+    QVERIFY2(text.trimmed().endsWith(object), text.right(300).constData());
+    QVERIFY(!text.contains("\n<")); // no indentation
+}
+
+void TestDocumentFile::unusedMaterialsAreWritten()
+{
+    WorkspaceFixture f;
+    QVERIFY(DocumentFile::writeDocument(path("empty.clv"), f.workspace));
+    const QByteArray text = readAll(path("empty.clv"));
+    QCOMPARE(text.count("<Material "), 15);
+    QVERIFY(text.contains("name=\"Thermal Si02\" material-id=\"3\""));
+    QVERIFY(!text.contains("<Object"));
+}
+
+void TestDocumentFile::conflictingMaterialGetsFreshId()
+{
+    QVERIFY(writeAll(path("conflict.clv"),
+                     QByteArray(header) +
+                         "<Material version=\"1\" name=\"Unobtainium\" material-id=\"5\" "
+                         "density=\"1\" poisson-ratio=\"0.1\" young-modulus=\"1\" "
+                         "color=\"#FF102030\"/>"
+                         "<Object object-type=\"1\" size-x=\"3\" size-y=\"1\" size-z=\"1\">"
+                         "<State>5 1 5 </State></Object></Document>"));
+    WorkspaceFixture f;
+    QCOMPARE(DocumentFile::readDocument(path("conflict.clv"), f.workspace), DocumentFile::Read);
+    const quint32 fresh = DocumentFile::materialIdMap().value(5);
+    QVERIFY(fresh >= 2000 && fresh <= 32766);
+    MaterialFactory::Ptr catalogue = MaterialFactory::instance();
+    QCOMPARE(catalogue->getMaterial(fresh).getName(), QStringLiteral("Unobtainium"));
+    QCOMPARE(catalogue->getMaterial(5).getName(), QStringLiteral("Cu (bulk)"));
+    TotalVolume::Ptr v =
+        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects()[0]);
+    QCOMPARE(cellsOf(v), (std::vector<quint32>{fresh, 1, fresh}));
+}
+
+void TestDocumentFile::equalMaterialMapsToItself()
+{
+    // Written by this run and read back: every id maps to itself; a new id joins.
+    MaterialFactory::instance()->setMaterial(Material(40, QStringLiteral("Extra"), 1, 1, 1));
+    WorkspaceFixture f;
+    f.addVolume(2, 2, 2, 40);
+    QVERIFY(DocumentFile::writeDocument(path("same.clv"), f.workspace));
+    MaterialFactory::instance()->loadDefaultMaterials(); // a later run without material 40
+    WorkspaceFixture g;
+    QCOMPARE(DocumentFile::readDocument(path("same.clv"), g.workspace), DocumentFile::Read);
+    for (quint32 id : {1u, 3u, 16u, 40u})
+        QCOMPARE(DocumentFile::materialIdMap().value(id), id);
+    QCOMPARE(MaterialFactory::instance()->getMaterial(40).getName(), QStringLiteral("Extra"));
+}
+
+void TestDocumentFile::damagedMaterialWarns()
+{
+    QVERIFY(writeAll(path("badmat.clv"),
+                     QByteArray(header) +
+                         "<Material version=\"1\" name=\"\" material-id=\"77\"/>"
+                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                         "<State>77 </State></Object></Document>"));
+    WorkspaceFixture f;
+    QCOMPARE(DocumentFile::readDocument(path("badmat.clv"), f.workspace), DocumentFile::Read);
+    QCOMPARE(f.recorder->last(), QStringLiteral("WARNING: There was an error loading a material. "
+                                                "This may alter the loaded cell volume."));
+    TotalVolume::Ptr v =
+        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects()[0]);
+    QCOMPARE(cellsOf(v), std::vector<quint32>{77}); // the cells keep the stored id
+}
+
+void TestDocumentFile::shortAndLongStates()
+{
+    QVERIFY(writeAll(path("states.clv"),
+                     QByteArray(header) +
+                         "<Object object-type=\"1\" size-x=\"2\" size-y=\"2\" size-z=\"1\">"
+                         "<State> 3   4</State><Position pos-x=\"7\"/></Object>"
+                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\">"
+                         "<State>9 8 7 6 5</State></Object></Document>"));
+    WorkspaceFixture f;
+    QCOMPARE(DocumentFile::readDocument(path("states.clv"), f.workspace), DocumentFile::Read);
+    const QList<Document::ObjectPtr> objects = f.workspace.getDocument().getObjects();
+    QCOMPARE(objects.size(), 2);
+    TotalVolume::Ptr a = boost::dynamic_pointer_cast<TotalVolume>(objects[0]);
+    QCOMPARE(cellsOf(a), (std::vector<quint32>{3, 4, 0, 0}));
+    QCOMPARE(a->getPosition(), Util::Vector4D(7, 0, 0, 0));
+    QCOMPARE(a->getCellSizeX(), 1.0f); // missing cell sizes are 1
+    QCOMPARE(cellsOf(boost::dynamic_pointer_cast<TotalVolume>(objects[1])),
+             (std::vector<quint32>{9, 8}));
+}
+
+void TestDocumentFile::unknownObjectTypeIsSkipped()
+{
+    QVERIFY(writeAll(path("types.clv"),
+                     QByteArray(header) +
+                         "<Object object-type=\"2\" size-x=\"1\"><State>1 </State></Object>"
+                         "<Unknown><Object object-type=\"1\"/></Unknown>"
+                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                         "<State>4 </State></Object></Document>"));
+    WorkspaceFixture f;
+    QStringList warnings;
+    QCOMPARE(DocumentFile::readDocument(path("types.clv"), f.workspace, nullptr, &warnings),
+             DocumentFile::Read);
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QVERIFY(warnings.isEmpty());
+}
+
+void TestDocumentFile::absurdObjects_data()
+{
+    QTest::addColumn<QByteArray>("object");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("zero size") << QByteArray("size-x=\"0\" size-y=\"4\" size-z=\"4\"><State/>")
+                               << "at least one cell";
+    QTest::newRow("product overflows")
+        << QByteArray("size-x=\"4294967295\" size-y=\"4294967295\" size-z=\"4294967295\">")
+        << "too large";
+    QTest::newRow("more than memory")
+        << QByteArray("size-x=\"100000\" size-y=\"100000\" size-z=\"1000\">") << "memory";
+    QTest::newRow("size not a number")
+        << QByteArray("size-x=\"ten\" size-y=\"1\" size-z=\"1\">") << "whole numbers";
+    QTest::newRow("size too big for 32 bits")
+        << QByteArray("size-x=\"99999999999999999999\" size-y=\"1\" size-z=\"1\">")
+        << "whole numbers";
+    QTest::newRow("state not numbers")
+        << QByteArray("size-x=\"2\" size-y=\"1\" size-z=\"1\"><State>1 x </State>")
+        << "not a material id";
+    QTest::newRow("negative state")
+        << QByteArray("size-x=\"2\" size-y=\"1\" size-z=\"1\"><State>1 -1 </State>")
+        << "not a material id";
+    QTest::newRow("state beyond 32 bits")
+        << QByteArray("size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>4294967296 </State>")
+        << "not a material id";
+}
+
+void TestDocumentFile::absurdObjects()
+{
+    QFETCH(QByteArray, object);
+    QFETCH(QString, reason);
+    QVERIFY(writeAll(path("absurd.clv"),
+                     QByteArray(header) + "<Object object-type=\"1\" " + object +
+                         "</Object><Object object-type=\"1\" size-x=\"1\" size-y=\"1\" "
+                         "size-z=\"1\"><State>3 </State></Object></Document>"));
+    WorkspaceFixture f;
+    QStringList warnings;
+    QCOMPARE(DocumentFile::readDocument(path("absurd.clv"), f.workspace, nullptr, &warnings),
+             DocumentFile::Read);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].startsWith(QLatin1String("Object 1 was not loaded")) &&
+                 warnings[0].contains(reason),
+             qPrintable(warnings[0]));
+    // Nothing of the absurd object, everything of the next one.
+    const QList<Document::ObjectPtr> objects = f.workspace.getDocument().getObjects();
+    QCOMPARE(objects.size(), 1);
+    QCOMPARE(cellsOf(boost::dynamic_pointer_cast<TotalVolume>(objects[0])),
+             std::vector<quint32>{3});
+}
+
+void TestDocumentFile::truncatedFileKeepsWhatWasRead()
+{
+    WorkspaceFixture f;
+    f.addVolume(3, 3, 3, 1);
+    f.addVolume(4, 4, 4, 16);
+    QVERIFY(DocumentFile::writeDocument(path("whole.clv"), f.workspace));
+    QByteArray text = readAll(path("whole.clv"));
+    text.truncate(text.lastIndexOf("<State>") + 20);
+    QVERIFY(writeAll(path("cut.clv"), text));
+    WorkspaceFixture g;
+    QStringList warnings;
+    QCOMPARE(DocumentFile::readDocument(path("cut.clv"), g.workspace, nullptr, &warnings),
+             DocumentFile::Read);
+    QCOMPARE(g.workspace.getDocument().getObjects().size(), 1);
+    QVERIFY(!warnings.isEmpty());
+}
+
+void TestDocumentFile::notADocument_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("other root") << QByteArray("<Materials/>");
+    QTest::newRow("no header") << QByteArray("<Document><Object object-type=\"1\"/></Document>");
+    QTest::newRow("root in other case") << QByteArray("<document><Header/></document>");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11);
+}
+
+void TestDocumentFile::notADocument()
+{
+    QFETCH(QByteArray, content);
+    QVERIFY(writeAll(path("bad.clv"), content));
+    WorkspaceFixture f;
+    QString error;
+    QCOMPARE(DocumentFile::readDocument(path("bad.clv"), f.workspace, &error),
+             DocumentFile::NotADocument);
+    QVERIFY(!error.isEmpty());
+    QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
+    QCOMPARE(readAll(path("bad.clv")), content); // untouched
+}
+
+void TestDocumentFile::missingFile()
+{
+    WorkspaceFixture f;
+    QString error;
+    QCOMPARE(DocumentFile::readDocument(path("nowhere.clv"), f.workspace, &error),
+             DocumentFile::NotOpened);
+    QVERIFY(!error.isEmpty());
+}
+
+void TestDocumentFile::failedSaveKeepsNameAndOldFile()
+{
+    WorkspaceFixture f;
+    f.addVolume(2, 2, 2, 1);
+    QVERIFY(DocumentFile::writeDocument(path("kept.clv"), f.workspace));
+    const QByteArray before = readAll(path("kept.clv"));
+    QString error;
+    QVERIFY(!DocumentFile::writeDocument(path("missing/folder/doc.clv"), f.workspace, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(f.workspace.getDocument().getFileName(), path("kept.clv"));
+    // A directory in the way of the target: the write fails, the old file is untouched.
+    QDir(dir->path()).mkdir(QStringLiteral("blocked.clv"));
+    QVERIFY(!DocumentFile::writeDocument(path("blocked.clv"), f.workspace, &error));
+    QCOMPARE(readAll(path("kept.clv")), before);
+}
+
+void TestDocumentFile::saveAsksOnlyFirstTime()
+{
+    WorkspaceFixture f;
+    f.addVolume();
+    boost::shared_ptr<CountingObserver> saved(new CountingObserver());
+    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
+        if (id != 9)
+            return TestOperationFactory::OperationPtr();
+        boost::shared_ptr<SaveDocumentOperation> op(new SaveDocumentOperation(f.workspace));
+        op->setObserver(saved);
+        return op;
+    };
+    dialogs->saveAnswer = path("first.clv");
+    f.workspace.startOperation(9);
+    QCOMPARE(dialogs->saveAsked, 1);
+    QCOMPARE(dialogs->lastCaption, QStringLiteral("Choose location"));
+    QCOMPARE(dialogs->lastFilter, QStringLiteral("Celvane file (*.clv)"));
+    QVERIFY(QFile::exists(path("first.clv")));
+    QCOMPARE(saved->count, 1);
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QFile::remove(path("first.clv"));
+    f.workspace.startOperation(9);
+    QCOMPARE(dialogs->saveAsked, 1); // not asked again
+    QVERIFY(QFile::exists(path("first.clv")));
+}
+
+void TestDocumentFile::saveAsAlwaysAsks()
+{
+    WorkspaceFixture f;
+    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
+        return id == 10
+                   ? TestOperationFactory::OperationPtr(new SaveDocumentAsOperation(f.workspace))
+                   : TestOperationFactory::OperationPtr();
+    };
+    f.workspace.getDocument().setFileName(path("old.clv"));
+    dialogs->saveAnswer = path("new.clv");
+    f.workspace.startOperation(10);
+    f.workspace.startOperation(10);
+    QCOMPARE(dialogs->saveAsked, 2);
+    QCOMPARE(f.workspace.getDocument().getFileName(), path("new.clv"));
+    QVERIFY(!QFile::exists(path("old.clv")));
+}
+
+void TestDocumentFile::cancelledSaveChangesNothing()
+{
+    WorkspaceFixture f;
+    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
+        if (id == 9)
+            return TestOperationFactory::OperationPtr(new SaveDocumentOperation(f.workspace));
+        if (id == 10)
+            return TestOperationFactory::OperationPtr(new SaveDocumentAsOperation(f.workspace));
+        return TestOperationFactory::OperationPtr();
+    };
+    dialogs->saveAnswer.clear();
+    f.workspace.startOperation(9);
+    f.workspace.startOperation(10);
+    QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(QDir(dir->path()).entryList(QStringList{"*.clv"}).size(), 0);
+}
+
+void TestDocumentFile::openAsksAndHandsOver()
+{
+    WorkspaceFixture f;
+    boost::shared_ptr<CountingObserver> opened(new CountingObserver());
+    OpenDocumentOperation::setObserver(opened);
+    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
+        return id == 11 ? TestOperationFactory::OperationPtr(new OpenDocumentOperation(f.workspace))
+                        : TestOperationFactory::OperationPtr();
+    };
+    dialogs->openAnswer.clear();
+    f.workspace.startOperation(11);
+    QCOMPARE(opened->count, 0);
+    QCOMPARE(dialogs->lastCaption, QStringLiteral("Choose file"));
+    QCOMPARE(dialogs->lastDirectory, QDir::homePath());
+    dialogs->openAnswer = path("some.clv");
+    f.workspace.startOperation(11);
+    QCOMPARE(opened->count, 1);
+    QCOMPARE(OpenDocumentOperation::getFileName(), path("some.clv"));
+    f.workspace.startOperation(11);
+    QCOMPARE(dialogs->lastDirectory, path("some.clv")); // starts where the last one was
+    OpenDocumentOperation::setObserver(Util::ObserverPtr());
+}
+
+CELVANE_TEST_MAIN(TestDocumentFile)
+#include "tst_documentfile.moc"

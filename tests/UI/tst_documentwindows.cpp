@@ -1,0 +1,170 @@
+#include "Core/Operations/documentfile.h"
+#include "UI/mainwindow.h"
+#include "fakefiledialogs.h"
+#include "guitestutil.h"
+#include "testmain.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTemporaryDir>
+
+using Ui::MainWindow;
+
+namespace {
+
+QList<MainWindow *> mainWindows()
+{
+    QList<MainWindow *> windows;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (MainWindow *m = qobject_cast<MainWindow *>(w))
+            if (!w->testAttribute(Qt::WA_WState_Hidden) || w->isVisible())
+                windows.append(m);
+    return windows;
+}
+
+} // namespace
+
+class TestDocumentWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void saveAsksOnceThenNot();
+    void saveAsAlwaysAsks();
+    void openShowsSecondWindow();
+    void unreadableDocumentLeavesNoWindow();
+    void missingDocumentLeavesNoWindow();
+    void failedSaveKeepsTitle();
+
+private:
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+    QTemporaryDir dir;
+    QPointer<MainWindow> window;
+    boost::shared_ptr<FakeDialogs> dialogs;
+};
+
+void TestDocumentWindows::init()
+{
+    QDir::setCurrent(dir.path());
+    dialogs.reset(new FakeDialogs());
+    Core::Operations::IFileDialogs::setInstance(dialogs);
+    window = new MainWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestDocumentWindows::cleanup()
+{
+    for (MainWindow *w : mainWindows())
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Core::Operations::IFileDialogs::setInstance(
+        boost::shared_ptr<Core::Operations::IFileDialogs>());
+}
+
+void TestDocumentWindows::saveAsksOnceThenNot()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    dialogs->saveAnswer = path("wafer.clv");
+    QApplication::setActiveWindow(window);
+    window->form()->actionSave->trigger();
+    QCOMPARE(dialogs->saveAsked, 1);
+    QVERIFY(QFile::exists(path("wafer.clv")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Celvane  ") + path("wafer.clv"));
+    QFile::remove(path("wafer.clv"));
+    window->form()->actionSave->trigger();
+    QCOMPARE(dialogs->saveAsked, 1);
+    QVERIFY(QFile::exists(path("wafer.clv")));
+}
+
+void TestDocumentWindows::saveAsAlwaysAsks()
+{
+    dialogs->saveAnswer = path("a.clv");
+    window->form()->actionSave_as->trigger();
+    dialogs->saveAnswer = path("b.clv");
+    window->form()->actionSave_as->trigger();
+    QCOMPARE(dialogs->saveAsked, 2);
+    QVERIFY(QFile::exists(path("a.clv")) && QFile::exists(path("b.clv")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Celvane  ") + path("b.clv"));
+}
+
+void TestDocumentWindows::openShowsSecondWindow()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    dialogs->saveAnswer = path("shared.clv");
+    window->form()->actionSave->trigger();
+    const QString firstTitle = window->windowTitle();
+
+    dialogs->openAnswer = path("shared.clv");
+    window->form()->actionOpen->trigger();
+    QList<MainWindow *> windows = mainWindows();
+    QCOMPARE(windows.size(), 2);
+    MainWindow *second = windows[0] == window ? windows[1] : windows[0];
+    QCOMPARE(second->windowTitle(), QStringLiteral("Celvane  ") + path("shared.clv"));
+    QCOMPARE(second->getPresenter().getWorkspace().getDocument().getObjects().size(), 1);
+    // The first window is as it was.
+    QCOMPARE(window->windowTitle(), firstTitle);
+    QCOMPARE(window->getPresenter().getWorkspace().getDocument().getObjects().size(), 1);
+    QVERIFY(window->getPresenter().getWorkspace().getDocument().getObjects()[0] !=
+            second->getPresenter().getWorkspace().getDocument().getObjects()[0]);
+}
+
+void TestDocumentWindows::unreadableDocumentLeavesNoWindow()
+{
+    QFile file(path("junk.clv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<notes>not a document</notes>");
+    file.close();
+    dialogs->openAnswer = path("junk.clv");
+    QString title;
+    whenModal([&title](QWidget *w) {
+        title = w->windowTitle();
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionOpen->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(title, QStringLiteral("Error reading from file"));
+    QCOMPARE(mainWindows().size(), 1);
+}
+
+void TestDocumentWindows::missingDocumentLeavesNoWindow()
+{
+    dialogs->openAnswer = path("gone.clv");
+    QString text;
+    whenModal([&text](QWidget *w) {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
+            text = box->text();
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionOpen->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(text.contains(path("gone.clv")), qPrintable(text));
+    QCOMPARE(mainWindows().size(), 1);
+}
+
+void TestDocumentWindows::failedSaveKeepsTitle()
+{
+    dialogs->saveAnswer = path("ok.clv");
+    window->form()->actionSave->trigger();
+    const QString title = window->windowTitle();
+    dialogs->saveAnswer = path("no/such/folder/doc.clv");
+    QString text;
+    whenModal([&text](QWidget *w) {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
+            text = box->text();
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionSave_as->trigger();
+    QVERIFY2(text.contains(QLatin1String("could not be saved")), qPrintable(text));
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(window->getPresenter().getWorkspace().getDocument().getFileName(), path("ok.clv"));
+}
+
+CELVANE_GUI_TEST_MAIN(TestDocumentWindows)
+#include "tst_documentwindows.moc"
