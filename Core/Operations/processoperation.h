@@ -1,0 +1,129 @@
+#ifndef CELVANE_CORE_OPERATIONS_PROCESSOPERATION_H
+#define CELVANE_CORE_OPERATIONS_PROCESSOPERATION_H
+
+#include "Core/Operations/objectoperation.h"
+#include "Core/Operations/workspace.h"
+#include "Model/Automaton/totalvolume.h"
+
+#include <new>
+#include <string>
+
+namespace Core {
+namespace Operations {
+
+/// The shell every cell-volume process operation follows: take a cell volume from the
+/// selection (or ask for one), let the observer open the options dialog, and when the inputs
+/// are complete run the worker and commit (picture rebuilt, silicon lattice marked stale,
+/// repaint, ": Operation finished.", history). Base is Operation or ObjectOperation; the
+/// operations say which inputs they count and how they run.
+template <class Base> class ProcessOperation : public Base
+{
+public:
+    typedef Model::Automaton::TotalVolume::Ptr VolumePtr;
+
+    void setObserver(const Util::ObserverPtr &o) { observer = o; }
+    VolumePtr getVolume() const { return volume; }
+    int getInputCount() const { return inputCount; }
+
+    /// The selection step; later calls do nothing once a volume is taken.
+    void execute() override
+    {
+        if (inputCount != 0)
+            return;
+        VolumePtr found;
+        for (const PickState::ObjectPtr &object : this->workspace.getPickState().getSelection()) {
+            VolumePtr candidate =
+                boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
+            if (candidate)
+                found = candidate; // the last one selected wins
+        }
+        if (!found) {
+            this->writeMessage(": Select a cell volume and press Enter/Return.");
+            this->workspace.getConsoleInput().requestEnter(this);
+            this->workspace.getSelection().setSelectionMode(true);
+            return;
+        }
+        volume = found;
+        this->workspace.getSelection().clearSelection();
+        this->workspace.getSelection().setSelectionMode(false);
+        this->workspace.notifyUpdate();
+        this->writeMessage(": Cell volume selected.");
+        volumeTaken();
+    }
+
+    void cancel() override
+    {
+        this->writeMessage(cancelText());
+        this->workspace.getConsoleInput().resetRequest();
+        this->clearIfCurrent();
+    }
+
+    /// Runs and commits when the inputs are complete; otherwise cancels.
+    void end() override
+    {
+        if (!inputsComplete() || !volume) {
+            cancel();
+            return;
+        }
+        std::string failure;
+        bool ran = false;
+        try {
+            ran = runProcess(failure);
+        } catch (const std::bad_alloc &) {
+            failure = "out of memory";
+            ran = false;
+        }
+        if (!ran) {
+            recoverFromFailure();
+            this->writeMessage(": Operation failed: " + failure + ".");
+            volume->getPainter().refresh();
+            this->workspace.notifyUpdate();
+            this->workspace.getConsoleInput().resetRequest();
+            this->clearIfCurrent();
+            return;
+        }
+        afterRun();
+        volume->getPainter().refresh();
+        if (changesSilicon())
+            this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+        this->workspace.notifyUpdate();
+        this->writeMessage(": Operation finished.");
+        this->workspace.getConsoleInput().resetRequest();
+        this->finish();
+    }
+
+protected:
+    ProcessOperation(Workspace &workspace, const std::string &name, quint32 id)
+        : Base(workspace, name, id), inputCount(0)
+    {}
+
+    /// A volume was taken: count it and open the options dialog through the observer.
+    virtual void volumeTaken()
+    {
+        inputCount = 1;
+        if (observer) {
+            inputCount = 2;
+            observer->update();
+        }
+    }
+    /// All inputs arrived (the default: the volume, the dialog and its values).
+    virtual bool inputsComplete() const = 0;
+    /// Runs the worker on the volume; false with a reason when it could not.
+    virtual bool runProcess(std::string &failure) = 0;
+    /// Anything to do between a successful run and the commit.
+    virtual void afterRun() {}
+    /// After a failed run: put the cells back where that is possible.
+    virtual void recoverFromFailure() {}
+    /// True when the run may have changed silicon (the lattice must then be rebuilt).
+    virtual bool changesSilicon() const { return false; }
+    virtual std::string cancelText() const { return ": Operation canceled."; }
+
+    VolumePtr volume;
+    int inputCount;
+    Util::ObserverPtr observer;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,28 @@
+#ifndef CELVANE_UI_OPERATIONS_MATERIALCOMBO_H
+#define CELVANE_UI_OPERATIONS_MATERIALCOMBO_H
+
+#include "Model/Materials/material.h"
+
+#include <QList>
+
+class QComboBox;
+
+namespace Ui {
+namespace Operations {
+
+/// The material lists of the options dialogs: a 100 x 100 swatch of the material's colour,
+/// its name, and its id as item data.
+class MaterialCombo
+{
+public:
+    static void fill(QComboBox *combo, const QList<Model::Materials::Material> &materials);
+    /// Every material of the catalogue, in ascending id order.
+    static void fillWithCatalogue(QComboBox *combo);
+    /// The current entry's id; 0 when there is none.
+    static quint32 selectedId(const QComboBox *combo);
+};
+
+} // namespace Operations
+} // namespace Ui
+
+#endif

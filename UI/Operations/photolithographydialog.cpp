@@ -1,0 +1,135 @@
+#include "UI/Operations/photolithographydialog.h"
+
+#include "UI/Operations/materialcombo.h"
+#include "ui_photolithographydialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace Ui {
+namespace Operations {
+
+namespace {
+QString &maskPath()
+{
+    static QString path = QDir::homePath();
+    return path;
+}
+} // namespace
+
+PhotolithographyDialog::PhotolithographyDialog(QWidget *parent)
+    : QDialog(parent), ui(new Ui::PhotolithographyDialogForm()), topWidth(0), topHeight(0),
+      bottomWidth(0), bottomHeight(0)
+{
+    ui->setupUi(this);
+    MaterialCombo::fillWithCatalogue(ui->cbxFilm);
+}
+
+PhotolithographyDialog::~PhotolithographyDialog()
+{
+    delete ui;
+}
+
+QString PhotolithographyDialog::rememberedPath()
+{
+    return maskPath();
+}
+
+quint32 PhotolithographyDialog::getMaterialId() const
+{
+    return MaterialCombo::selectedId(ui->cbxFilm);
+}
+
+void PhotolithographyDialog::imageToMask(const QImage &image, std::vector<bool> &bits,
+                                         quint32 &width, quint32 &height)
+{
+    width = quint32(image.width());
+    height = quint32(image.height());
+    bits.assign(size_t(width) * height, false);
+    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
+    for (quint32 py = 0; py < height; ++py) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(py)));
+        const quint32 y = height - 1 - py; // the bottom row is y = 0
+        for (quint32 px = 0; px < width; ++px) {
+            const QRgb c = row[px];
+            const bool opaque = qGreen(c) == 0 && qBlue(c) == 0 && (qRed(c) == 0 || qRed(c) == 255);
+            bits[size_t(px) * height + y] = opaque;
+        }
+    }
+}
+
+QString PhotolithographyDialog::chooseMaskFile()
+{
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Choose Mask File"), maskPath(),
+                                     QStringLiteral("Image Files (*.png *.jpg *.bmp)"));
+    if (!file.isEmpty())
+        maskPath() = file;
+    return file;
+}
+
+void PhotolithographyDialog::on_tbtTopMask_clicked()
+{
+    const QString file = chooseMaskFile();
+    if (!file.isEmpty())
+        ui->lieTopMask->setText(file);
+}
+
+void PhotolithographyDialog::on_tbtBottomMask_clicked()
+{
+    const QString file = chooseMaskFile();
+    if (!file.isEmpty())
+        ui->lieBottomMask->setText(file);
+}
+
+void PhotolithographyDialog::on_btnApplyTopMask_clicked()
+{
+    topFileName = ui->lieTopMask->text();
+    QImage image;
+    if (topFileName.isEmpty() || !image.load(topFileName)) {
+        QMessageBox::warning(this, QStringLiteral("Photolithography"),
+                             QStringLiteral("Top Mask file not found!<br/>Please verify the "
+                                            "filename is correct and you have the correct "
+                                            "permissions."));
+        return;
+    }
+    imageToMask(image, topBits, topWidth, topHeight);
+    if (topSink)
+        topSink(topBits, topWidth, topHeight);
+}
+
+void PhotolithographyDialog::on_btnApplyBottomMask_clicked()
+{
+    bottomFileName = ui->lieBottomMask->text();
+    QImage image;
+    if (bottomFileName.isEmpty() || !image.load(bottomFileName)) {
+        QMessageBox::warning(this, QStringLiteral("Photolithography"),
+                             QStringLiteral("Bottom mask not found error!<br/>Please verify if "
+                                            "the filename is correct and you have the correct "
+                                            "permissions."));
+        return;
+    }
+    imageToMask(image, bottomBits, bottomWidth, bottomHeight);
+    if (bottomSink)
+        bottomSink(bottomBits, bottomWidth, bottomHeight);
+}
+
+void PhotolithographyDialog::on_btnRemoveTopMask_clicked()
+{
+    topBits.clear();
+    topHeight = 0;
+    if (topSink)
+        topSink(topBits, 0, 0);
+}
+
+void PhotolithographyDialog::on_btnRemoveBottomMask_clicked()
+{
+    bottomBits.clear();
+    bottomHeight = 0;
+    if (bottomSink)
+        bottomSink(bottomBits, 0, 0);
+}
+
+} // namespace Operations
+} // namespace Ui
