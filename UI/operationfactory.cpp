@@ -1,5 +1,13 @@
 #include "UI/operationfactory.h"
 
+#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
+#include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhoodetchingoperation.h"
+#include "Core/Operations/Photolithography/photolithographyoperation.h"
+#include "Core/Operations/Planarization/planarizationoperation.h"
+#include "Core/Operations/Planarization/spincoatingoperation.h"
+#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Core/Operations/deleteobject.h"
@@ -10,12 +18,33 @@
 #include "UI/Observers/createsubstrateobserver.h"
 #include "UI/Observers/documentopenedobserver.h"
 #include "UI/Observers/documentsavedobserver.h"
+#include "UI/Observers/isotropicfilmdepositionobserver.h"
+#include "UI/Observers/isotropicfilmetchingobserver.h"
+#include "UI/Observers/mooredepositionobserver.h"
+#include "UI/Observers/mooreetchingobserver.h"
+#include "UI/Observers/photolithographyobserver.h"
+#include "UI/Observers/planarizationobserver.h"
+#include "UI/Observers/simplerieobserver.h"
+#include "UI/Observers/spincoatingobserver.h"
 #include "UI/mainwindow.h"
 #include "UI/mainwindowpresenter.h"
 
 namespace Ui {
 
 using namespace Core::Operations;
+
+namespace {
+
+/// An operation with its own observer, which opens its dialog over the main window.
+template <class Op, class Observer>
+boost::shared_ptr<Operation> withObserver(Workspace &workspace, QWidget *window)
+{
+    boost::shared_ptr<Op> op(new Op(workspace));
+    op->setObserver(Util::ObserverPtr(new Observer(workspace, window)));
+    return op;
+}
+
+} // namespace
 
 OperationFactory::OperationFactory(MainWindowPresenter *presenter) : presenter(presenter) {}
 
@@ -54,6 +83,33 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         OpenDocumentOperation::setObserver(
             Util::ObserverPtr(new Observers::DocumentOpenedObserver()));
         return OperationPtr(new OpenDocumentOperation(workspace));
+    case 13:
+        return withObserver<IsotropicFilmDepositionOperation, Observers::IsotropicFilmDepositionObserver>(
+            workspace, window);
+    case 14:
+        return withObserver<IsotropicFilmEtchingOperation, Observers::IsotropicFilmEtchingObserver>(
+            workspace, window);
+    case 18:
+        return withObserver<MooreNeighborhoodDepositionOperation, Observers::MooreDepositionObserver>(
+            workspace, window);
+    case 19:
+        return withObserver<MooreNeighborhoodEtchingOperation, Observers::MooreEtchingObserver>(
+            workspace, window);
+    case 20:
+        PhotolithographyOperation::setClassObserver(
+            Util::ObserverPtr(new Observers::PhotolithographyObserver(workspace, window)));
+        return OperationPtr(new PhotolithographyOperation(workspace));
+    case 22:
+        PlanarizationOperation::setClassObserver(
+            Util::ObserverPtr(new Observers::PlanarizationObserver(workspace, window)));
+        return OperationPtr(new PlanarizationOperation(workspace));
+    case 23:
+        SpinCoatingOperation::setClassObserver(
+            Util::ObserverPtr(new Observers::SpinCoatingObserver(workspace, window)));
+        return OperationPtr(new SpinCoatingOperation(workspace));
+    case 30:
+        return withObserver<SimpleReactiveIonEtchingOperation, Observers::SimpleRIEObserver>(
+            workspace, window);
     default:
         return OperationPtr();
     }

@@ -1,0 +1,85 @@
+#include "Core/Operations/Photolithography/photolithographyoperation.h"
+
+#include "Core/Operations/Photolithography/photolithography.h"
+
+namespace Core {
+namespace Operations {
+
+namespace {
+Util::ObserverPtr &classObserver()
+{
+    static Util::ObserverPtr observer;
+    return observer;
+}
+} // namespace
+
+void PhotolithographyOperation::setClassObserver(const Util::ObserverPtr &o)
+{
+    classObserver() = o;
+}
+
+PhotolithographyOperation::PhotolithographyOperation(Workspace &workspace)
+    : ProcessOperation<Operation>(workspace, "Photolithography", 20), material(0),
+      bottomWidth(0), bottomHeight(0), topWidth(0), topHeight(0)
+{
+    observer = classObserver();
+}
+
+void PhotolithographyOperation::volumeTaken()
+{
+    // One count for the volume; the dialog's material makes the second.
+    inputCount = 1;
+    if (observer)
+        observer->update();
+}
+
+void PhotolithographyOperation::setMaterial(quint32 value)
+{
+    material = value;
+    ++inputCount;
+}
+
+void PhotolithographyOperation::setBottomMask(const std::vector<bool> &bits, quint32 width,
+                                              quint32 height)
+{
+    bottomMask = bits;
+    bottomWidth = width;
+    bottomHeight = height;
+    if (volume) {
+        volume->setBottomMask(bits, width, height);
+        workspace.notifyUpdate();
+    }
+}
+
+void PhotolithographyOperation::setTopMask(const std::vector<bool> &bits, quint32 width,
+                                           quint32 height)
+{
+    topMask = bits;
+    topWidth = width;
+    topHeight = height;
+    if (volume) {
+        volume->setTopMask(bits, width, height);
+        workspace.notifyUpdate();
+    }
+}
+
+bool PhotolithographyOperation::runProcess(std::string &failure)
+{
+    Photolithography worker(volume.get(), material, bottomMask, bottomWidth, bottomHeight,
+                            topMask, topWidth, topHeight);
+    QString error;
+    if (!worker.run(&error)) {
+        failure = error.toStdString();
+        return false;
+    }
+    return true;
+}
+
+void PhotolithographyOperation::afterRun()
+{
+    volume->setTopMask(std::vector<bool>(), 0, 0);
+    volume->setBottomMask(std::vector<bool>(), 0, 0);
+}
+
+} // namespace Operations
+} // namespace Core

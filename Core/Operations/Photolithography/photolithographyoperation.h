@@ -1,0 +1,45 @@
+#ifndef CELVANE_CORE_OPERATIONS_PHOTOLITHOGRAPHYOPERATION_H
+#define CELVANE_CORE_OPERATIONS_PHOTOLITHOGRAPHYOPERATION_H
+
+#include "Core/Operations/processoperation.h"
+
+#include <vector>
+
+namespace Core {
+namespace Operations {
+
+/// Patterns a resist film with top and bottom masks. Not undoable.
+class PhotolithographyOperation : public ProcessOperation<Operation>
+{
+public:
+    explicit PhotolithographyOperation(Workspace &workspace);
+
+    void setMaterial(quint32 value);
+    /// Stores the mask and, once a volume is taken, shows it on the volume at once.
+    void setBottomMask(const std::vector<bool> &bits, quint32 width, quint32 height);
+    void setTopMask(const std::vector<bool> &bits, quint32 width, quint32 height);
+    quint32 getMaterial() const { return material; }
+
+    /// The observer every photolithography operation notifies.
+    static void setClassObserver(const Util::ObserverPtr &observer);
+
+protected:
+    void volumeTaken() override;
+    bool inputsComplete() const override { return inputCount > 1; }
+    bool runProcess(std::string &failure) override;
+    void afterRun() override;
+    bool changesSilicon() const override { return material == 1; }
+    std::string cancelText() const override { return ": Operation Canceled!"; }
+
+private:
+    quint32 material;
+    std::vector<bool> bottomMask;
+    quint32 bottomWidth, bottomHeight;
+    std::vector<bool> topMask;
+    quint32 topWidth, topHeight;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

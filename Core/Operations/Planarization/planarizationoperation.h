@@ -1,0 +1,39 @@
+#ifndef CELVANE_CORE_OPERATIONS_PLANARIZATIONOPERATION_H
+#define CELVANE_CORE_OPERATIONS_PLANARIZATIONOPERATION_H
+
+#include "Core/Operations/processoperation.h"
+
+namespace Core {
+namespace Operations {
+
+/// Removes every cell above a maximum and below a minimum height. Not undoable.
+class PlanarizationOperation : public ProcessOperation<Operation>
+{
+public:
+    explicit PlanarizationOperation(Workspace &workspace);
+
+    void setMaximumHeight(quint32 value);
+    void setMinimumHeight(quint32 value);
+    quint32 getMaximumHeight() const { return maximumHeight; }
+    quint32 getMinimumHeight() const { return minimumHeight; }
+
+    /// The observer every planarization operation notifies.
+    static void setClassObserver(const Util::ObserverPtr &observer);
+
+protected:
+    bool inputsComplete() const override { return maximumSet && minimumSet; }
+    bool runProcess(std::string &failure) override;
+    bool changesSilicon() const override { return true; }
+    std::string cancelText() const override { return ": Operation canceled!"; }
+
+private:
+    quint32 maximumHeight;
+    quint32 minimumHeight;
+    bool maximumSet;
+    bool minimumSet;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

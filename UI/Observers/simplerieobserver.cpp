@@ -1,0 +1,37 @@
+#include "UI/Observers/simplerieobserver.h"
+
+#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/workspace.h"
+#include "UI/Operations/materialcombo.h"
+#include "UI/Operations/simpleriedialog.h"
+
+#include <QComboBox>
+
+namespace Ui {
+namespace Observers {
+
+SimpleRIEObserver::SimpleRIEObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
+    : workspace(workspace), mainWindow(mainWindow)
+{
+}
+
+void SimpleRIEObserver::update()
+{
+    const boost::shared_ptr<Core::Operations::SimpleReactiveIonEtchingOperation> operation =
+        boost::dynamic_pointer_cast<Core::Operations::SimpleReactiveIonEtchingOperation>(workspace.getCurrentOperation());
+    if (!operation)
+        return;
+    Ui::Operations::SimpleRIEDialog dialog(mainWindow);
+    Ui::Operations::MaterialCombo::fillWithCatalogue(
+        dialog.findChild<QComboBox *>(QStringLiteral("cbxMaterial")));
+    if (dialog.exec() != QDialog::Accepted)
+        return; // the operation keeps waiting; Escape cancels it
+    operation->setDepth(dialog.getDepth());
+    operation->setMaterial(dialog.getMaterialId());
+    operation->setEtchFromBelow(dialog.etchFromBelow());
+    operation->setEtchFromTop(dialog.etchFromTop());
+    operation->end();
+}
+
+} // namespace Observers
+} // namespace Ui

@@ -1,0 +1,212 @@
+#include "Core/Operations/Photolithography/photolithography.h"
+#include "testmain.h"
+
+#include <QThreadPool>
+
+using Core::Operations::Photolithography;
+using Model::Automaton::TotalVolume;
+using Model::Automaton::Voxel;
+
+namespace {
+
+const quint32 si = 1, positive = 11, negative = 12, oxide = 3;
+
+/// A substrate of silicon (z < 2), a resist film (z = 2, 3) and empty space above (z = 4, 5).
+TotalVolume::Ptr filmOnSubstrate(quint32 cx, quint32 cy, quint32 film)
+{
+    TotalVolume::Ptr v = TotalVolume::createFilled(cx, cy, 6, 1, 1, 1, Util::Vector3D(), 0);
+    Voxel *c = v->lockCells();
+    Voxel *n = v->lockNextCells();
+    for (quint32 x = 0; x < cx; ++x)
+        for (quint32 y = 0; y < cy; ++y)
+            for (quint32 z = 0; z < 4; ++z) {
+                const quint64 i = v->getCellIndex(x, y, z);
+                c[i].material = n[i].material = z < 2 ? si : film;
+            }
+    v->releaseNextCells();
+    v->releaseCells();
+    return v;
+}
+
+quint32 at(const TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
+{
+    const quint32 m = v->lockCells()[v->getCellIndex(x, y, z)].material;
+    v->releaseCells();
+    return m;
+}
+
+std::vector<quint32> cellsOf(const TotalVolume::Ptr &v)
+{
+    std::vector<quint32> ids(v->getCellCount());
+    Voxel *c = v->lockCells();
+    Voxel *n = v->lockNextCells();
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = c[i].material == n[i].material ? c[i].material : 999; // arrays must agree
+    v->releaseNextCells();
+    v->releaseCells();
+    return ids;
+}
+
+void develop(const TotalVolume::Ptr &v, quint32 film, const std::vector<bool> &top = {},
+             quint32 tw = 0, quint32 th = 0, const std::vector<bool> &bottom = {},
+             quint32 bw = 0, quint32 bh = 0)
+{
+    Photolithography worker(v.get(), film, bottom, bw, bh, top, tw, th);
+    QVERIFY(worker.run());
+}
+
+} // namespace
+
+class TestPhotolithography : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount()); }
+    void positiveWithoutMaskDevelopsEverything();
+    void negativeWithoutMaskKeepsEverything();
+    void maskSmallerThanVolume_data();
+    void maskSmallerThanVolume();
+    void topLayerFilmIsNotExposed();
+    void filmBetweenOtherMaterialsStays();
+    void developmentFromBelow();
+    void heightOneChangesNothing();
+    void wrongMaskSizeDevelopsEverywhere();
+    void threadsAgree_data();
+    void threadsAgree();
+};
+
+void TestPhotolithography::positiveWithoutMaskDevelopsEverything()
+{
+    TotalVolume::Ptr v = filmOnSubstrate(4, 3, positive);
+    develop(v, positive);
+    for (quint32 x = 0; x < 4; ++x)
+        for (quint32 y = 0; y < 3; ++y) {
+            QCOMPARE(at(v, x, y, 3), 0u);
+            QCOMPARE(at(v, x, y, 2), 0u); // down to the bottom of the film
+            QCOMPARE(at(v, x, y, 1), si); // other materials stop it
+        }
+}
+
+void TestPhotolithography::negativeWithoutMaskKeepsEverything()
+{
+    TotalVolume::Ptr v = filmOnSubstrate(4, 3, negative);
+    const std::vector<quint32> before = cellsOf(v);
+    develop(v, negative);
+    QCOMPARE(cellsOf(v), before);
+}
+
+void TestPhotolithography::maskSmallerThanVolume_data()
+{
+    QTest::addColumn<quint32>("film");
+    QTest::newRow("positive") << positive;
+    QTest::newRow("negative") << negative;
+}
+
+void TestPhotolithography::maskSmallerThanVolume()
+{
+    QFETCH(quint32, film);
+    // A 2 x 2 mask on a 4 x 3 volume: opaque at (0, 0) and (1, 1), clear at (1, 0), (0, 1).
+    std::vector<bool> mask(4, false);
+    mask[0 * 2 + 0] = true;
+    mask[1 * 2 + 1] = true;
+    TotalVolume::Ptr v = filmOnSubstrate(4, 3, film);
+    develop(v, film, mask, 2, 2);
+    const bool neg = film == negative;
+    // Inside the mask: positive develops the clear columns, negative the opaque ones.
+    QCOMPARE(at(v, 0, 0, 2), neg ? 0u : film);
+    QCOMPARE(at(v, 1, 1, 3), neg ? 0u : film);
+    QCOMPARE(at(v, 1, 0, 2), neg ? film : 0u);
+    QCOMPARE(at(v, 0, 1, 3), neg ? film : 0u);
+    // Outside the mask: developed for positive, kept for negative.
+    QCOMPARE(at(v, 3, 0, 2), neg ? film : 0u);
+    QCOMPARE(at(v, 0, 2, 3), neg ? film : 0u);
+}
+
+void TestPhotolithography::topLayerFilmIsNotExposed()
+{
+    // Film fills the column up to the top layer: the outside is not empty.
+    TotalVolume::Ptr v = TotalVolume::createFilled(3, 1, 4, 1, 1, 1, Util::Vector3D(), positive);
+    develop(v, positive);
+    QCOMPARE(cellsOf(v), std::vector<quint32>(12, positive));
+}
+
+void TestPhotolithography::filmBetweenOtherMaterialsStays()
+{
+    std::vector<quint32> ids{si, positive, positive, oxide, 0, 0};
+    TotalVolume::Ptr v = TotalVolume::create(1, 1, 6, 1, 1, 1, Util::Vector3D(), ids);
+    develop(v, positive);
+    QCOMPARE(cellsOf(v), ids);
+}
+
+void TestPhotolithography::developmentFromBelow()
+{
+    // Empty below the film (a membrane), covered above by oxide: only the bottom mask counts.
+    std::vector<quint32> ids{0, 0, positive, positive, positive, oxide,
+                             0, 0, positive, positive, positive, oxide};
+    TotalVolume::Ptr v = TotalVolume::create(2, 1, 6, 1, 1, 1, Util::Vector3D(), ids);
+    std::vector<bool> bottom{true, false}; // column x = 0 shielded from below
+    develop(v, positive, {}, 0, 0, bottom, 2, 1);
+    QCOMPARE(cellsOf(v), (std::vector<quint32>{0, 0, positive, positive, positive, oxide,
+                                               0, 0, 0, 0, 0, oxide}));
+}
+
+void TestPhotolithography::heightOneChangesNothing()
+{
+    TotalVolume::Ptr v = TotalVolume::createFilled(5, 5, 1, 1, 1, 1, Util::Vector3D(), positive);
+    develop(v, positive);
+    QCOMPARE(cellsOf(v), std::vector<quint32>(25, positive));
+}
+
+void TestPhotolithography::wrongMaskSizeDevelopsEverywhere()
+{
+    TotalVolume::Ptr v = filmOnSubstrate(2, 2, negative);
+    develop(v, negative, std::vector<bool>(3, true), 2, 2); // 3 bits for a 2 x 2 mask
+    QCOMPARE(at(v, 1, 1, 2), 0u);
+}
+
+void TestPhotolithography::threadsAgree_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<quint32>("width");
+    QTest::newRow("1 thread, wide") << 1 << 37u;
+    QTest::newRow("2 threads, wide") << 2 << 37u;
+    QTest::newRow("3 threads, wide") << 3 << 37u;
+    QTest::newRow("5 threads, wide") << 5 << 37u;
+    QTest::newRow("5 threads, narrow") << 5 << 7u;
+}
+
+void TestPhotolithography::threadsAgree()
+{
+    QFETCH(int, threads);
+    QFETCH(quint32, width);
+    // A patterned mask over a film with an uneven surface.
+    auto build = [width]() {
+        TotalVolume::Ptr v = filmOnSubstrate(width, 9, positive);
+        Voxel *c = v->lockCells();
+        Voxel *n = v->lockNextCells();
+        for (quint32 x = 0; x < width; ++x)
+            for (quint32 y = 0; y < 9; ++y)
+                if ((x * 7 + y * 3) % 5 == 0) {
+                    const quint64 i = v->getCellIndex(x, y, 4);
+                    c[i].material = n[i].material = positive;
+                }
+        v->releaseNextCells();
+        v->releaseCells();
+        return v;
+    };
+    std::vector<bool> mask(size_t(width) * 9);
+    for (size_t i = 0; i < mask.size(); ++i)
+        mask[i] = (i * 13) % 7 < 3;
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    TotalVolume::Ptr reference = build();
+    develop(reference, positive, mask, width, 9, mask, width, 9);
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    TotalVolume::Ptr v = build();
+    develop(v, positive, mask, width, 9, mask, width, 9);
+    QVERIFY(cellsOf(v) == cellsOf(reference));
+    QVERIFY(cellsOf(v) != cellsOf(build())); // something was developed
+}
+
+CELVANE_TEST_MAIN(TestPhotolithography)
+#include "tst_photolithography.moc"
