@@ -3,6 +3,7 @@
 
 #include "Model/Automaton/totalvolume.h"
 
+#include <QLoggingCategory>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <QtTest>
@@ -143,6 +144,77 @@ inline bool waitsForTheCellLock(TotalVolume &volume, const std::function<void()>
     future.waitForFinished();
     return waited && done.load();
 }
+
+/// Collects the debug messages written while it exists, with their source file and function.
+class DebugCapture
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString file;
+        QString function;
+    };
+
+    DebugCapture() : previous(qInstallMessageHandler(&DebugCapture::handle))
+    {
+        current() = this;
+        // The suite may switch debug output off (QT_LOGGING_RULES); the capture needs it.
+        previousFilter() = QLoggingCategory::installFilter(&DebugCapture::enableDebug);
+    }
+    ~DebugCapture()
+    {
+        QLoggingCategory::installFilter(previousFilter());
+        qInstallMessageHandler(previous);
+        current() = nullptr;
+    }
+    /// Messages in the order written.
+    QList<Message> messages() const
+    {
+        QMutexLocker lock(&mutex);
+        return list;
+    }
+    /// The first message that starts with prefix, or an empty one.
+    Message find(const QString &prefix) const
+    {
+        for (const Message &m : messages())
+            if (m.text.startsWith(prefix))
+                return m;
+        return Message();
+    }
+
+private:
+    static DebugCapture *&current()
+    {
+        static DebugCapture *capture = nullptr;
+        return capture;
+    }
+    static QLoggingCategory::CategoryFilter &previousFilter()
+    {
+        static QLoggingCategory::CategoryFilter filter = nullptr;
+        return filter;
+    }
+    static void enableDebug(QLoggingCategory *category)
+    {
+        if (previousFilter())
+            previousFilter()(category);
+        if (qstrcmp(category->categoryName(), "default") == 0)
+            category->setEnabled(QtDebugMsg, true);
+    }
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        DebugCapture *capture = current();
+        if (!capture || type != QtDebugMsg)
+            return;
+        QMutexLocker lock(&capture->mutex);
+        capture->list.append({text, QString::fromLatin1(context.file ? context.file : ""),
+                              QString::fromLatin1(context.function ? context.function : "")});
+    }
+
+    QtMessageHandler previous;
+    mutable QMutex mutex;
+    QList<Message> list;
+};
 
 /// Number of cells of one material.
 inline int countMaterial(const std::vector<quint32> &ids, quint32 material)
