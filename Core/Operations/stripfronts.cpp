@@ -7,13 +7,19 @@
 namespace Core {
 namespace Operations {
 
-StripFronts::StripFronts(const StripRunner &runner) : runner(runner)
+StripFronts::StripFronts(const StripRunner &runner, quint64 cellsPerLayer) : runner(runner)
 {
     strips.reserve(size_t(runner.getStripCount()));
     for (int i = 0; i < runner.getStripCount(); ++i) {
         strips.emplace_back(new Strip);
-        strips.back()->firstX = runner.getFirstX(i);
-        strips.back()->endX = runner.getEndX(i);
+        Strip &strip = *strips.back();
+        strip.firstX = runner.getFirstX(i);
+        strip.endX = runner.getEndX(i);
+        // Filed cells lie at most one layer beyond the strip.
+        const quint32 first = strip.firstX == 0 ? 0 : strip.firstX - 1;
+        const quint32 end = qMin(strip.endX + 1, runner.getCellsX());
+        strip.markBase = first * cellsPerLayer;
+        strip.marks.assign(size_t((quint64(end - first) * cellsPerLayer + 63) / 64), 0);
     }
 }
 
@@ -27,9 +33,19 @@ quint64 StripFronts::getFrontSize() const
 
 void StripFronts::beginFiling(Strip &strip)
 {
+    clearMarks(strip);
     strip.next.clear();
     strip.left.clear();
     strip.right.clear();
+}
+
+void StripFronts::clearMarks(Strip &strip)
+{
+    for (const CellList *list : {&strip.next, &strip.left, &strip.right})
+        for (CellIndex index : *list) {
+            const CellIndex bit = index - strip.markBase;
+            strip.marks[size_t(bit >> 6)] &= ~(quint64(1) << (bit & 63));
+        }
 }
 
 void StripFronts::sortUnique(CellList &list)
@@ -71,7 +87,7 @@ bool StripFronts::runPass(const FrontWork &work, const CellWork &copyBack, const
     if (!worked) {
         // Undo the pass: no strip has copied back yet, so the cells are as it found them.
         if (rollBack)
-            runner.runPhase([&](int index) { rollBack(getStrip(index).front); });
+            runner.runPhase([&](int index) { rollBack(getStrip(index).front, index); });
         clear();
         return false;
     }
@@ -79,7 +95,8 @@ bool StripFronts::runPass(const FrontWork &work, const CellWork &copyBack, const
         Strip &strip = getStrip(index);
         // Copy-back first: it cannot fail, so the cells always end a whole pass.
         if (copyBack)
-            copyBack(strip.front);
+            copyBack(strip.front, index);
+        clearMarks(strip);
         takeHandOvers(index);
         strip.front.swap(strip.next);
         strip.next.clear();
@@ -98,13 +115,14 @@ bool StripFronts::runLocalPass(const FrontWork &work, const CellWork &copyBack,
         } catch (...) {
             // This strip's cells stay as the pass found them; the other strips are independent.
             if (rollBack)
-                rollBack(strip.front);
+                rollBack(strip.front, index);
             strip.front.clear();
             beginFiling(strip);
             throw;
         }
         if (copyBack)
-            copyBack(strip.front);
+            copyBack(strip.front, index);
+        clearMarks(strip);
         sortUnique(strip.next);
         strip.front.swap(strip.next);
         strip.next.clear();
@@ -131,10 +149,8 @@ bool StripFronts::runLocalPass(const FrontWork &work, const CellWork &copyBack,
 void StripFronts::clear()
 {
     for (const std::unique_ptr<Strip> &strip : strips) {
+        beginFiling(*strip);
         strip->front.clear();
-        strip->next.clear();
-        strip->left.clear();
-        strip->right.clear();
     }
 }
 

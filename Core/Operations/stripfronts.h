@@ -40,9 +40,16 @@ public:
         /// Cells to examine in this pass, ascending, without repeats.
         const CellList &getFront() const { return front; }
         /// Files a cell whose x coordinate is x for the next pass: into this strip's new front
-        /// when x lies in the strip, else into the hand-over list towards its owner.
+        /// when x lies in the strip, else into the hand-over list towards its owner. A cell
+        /// filed again in the same phase is ignored, so the lists stay short.
         void file(CellIndex index, quint32 x)
         {
+            const CellIndex bit = index - markBase;
+            quint64 &word = marks[size_t(bit >> 6)];
+            const quint64 mask = quint64(1) << (bit & 63);
+            if (word & mask)
+                return;
+            word |= mask;
             if (x < firstX)
                 left.push_back(index);
             else if (x >= endX)
@@ -62,16 +69,22 @@ public:
         CellList left;
         CellList right;
         QMutex mutex;
+        /// One bit per cell of the strip and the layer on either side: filed in this phase.
+        std::vector<quint64> marks;
+        CellIndex markBase = 0;
     };
 
     /// Examines a strip's front (Strip::getFront) and files cells; runs under the strip's mutex.
     typedef std::function<void(Strip &strip, int index)> FrontWork;
     /// Works on the cells of a strip's old front: copy-back after the front work, or roll-back of
-    /// the next generation when a pass could not be completed.
-    typedef std::function<void(const CellList &front)> CellWork;
+    /// the next generation when a pass could not be completed. index is the strip's number, for
+    /// workers that keep per-strip records of their changes.
+    typedef std::function<void(const CellList &front, int index)> CellWork;
 
-    /// Empty fronts for the strips of runner; the runner must outlive this object.
-    explicit StripFronts(const StripRunner &runner);
+    /// Empty fronts for the strips of runner, in a volume with cellsPerLayer cells in each layer
+    /// of constant x (cellsY * cellsZ); the runner must outlive this object. Throws
+    /// std::bad_alloc when the strips' filing marks (one bit per cell) cannot be allocated.
+    StripFronts(const StripRunner &runner, quint64 cellsPerLayer);
 
     int getStripCount() const { return int(strips.size()); }
     Strip &getStrip(int index) { return *strips[size_t(index)]; }
@@ -97,6 +110,7 @@ public:
 
 private:
     void beginFiling(Strip &strip);
+    static void clearMarks(Strip &strip);
     void takeHandOvers(int index);
     static void sortUnique(CellList &list);
 

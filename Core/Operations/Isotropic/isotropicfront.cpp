@@ -74,7 +74,7 @@ bool IsotropicFront::run(QString *error)
     nextCells = volume->lockNextCells();
     bool ok = false;
     try {
-        StripFronts fronts(runner);
+        StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
         ok = mode == Deposition ? runPasses<Deposition>(fronts) : runPasses<Etching>(fronts);
     } catch (...) {
         ok = false;
@@ -102,11 +102,11 @@ template <IsotropicFront::Mode M> bool IsotropicFront::runPasses(StripFronts &fr
     if (!fronts.runFiling(
             [this](StripFronts::Strip &strip, int) { runPartialInitialization<M>(strip); }))
         return false;
-    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front) {
+    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front, int) {
         for (CellNeighborhood::CellIndex i : front)
             cells[i] = nextCells[i];
     };
-    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front) {
+    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front, int) {
         for (CellNeighborhood::CellIndex i : front)
             nextCells[i] = cells[i];
     };

@@ -52,7 +52,7 @@ bool MooreFront::run(QString *error)
     nextCells = volume->lockNextCells();
     bool ok = false;
     try {
-        StripFronts fronts(runner);
+        StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
         ok = mode == Deposition ? runSteps<Deposition>(fronts) : runSteps<Etching>(fronts);
     } catch (...) {
         ok = false;
@@ -79,11 +79,11 @@ template <MooreFront::Mode M> bool MooreFront::runSteps(StripFronts &fronts)
     if (!fronts.runFiling(
             [this](StripFronts::Strip &strip, int) { runPartialInitialization<M>(strip); }))
         return false;
-    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front) {
+    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front, int) {
         for (CellNeighborhood::CellIndex i : front)
             cells[i].material = nextCells[i].material;
     };
-    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front) {
+    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front, int) {
         for (CellNeighborhood::CellIndex i : front)
             nextCells[i].material = cells[i].material;
     };

@@ -39,12 +39,13 @@ private Q_SLOTS:
     void handOverListsAreCompleteWhenTaken();
     void failedFrontWorkRollsBack();
     void localPassKeepsCellsFiledAcrossStrips();
+    void repeatedFilingIsListedOnce();
 };
 
 void TestStripFronts::filingRoutesByX()
 {
     StripRunner runner(9, 2, 3); // strips [0,3), [3,6), [6,9)
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     StripFronts::Strip &middle = fronts.getStrip(1);
     QCOMPARE(middle.getFirstX(), 3u);
     QCOMPARE(middle.getEndX(), 6u);
@@ -80,7 +81,7 @@ void TestStripFronts::filedCellsJoinTheOwnersFront()
     QFETCH(int, threads);
     const quint32 cellsX = 23;
     StripRunner runner(cellsX, 2, threads);
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     for (int pass = 0; pass < 3; ++pass) {
         QVERIFY(fronts.runFiling([&](StripFronts::Strip &strip, int) {
             const quint32 first = strip.getFirstX();
@@ -127,7 +128,7 @@ void TestStripFronts::passReadsTheStateAtItsStart()
     QFETCH(int, threads);
     const quint32 n = 40;
     StripRunner runner(n, 2, threads);
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     std::vector<int> line(n, 0), next(n, 0);
     line[0] = next[0] = 1;
     line[n - 1] = next[n - 1] = 1;
@@ -152,7 +153,7 @@ void TestStripFronts::passReadsTheStateAtItsStart()
                     QThread::msleep(5); // let other strips race ahead
                 ++frontWorkDone;
             },
-            [&](const CellList &front) {
+            [&](const CellList &front, int) {
                 if (frontWorkDone.load() != runner.getStripCount())
                     ++earlyCopies;
                 for (quint64 x : front)
@@ -170,7 +171,7 @@ void TestStripFronts::handOverListsAreCompleteWhenTaken()
     // Strip 1 files slowly for both neighbours, which finish their own work at once; they must
     // still receive every cell it filed.
     StripRunner runner(30, 2, 3);
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     QVERIFY(fronts.runFiling([](StripFronts::Strip &strip, int index) {
         if (index != 1)
             return;
@@ -187,7 +188,7 @@ void TestStripFronts::handOverListsAreCompleteWhenTaken()
 void TestStripFronts::failedFrontWorkRollsBack()
 {
     StripRunner runner(30, 2, 3);
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     QVERIFY(fronts.runFiling(
         [](StripFronts::Strip &strip, int) { strip.file(strip.getFirstX(), strip.getFirstX()); }));
     std::atomic<int> copies{0};
@@ -198,8 +199,8 @@ void TestStripFronts::failedFrontWorkRollsBack()
             if (index == 2)
                 throw std::bad_alloc();
         },
-        [&](const CellList &) { ++copies; },
-        [&](const CellList &front) {
+        [&](const CellList &, int) { ++copies; },
+        [&](const CellList &front, int) {
             QMutexLocker lock(&rolledBackMutex);
             rolledBack.insert(rolledBack.end(), front.begin(), front.end());
         });
@@ -208,12 +209,34 @@ void TestStripFronts::failedFrontWorkRollsBack()
     std::sort(rolledBack.begin(), rolledBack.end());
     QCOMPARE(rolledBack, std::vector<quint64>({0, 10, 20}));
     QVERIFY(fronts.isEmpty());
+    // Cells filed by the failed pass can be filed again.
+    QVERIFY(fronts.runFiling(
+        [](StripFronts::Strip &strip, int) { strip.file(strip.getFirstX(), strip.getFirstX()); }));
+    QCOMPARE(fronts.getFrontSize(), quint64(3));
+}
+
+void TestStripFronts::repeatedFilingIsListedOnce()
+{
+    StripRunner runner(30, 2, 3);
+    StripFronts fronts(runner, 1);
+    QVERIFY(fronts.runFiling([](StripFronts::Strip &strip, int index) {
+        if (index != 1)
+            return;
+        for (int i = 0; i < 5; ++i) {
+            strip.file(9, 9);
+            strip.file(15, 15);
+            strip.file(20, 20);
+        }
+        QCOMPARE(strip.getLeftHandOver(), CellList({9}));
+        QCOMPARE(strip.getRightHandOver(), CellList({20}));
+    }));
+    QCOMPARE(fronts.getStrip(1).getFront(), CellList({15}));
 }
 
 void TestStripFronts::localPassKeepsCellsFiledAcrossStrips()
 {
     StripRunner runner(30, 2, 3);
-    StripFronts fronts(runner);
+    StripFronts fronts(runner, 1);
     QVERIFY(fronts.runLocalPass(
         [](StripFronts::Strip &strip, int) {
             strip.file(strip.getFirstX() + 1, strip.getFirstX() + 1);
