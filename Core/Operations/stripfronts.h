@@ -40,10 +40,12 @@ public:
         /// Cells to examine in this pass, ascending, without repeats.
         const CellList &getFront() const { return front; }
         /// Files a cell whose x coordinate is x for the next pass: into this strip's new front
-        /// when x lies in the strip, else into the hand-over list towards its owner. A cell
+        /// when x lies in the strip, else into the hand-over list towards its owner. x must lie
+        /// in the strip or in the layer next to it (neighbours of the strip's cells). A cell
         /// filed again in the same phase is ignored, so the lists stay short.
         void file(CellIndex index, quint32 x)
         {
+            Q_ASSERT(x + 1 >= firstX && x <= endX);
             const CellIndex bit = index - markBase;
             quint64 &word = marks[size_t(bit >> 6)];
             const quint64 mask = quint64(1) << (bit & 63);
