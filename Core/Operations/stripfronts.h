@@ -31,8 +31,9 @@ public:
     typedef quint64 CellIndex;
     typedef std::vector<CellIndex> CellList;
 
-    /// One strip's front and lists.
-    class Strip
+    /// One strip's front and lists, on cache lines of its own: strips write their lists
+    /// concurrently.
+    class alignas(64) Strip
     {
     public:
         quint32 getFirstX() const { return firstX; }
