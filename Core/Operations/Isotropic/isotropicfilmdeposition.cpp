@@ -1,0 +1,12 @@
+#include "Core/Operations/Isotropic/isotropicfilmdeposition.h"
+
+namespace Core {
+namespace Operations {
+
+IsotropicFilmDeposition::IsotropicFilmDeposition(Model::Automaton::TotalVolume *volume,
+                                                 quint32 material, float thickness)
+    : front(volume, material, thickness, IsotropicFront::Deposition)
+{}
+
+} // namespace Operations
+} // namespace Core

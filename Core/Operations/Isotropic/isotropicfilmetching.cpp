@@ -1,0 +1,12 @@
+#include "Core/Operations/Isotropic/isotropicfilmetching.h"
+
+namespace Core {
+namespace Operations {
+
+IsotropicFilmEtching::IsotropicFilmEtching(Model::Automaton::TotalVolume *volume, quint32 material,
+                                           float depth)
+    : front(volume, material, depth, IsotropicFront::Etching)
+{}
+
+} // namespace Operations
+} // namespace Core

@@ -1,0 +1,34 @@
+#ifndef CORE_OPERATIONS_MOORENEIGHBORHOOD_MOORENEIGHBORHOODDEPOSITION_H
+#define CORE_OPERATIONS_MOORENEIGHBORHOOD_MOORENEIGHBORHOODDEPOSITION_H
+
+#include "Core/Operations/MooreNeighborhood/moorefront.h"
+
+namespace Core {
+namespace Operations {
+
+/// Grows a film a whole number of cell layers thick, each layer everything that touches the
+/// current surface through a face, an edge or a corner: films come out with square edges and
+/// corners (chessboard distance).
+class MooreNeighborhoodDeposition
+{
+public:
+    /// steps is the film thickness in cells. volume is not owned. The strip count is the global
+    /// thread pool's maximum thread count at this moment.
+    MooreNeighborhoodDeposition(Model::Automaton::TotalVolume *volume, quint32 material,
+                                qint32 steps);
+
+    /// Runs the whole deposition, holding both cell arrays until it returns. Returns false with
+    /// a reason when there is no volume, steps is negative, or memory ran out part-way.
+    bool runDeposition(QString *error = nullptr);
+
+    qint32 getStepsRun() const { return front.getStepsRun(); }
+    int getStripCount() const { return front.getStripCount(); }
+
+private:
+    MooreFront front;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,55 @@
+#ifndef CORE_OPERATIONS_PLANARIZATION_PLANARIZATION_H
+#define CORE_OPERATIONS_PLANARIZATION_PLANARIZATION_H
+
+#include "Core/Operations/striprunner.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace Model {
+namespace Automaton {
+class TotalVolume;
+class Voxel;
+} // namespace Automaton
+} // namespace Model
+
+namespace Core {
+namespace Operations {
+
+/// Chemical-mechanical polishing: empties every cell layer at or above the maximum height and
+/// every layer below the minimum height, leaving the horizontal slab between them. Heights are
+/// whole numbers of cell layers counted from the bottom of the volume.
+class Planarization
+{
+public:
+    /// maximumHeight is clipped to cellsZ. volume is not owned. The strip count is the global
+    /// thread pool's maximum thread count at this moment.
+    Planarization(Model::Automaton::TotalVolume *volume, quint32 maximumHeight,
+                  quint32 minimumHeight);
+
+    /// Runs the planarization, holding both cell arrays until it returns. A minimum above the
+    /// maximum empties the whole volume. Returns false with a reason when there is no volume.
+    bool runPlanarization(QString *error = nullptr);
+
+    quint32 getMaximumHeight() const { return maximumHeight; }
+    quint32 getMinimumHeight() const { return minimumHeight; }
+    int getStripCount() const { return runner.getStripCount(); }
+
+private:
+    void runStrip(int strip);
+
+    Model::Automaton::TotalVolume *volume;
+    quint32 maximumHeight;
+    quint32 minimumHeight;
+    quint32 cellsX;
+    quint32 cellsY;
+    quint32 cellsZ;
+    StripRunner runner;
+    Model::Automaton::Voxel *cells;
+    Model::Automaton::Voxel *nextCells;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,67 @@
+#ifndef CORE_OPERATIONS_DISTANCEFRONT_H
+#define CORE_OPERATIONS_DISTANCEFRONT_H
+
+#include "Core/Operations/cellneighborhood.h"
+#include "Model/Automaton/voxel.h"
+
+#include <QtGlobal>
+
+namespace Core {
+namespace Operations {
+
+/// The distance-front method shared by the film workers: every cell carries in its voxel the
+/// vector to its nearest source cell, and a pass lets each front cell take a face neighbour's
+/// vector plus the step to that neighbour when that is shorter and within the limit.
+class DistanceFront
+{
+public:
+    /// Steps of the face table in world units, (dx * sizeX, dy * sizeY, dz * sizeZ).
+    DistanceFront(float stepX, float stepY, float stepZ);
+
+    /// Passes needed for a film of the given thickness: trunc(ceil(thickness / m) * (1 + 1/sqrt 2))
+    /// with m the smallest cell size (quotient and ceil in single precision, the product in
+    /// double). 0 for a thickness that is not above 0.
+    static quint64 passCount(float thickness, float cellSizeX, float cellSizeY, float cellSizeZ);
+    /// True when the cell sizes are usable by the method (finite and above 0).
+    static bool validCellSizes(float cellSizeX, float cellSizeY, float cellSizeZ);
+
+    const float *getStep(int k) const { return steps[k]; }
+
+    /// The shortest candidate for cell i at (x, y, z): a face neighbour's distance plus the step
+    /// to it, strictly shorter than the cell's own distance and at most sqrt(limitSquared) long,
+    /// the first of equal candidates in table order winning. Squared lengths only. Returns false
+    /// when no candidate qualifies.
+    bool relax(const Model::Automaton::Voxel *cells, const CellNeighborhood &neighborhood,
+               CellNeighborhood::CellIndex i, quint32 x, quint32 y, quint32 z, float limitSquared,
+               float candidate[3]) const
+    {
+        const float *own = cells[i].distance;
+        float best = own[0] * own[0] + own[1] * own[1] + own[2] * own[2];
+        bool found = false;
+        for (int k = 0; k < CellNeighborhood::FaceCount; ++k) {
+            if (!neighborhood.contains(x, y, z, CellNeighborhood::faceOffsets[k]))
+                continue;
+            const float *d = cells[qint64(i) + neighborhood.getFaceDelta(k)].distance;
+            const float cx = d[0] + steps[k][0];
+            const float cy = d[1] + steps[k][1];
+            const float cz = d[2] + steps[k][2];
+            const float length = cx * cx + cy * cy + cz * cz;
+            if (length < best && length <= limitSquared) {
+                best = length;
+                candidate[0] = cx;
+                candidate[1] = cy;
+                candidate[2] = cz;
+                found = true;
+            }
+        }
+        return found;
+    }
+
+private:
+    float steps[CellNeighborhood::FaceCount][3];
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,125 @@
+#include "Core/Operations/Isotropic/isotropicfilmdeposition.h"
+#include "Core/Operations/Isotropic/isotropicfilmetching.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhooddeposition.h"
+#include "Core/Operations/Planarization/planarization.h"
+#include "Core/Operations/Planarization/spincoating.h"
+#include "Core/Operations/ReactiveIonEtching/simplereactiveionetching.h"
+#include "Model/Automaton/totalvolume.h"
+
+#include <QLoggingCategory>
+#include <QThread>
+#include <QThreadPool>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <vector>
+
+using Model::Automaton::TotalVolume;
+using namespace Core::Operations;
+
+namespace {
+
+const quint32 cellsX = 200;
+const quint32 cellsY = 200;
+const quint32 cellsZ = 100;
+
+/// A 200 x 200 x 100 volume: silicon up to layer 60, cut by trenches 10 cells wide along y
+/// (30 deep, every 40 cells in x) and along x (20 deep, every 50 cells in y).
+const std::vector<quint32> &trenchedSilicon()
+{
+    static const std::vector<quint32> ids = [] {
+        std::vector<quint32> v(size_t(cellsX) * cellsY * cellsZ);
+        size_t i = 0;
+        for (quint32 x = 0; x < cellsX; ++x)
+            for (quint32 y = 0; y < cellsY; ++y)
+                for (quint32 z = 0; z < cellsZ; ++z) {
+                    quint32 top = 60;
+                    if (x % 40 >= 15 && x % 40 < 25)
+                        top = 30;
+                    else if (y % 50 >= 20 && y % 50 < 30)
+                        top = 40;
+                    v[i++] = z < top ? 1 : 0;
+                }
+        return v;
+    }();
+    return ids;
+}
+
+/// Times one run of a worker on a fresh volume; range(0) is the thread count (0: all).
+void runOnFreshVolume(benchmark::State &state, const std::function<bool(TotalVolume *)> &run)
+{
+    const int threads = state.range(0) == 0 ? QThread::idealThreadCount() : int(state.range(0));
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TotalVolume::Ptr v = TotalVolume::create(cellsX, cellsY, cellsZ, 1, 1, 1, Util::Vector3D(),
+                                                 trenchedSilicon());
+        state.ResumeTiming();
+        if (!v || !run(v.get()))
+            state.SkipWithError("worker failed");
+        state.PauseTiming();
+        v.reset();
+        state.ResumeTiming();
+    }
+    state.counters["threads"] = threads;
+    state.SetItemsProcessed(state.iterations() * qint64(cellsX) * cellsY * cellsZ);
+}
+
+void BM_IsotropicDeposition10(benchmark::State &state)
+{
+    runOnFreshVolume(
+        state, [](TotalVolume *v) { return IsotropicFilmDeposition(v, 2, 10.0f).runDeposition(); });
+}
+
+void BM_IsotropicEtching10(benchmark::State &state)
+{
+    runOnFreshVolume(state,
+                     [](TotalVolume *v) { return IsotropicFilmEtching(v, 1, 10.0f).runEtching(); });
+}
+
+void BM_MooreDeposition10(benchmark::State &state)
+{
+    runOnFreshVolume(state, [](TotalVolume *v) {
+        return MooreNeighborhoodDeposition(v, 2, 10).runDeposition();
+    });
+}
+
+void BM_ReactiveIonEtching20(benchmark::State &state)
+{
+    runOnFreshVolume(state, [](TotalVolume *v) {
+        return SimpleReactiveIonEtching(v, 1, 20, SimpleReactiveIonEtching::FromTop).runEtching();
+    });
+}
+
+void BM_Planarization(benchmark::State &state)
+{
+    runOnFreshVolume(state,
+                     [](TotalVolume *v) { return Planarization(v, 50, 10).runPlanarization(); });
+}
+
+void BM_SpinCoating(benchmark::State &state)
+{
+    runOnFreshVolume(state, [](TotalVolume *v) { return SpinCoating(v, 5, 50).runSpinCoating(); });
+}
+
+} // namespace
+
+// Argument: thread count, 1 or 0 for all of the machine's threads.
+BENCHMARK(BM_IsotropicDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IsotropicEtching10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MooreDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReactiveIonEtching20)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Planarization)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SpinCoating)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    // The workers' diagnostics would drown the table.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

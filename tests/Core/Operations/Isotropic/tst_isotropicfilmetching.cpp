@@ -1,0 +1,170 @@
+#include "Core/Operations/Isotropic/isotropicfilmetching.h"
+#include "testmain.h"
+#include "workertestutil.h"
+
+#include <limits>
+
+using Core::Operations::IsotropicFilmEtching;
+using namespace WorkerTest;
+
+namespace {
+
+const quint32 silicon = 1;
+const quint32 mask = 7;
+
+// 12 x 1 x 6: silicon below z = 4, a mask layer at z = 4 with an opening at x = 5 and 6.
+quint32 maskedSilicon(quint32 x, quint32, quint32 z)
+{
+    if (z < 4)
+        return silicon;
+    if (z == 4)
+        return x == 5 || x == 6 ? 0 : mask;
+    return 0;
+}
+
+} // namespace
+
+class TestIsotropicFilmEtching : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void etchThroughAMaskOpening();
+    void etchDepthIsAWorldDistance();
+    void absentMaterialChangesNothing();
+    void otherMaterialsTouchingSpaceStay();
+    void depthZeroChangesNothing();
+    void outsideOfTheVolumeIsNotEmpty();
+    void unusableDepthIsRefused();
+    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount();
+    void holdsTheCellLock();
+};
+
+void TestIsotropicFilmEtching::etchThroughAMaskOpening()
+{
+    // Depth 2 from the opening cells (5,4) and (6,4): straight down (5,3) and (5,2) at 1 and 2,
+    // sideways under the mask (4,3) at sqrt 2; (3,3) is sqrt 5 through silicon and only 2 from
+    // the space above the mask, which it cannot reach through the mask.
+    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
+    const std::vector<quint32> before = materials(*v);
+    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 2.0f).runEtching());
+    const std::vector<quint32> after = materials(*v);
+    for (quint32 x = 0; x < 12; ++x)
+        for (quint32 z = 0; z < 6; ++z) {
+            const bool etched = (z == 3 && x >= 4 && x <= 7) || (z == 2 && (x == 5 || x == 6));
+            const quint64 i = v->getCellIndex(x, 0, z);
+            QCOMPARE(after[i], etched ? 0u : before[i]);
+        }
+    QCOMPARE(countMaterial(after, mask), 10); // the mask is never removed
+    QVERIFY(arraysAgree(*v));
+}
+
+void TestIsotropicFilmEtching::etchDepthIsAWorldDistance()
+{
+    // A silicon slab below z = 6 in cells 0.5 high: depth 1.25 reaches 2 cells (0.5, 1.0).
+    TotalVolume::Ptr v = makeVolume(
+        6, 6, 10, [](quint32, quint32, quint32 z) { return z < 6 ? silicon : 0u; }, 0.5f);
+    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 1.25f).runEtching());
+    for (quint32 z = 0; z < 10; ++z)
+        QCOMPARE(materialAt(*v, 2, 3, z), z < 4 ? silicon : 0u);
+}
+
+void TestIsotropicFilmEtching::absentMaterialChangesNothing()
+{
+    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
+    const std::vector<quint32> before = materials(*v);
+    QVERIFY(IsotropicFilmEtching(v.get(), 9, 3.0f).runEtching());
+    QCOMPARE(materials(*v), before);
+}
+
+void TestIsotropicFilmEtching::otherMaterialsTouchingSpaceStay()
+{
+    TotalVolume::Ptr v = makeVolume(30, 9, 14, mixedStructure);
+    const std::vector<quint32> before = materials(*v);
+    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 3.0f).runEtching());
+    const std::vector<quint32> after = materials(*v);
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (before[i] != silicon)
+            QCOMPARE(after[i], before[i]);
+        else
+            QVERIFY(after[i] == silicon || after[i] == 0);
+    }
+    QVERIFY(countMaterial(after, silicon) < countMaterial(before, silicon));
+}
+
+void TestIsotropicFilmEtching::depthZeroChangesNothing()
+{
+    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
+    const std::vector<quint32> before = materials(*v);
+    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 0.0f).runEtching());
+    QCOMPARE(materials(*v), before);
+    QVERIFY(arraysAgree(*v));
+}
+
+void TestIsotropicFilmEtching::outsideOfTheVolumeIsNotEmpty()
+{
+    TotalVolume::Ptr v = makeVolume(5, 5, 5, [](quint32, quint32, quint32) { return silicon; });
+    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 3.0f).runEtching());
+    QCOMPARE(countMaterial(materials(*v), silicon), 125);
+}
+
+void TestIsotropicFilmEtching::unusableDepthIsRefused()
+{
+    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
+    const std::vector<quint32> before = materials(*v);
+    QString error;
+    QVERIFY(!IsotropicFilmEtching(v.get(), silicon, -2.0f).runEtching(&error));
+    QVERIFY2(error.contains(QLatin1String("depth")), qPrintable(error));
+    QVERIFY(!IsotropicFilmEtching(v.get(), silicon, std::numeric_limits<float>::quiet_NaN())
+                 .runEtching(&error));
+    QCOMPARE(materials(*v), before);
+}
+
+void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount_data()
+{
+    QTest::addColumn<quint32>("cellsX");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("strips");
+    QTest::newRow("2 threads") << 40u << 2 << 2;
+    QTest::newRow("3 threads") << 40u << 3 << 3;
+    QTest::newRow("5 threads") << 40u << 5 << 5;
+    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
+    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+}
+
+void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount()
+{
+    QFETCH(quint32, cellsX);
+    QFETCH(int, threads);
+    QFETCH(int, strips);
+    for (quint32 material : {1u, 2u})
+        for (float depth : {1.0f, 2.5f, 4.0f}) {
+            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
+            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
+            const std::vector<quint32> before = materials(*single);
+            {
+                ThreadCount pool(1);
+                QVERIFY(IsotropicFilmEtching(single.get(), material, depth).runEtching());
+            }
+            {
+                ThreadCount pool(threads);
+                IsotropicFilmEtching worker(split.get(), material, depth);
+                QCOMPARE(worker.getStripCount(), strips);
+                QVERIFY(worker.runEtching());
+            }
+            QVERIFY(snapshot(*single) == snapshot(*split));
+            QVERIFY(materials(*split) != before);
+        }
+}
+
+void TestIsotropicFilmEtching::holdsTheCellLock()
+{
+    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
+    QVERIFY(waitsForTheCellLock(
+        *v, [&]() { IsotropicFilmEtching(v.get(), silicon, 2.0f).runEtching(); }));
+    QCOMPARE(materialAt(*v, 5, 0, 3), 0u);
+}
+
+CELVANE_TEST_MAIN(TestIsotropicFilmEtching)
+#include "tst_isotropicfilmetching.moc"

@@ -1,0 +1,137 @@
+#include "Core/Operations/Planarization/planarization.h"
+#include "testmain.h"
+#include "workertestutil.h"
+
+using Core::Operations::Planarization;
+using namespace WorkerTest;
+
+namespace {
+
+// 12 x 6 x 14: silicon up to layer 6, a material-2 structure up to layer 9 over x < 6, a
+// cavity at layer 3.
+quint32 structure(quint32 x, quint32 y, quint32 z)
+{
+    if (z == 3 && x > 2 && x < 8 && y > 1 && y < 4)
+        return 0;
+    if (z <= 6)
+        return 1;
+    return z <= 9 && x < 6 ? 2 : 0;
+}
+
+} // namespace
+
+class TestPlanarization : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keepsTheSlabBetweenTheHeights_data();
+    void keepsTheSlabBetweenTheHeights();
+    void maximumIsClippedToTheVolume();
+    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount();
+    void logsItsSettings();
+    void noVolumeIsRefused();
+};
+
+void TestPlanarization::keepsTheSlabBetweenTheHeights_data()
+{
+    QTest::addColumn<quint32>("maximum");
+    QTest::addColumn<quint32>("minimum");
+    QTest::addColumn<quint32>("firstKept");
+    QTest::addColumn<quint32>("endKept");
+    QTest::newRow("whole volume: nothing changes") << 14u << 0u << 0u << 14u;
+    QTest::newRow("maximum 5") << 5u << 0u << 0u << 5u;
+    QTest::newRow("slab 2 to 6") << 6u << 2u << 2u << 6u;
+    QTest::newRow("minimum only") << 14u << 4u << 4u << 14u;
+    QTest::newRow("maximum 0 empties all") << 0u << 0u << 0u << 0u;
+    QTest::newRow("minimum above maximum empties all") << 5u << 8u << 0u << 0u;
+    QTest::newRow("minimum beyond the volume empties all") << 14u << 20u << 0u << 0u;
+}
+
+void TestPlanarization::keepsTheSlabBetweenTheHeights()
+{
+    QFETCH(quint32, maximum);
+    QFETCH(quint32, minimum);
+    QFETCH(quint32, firstKept);
+    QFETCH(quint32, endKept);
+    TotalVolume::Ptr v = makeVolume(12, 6, 14, structure);
+    const std::vector<quint32> before = materials(*v);
+    QVERIFY(Planarization(v.get(), maximum, minimum).runPlanarization());
+    const std::vector<quint32> after = materials(*v);
+    for (quint32 x = 0; x < 12; ++x)
+        for (quint32 y = 0; y < 6; ++y)
+            for (quint32 z = 0; z < 14; ++z) {
+                const quint64 i = v->getCellIndex(x, y, z);
+                QCOMPARE(after[i], z >= firstKept && z < endKept ? before[i] : 0u);
+            }
+    QVERIFY(arraysAgree(*v));
+}
+
+void TestPlanarization::maximumIsClippedToTheVolume()
+{
+    TotalVolume::Ptr v = makeVolume(12, 6, 14, structure);
+    const std::vector<quint32> before = materials(*v);
+    Planarization worker(v.get(), 1000, 0);
+    QCOMPARE(worker.getMaximumHeight(), 14u);
+    QVERIFY(worker.runPlanarization());
+    QCOMPARE(materials(*v), before);
+}
+
+void TestPlanarization::sameCellsWithAnyThreadCount_data()
+{
+    QTest::addColumn<quint32>("cellsX");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("strips");
+    QTest::newRow("2 threads") << 40u << 2 << 2;
+    QTest::newRow("3 threads") << 40u << 3 << 3;
+    QTest::newRow("5 threads") << 40u << 5 << 5;
+    QTest::newRow("narrow, 3 threads") << 8u << 3 << 1;
+    QTest::newRow("narrow, 5 threads") << 14u << 5 << 1;
+}
+
+void TestPlanarization::sameCellsWithAnyThreadCount()
+{
+    QFETCH(quint32, cellsX);
+    QFETCH(int, threads);
+    QFETCH(int, strips);
+    TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
+    TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
+    {
+        ThreadCount pool(1);
+        QVERIFY(Planarization(single.get(), 8, 1).runPlanarization());
+    }
+    {
+        ThreadCount pool(threads);
+        Planarization worker(split.get(), 8, 1);
+        QCOMPARE(worker.getStripCount(), strips);
+        QVERIFY(worker.runPlanarization());
+    }
+    QCOMPARE(materials(*single), materials(*split));
+    QVERIFY(arraysAgree(*split));
+}
+
+void TestPlanarization::logsItsSettings()
+{
+    ThreadCount pool(3);
+    TotalVolume::Ptr v = makeVolume(12, 6, 14, structure);
+    DebugCapture capture;
+    QVERIFY(Planarization(v.get(), 5, 0).runPlanarization());
+    // w = 12 / 3 = 4 columns of 6 x 14 cells.
+    QCOMPARE(capture.find(QStringLiteral("Threads ")).text, QStringLiteral("Threads 3"));
+    const DebugCapture::Message cells = capture.find(QStringLiteral("Cells per thread "));
+    QCOMPARE(cells.text, QStringLiteral("Cells per thread 336"));
+    QCOMPARE(cells.file, QStringLiteral("Core/Operations/Planarization/planarization.cpp"));
+    QVERIFY(cells.function.contains(QLatin1String("runPlanarization")));
+    QVERIFY(capture.find(QStringLiteral("Elapsed time ")).text.size() > 13);
+}
+
+void TestPlanarization::noVolumeIsRefused()
+{
+    QString error;
+    QVERIFY(!Planarization(nullptr, 5, 0).runPlanarization(&error));
+    QVERIFY(!error.isEmpty());
+}
+
+CELVANE_TEST_MAIN(TestPlanarization)
+#include "tst_planarization.moc"

@@ -1,0 +1,230 @@
+#ifndef TESTS_WORKERTESTUTIL_H
+#define TESTS_WORKERTESTUTIL_H
+
+#include "Model/Automaton/totalvolume.h"
+
+#include <QLoggingCategory>
+#include <QThreadPool>
+#include <QtConcurrent>
+#include <QtTest>
+
+#include <atomic>
+
+#include <functional>
+#include <vector>
+
+/// Helpers shared by the worker tests: volumes described by a function of the cell position,
+/// snapshots of their cells, and the global pool's thread count set for one scope.
+namespace WorkerTest {
+
+using Model::Automaton::TotalVolume;
+using Model::Automaton::Voxel;
+
+typedef std::function<quint32(quint32 x, quint32 y, quint32 z)> Shape;
+
+inline TotalVolume::Ptr makeVolume(quint32 cx, quint32 cy, quint32 cz, const Shape &shape,
+                                   float size = 1.0f)
+{
+    std::vector<quint32> ids(size_t(cx) * cy * cz);
+    size_t i = 0;
+    for (quint32 x = 0; x < cx; ++x)
+        for (quint32 y = 0; y < cy; ++y)
+            for (quint32 z = 0; z < cz; ++z)
+                ids[i++] = shape(x, y, z);
+    return TotalVolume::create(cx, cy, cz, size, size, size, Util::Vector3D(), ids);
+}
+
+/// The materials of the current array, in cell-index order.
+inline std::vector<quint32> materials(TotalVolume &volume)
+{
+    const Voxel *cells = volume.lockCells();
+    std::vector<quint32> ids(size_t(volume.getCellCount()));
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = cells[i].material;
+    volume.releaseCells();
+    return ids;
+}
+
+/// True when both arrays hold the same material in every cell, as they must between processes.
+inline bool arraysAgree(TotalVolume &volume)
+{
+    const Voxel *cells = volume.lockCells();
+    const Voxel *next = volume.lockNextCells();
+    bool agree = true;
+    for (quint64 i = 0; i < volume.getCellCount() && agree; ++i)
+        agree = cells[i].material == next[i].material;
+    volume.releaseNextCells();
+    volume.releaseCells();
+    return agree;
+}
+
+inline quint32 materialAt(TotalVolume &volume, quint32 x, quint32 y, quint32 z)
+{
+    const Voxel *cells = volume.lockCells();
+    const quint32 id = cells[volume.getCellIndex(x, y, z)].material;
+    volume.releaseCells();
+    return id;
+}
+
+/// Every field a process may write, of both arrays.
+struct Snapshot
+{
+    std::vector<quint32> material;
+    std::vector<quint32> nextMaterial;
+    std::vector<bool> fixed;
+    std::vector<float> distance;
+};
+
+inline Snapshot snapshot(TotalVolume &volume)
+{
+    Snapshot s;
+    const Voxel *cells = volume.lockCells();
+    const Voxel *next = volume.lockNextCells();
+    for (quint64 i = 0; i < volume.getCellCount(); ++i) {
+        s.material.push_back(cells[i].material);
+        s.nextMaterial.push_back(next[i].material);
+        s.fixed.push_back(cells[i].fixed);
+        for (int a = 0; a < 3; ++a)
+            s.distance.push_back(cells[i].distance[a]);
+    }
+    volume.releaseNextCells();
+    volume.releaseCells();
+    return s;
+}
+
+inline bool operator==(const Snapshot &a, const Snapshot &b)
+{
+    return a.material == b.material && a.nextMaterial == b.nextMaterial && a.fixed == b.fixed &&
+           a.distance == b.distance;
+}
+
+/// Sets the global pool's maximum thread count for one scope.
+class ThreadCount
+{
+public:
+    explicit ThreadCount(int count) : saved(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(count);
+    }
+    ~ThreadCount() { QThreadPool::globalInstance()->setMaxThreadCount(saved); }
+
+private:
+    int saved;
+};
+
+/// A structure with something of everything: a two-material base with trenches and a
+/// cavity, pillars, a bridge (overhang) and a buried block, deterministic.
+inline quint32 mixedStructure(quint32 x, quint32 y, quint32 z)
+{
+    const quint32 h = (x * 7u + y * 13u) % 5u; // uneven surface
+    if (z < 2)
+        return 1;
+    if (z < 4 + h % 3 && (x % 9u) > 2)
+        return (x + y) % 4 == 0 ? 2 : 1;
+    if (z >= 9 && z < 11 && y > 1 && y < 7) // a bridge across the volume
+        return 2;
+    if ((x % 11u) == 5 && (y % 4u) == 1 && z < 12) // pillars
+        return 1;
+    return 0;
+}
+
+/// True when run() does not finish while the current cell array is locked elsewhere and does
+/// finish once it is released: the worker holds the volume's locks for its computation.
+inline bool waitsForTheCellLock(TotalVolume &volume, const std::function<void()> &run)
+{
+    volume.lockCells();
+    std::atomic<bool> done{false};
+    QFuture<void> future = QtConcurrent::run([&]() {
+        run();
+        done = true;
+    });
+    QThread::msleep(100);
+    const bool waited = !done.load();
+    volume.releaseCells();
+    future.waitForFinished();
+    return waited && done.load();
+}
+
+/// Collects the debug messages written while it exists, with their source file and function.
+class DebugCapture
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString file;
+        QString function;
+    };
+
+    DebugCapture() : previous(qInstallMessageHandler(&DebugCapture::handle))
+    {
+        current() = this;
+        // The suite may switch debug output off (QT_LOGGING_RULES); the capture needs it.
+        previousFilter() = QLoggingCategory::installFilter(&DebugCapture::enableDebug);
+    }
+    ~DebugCapture()
+    {
+        QLoggingCategory::installFilter(previousFilter());
+        qInstallMessageHandler(previous);
+        current() = nullptr;
+    }
+    /// Messages in the order written.
+    QList<Message> messages() const
+    {
+        QMutexLocker lock(&mutex);
+        return list;
+    }
+    /// The first message that starts with prefix, or an empty one.
+    Message find(const QString &prefix) const
+    {
+        for (const Message &m : messages())
+            if (m.text.startsWith(prefix))
+                return m;
+        return Message();
+    }
+
+private:
+    static DebugCapture *&current()
+    {
+        static DebugCapture *capture = nullptr;
+        return capture;
+    }
+    static QLoggingCategory::CategoryFilter &previousFilter()
+    {
+        static QLoggingCategory::CategoryFilter filter = nullptr;
+        return filter;
+    }
+    static void enableDebug(QLoggingCategory *category)
+    {
+        if (previousFilter())
+            previousFilter()(category);
+        if (qstrcmp(category->categoryName(), "default") == 0)
+            category->setEnabled(QtDebugMsg, true);
+    }
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        DebugCapture *capture = current();
+        if (!capture || type != QtDebugMsg)
+            return;
+        QMutexLocker lock(&capture->mutex);
+        capture->list.append({text, QString::fromLatin1(context.file ? context.file : ""),
+                              QString::fromLatin1(context.function ? context.function : "")});
+    }
+
+    QtMessageHandler previous;
+    mutable QMutex mutex;
+    QList<Message> list;
+};
+
+/// Number of cells of one material.
+inline int countMaterial(const std::vector<quint32> &ids, quint32 material)
+{
+    int n = 0;
+    for (quint32 id : ids)
+        n += id == material;
+    return n;
+}
+
+} // namespace WorkerTest
+
+#endif
