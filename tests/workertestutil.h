@@ -1,5 +1,5 @@
-#ifndef TESTS_WORKERTESTUTIL_H
-#define TESTS_WORKERTESTUTIL_H
+#ifndef CELVANE_TESTS_WORKERTESTUTIL_H
+#define CELVANE_TESTS_WORKERTESTUTIL_H
 
 #include "Model/Automaton/totalvolume.h"
 

@@ -1,5 +1,5 @@
-#ifndef CORE_OPERATIONS_DISTANCEFRONT_H
-#define CORE_OPERATIONS_DISTANCEFRONT_H
+#ifndef CELVANE_CORE_OPERATIONS_DISTANCEFRONT_H
+#define CELVANE_CORE_OPERATIONS_DISTANCEFRONT_H
 
 #include "Core/Operations/cellneighborhood.h"
 #include "Model/Automaton/voxel.h"
