@@ -1,0 +1,219 @@
+#include "Model/Materials/materialfactory.h"
+#include "Model/Process/processfactory.h"
+#include "UI/Operations/isotropicdepositiondialog.h"
+#include "UI/Operations/isotropicetchingdialog.h"
+#include "UI/Operations/mooreoptionsdialog.h"
+#include "UI/Operations/photolithographydialog.h"
+#include "UI/Operations/planarizationoptionsdialog.h"
+#include "UI/Operations/simpleriedialog.h"
+#include "UI/Operations/spincoatingoptionsdialog.h"
+#include "guitestutil.h"
+#include "testmain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace Ui::Operations;
+
+class TestProcessDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void isotropicDeposition();
+    void isotropicEtchingTakesTheProcess();
+    void moore();
+    void planarizationLimits();
+    void spinCoating();
+    void rie();
+    void imageToMask_data();
+    void imageToMask();
+    void maskApplyAndRemove();
+    void missingMaskFileWarns();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestProcessDialogs::initTestCase()
+{
+    Model::Materials::MaterialFactory::instance()->loadDefaultMaterials();
+    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
+}
+
+void TestProcessDialogs::isotropicDeposition()
+{
+    IsotropicDepositionDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Isotropic Film Deposition"));
+    QDoubleSpinBox *thickness = dialog.findChild<QDoubleSpinBox *>("dblThickness");
+    QCOMPARE(thickness->decimals(), 2);
+    QCOMPARE(thickness->maximum(), 1e9);
+    QCOMPARE(thickness->value(), 10.0);
+    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
+    dialog.setMaterials(
+        Model::Process::ProcessFactory::instance()->getProcess("CVD").resolveCompatibleMaterials());
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterial");
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), QStringLiteral("Thermal Si02"));
+    QCOMPARE(combo->itemText(1), QStringLiteral("Poly-Si"));
+    combo->setCurrentIndex(1);
+    thickness->setValue(2.5);
+    QCOMPARE(dialog.getMaterialId(), 16u);
+    QCOMPARE(dialog.getThickness(), 2.5);
+    // Tab order: spin box, combo, buttons.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QApplication::setActiveWindow(&dialog);
+    thickness->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(combo));
+}
+
+void TestProcessDialogs::isotropicEtchingTakesTheProcess()
+{
+    IsotropicEtchingDialog dialog;
+    dialog.setProcess(Model::Process::Process(QStringLiteral("Isotropic Etching"), 10, {4, 2, 1}));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Isotropic Etching Options"));
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterial");
+    QCOMPARE(combo->count(), 2); // id 2 is not in the catalogue
+    QCOMPARE(combo->itemData(0).toUInt(), 4u);
+    QCOMPARE(combo->itemData(1).toUInt(), 1u);
+}
+
+void TestProcessDialogs::moore()
+{
+    MooreOptionsDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Operation Options"));
+    QSpinBox *steps = dialog.findChild<QSpinBox *>("sbxValue");
+    QCOMPARE(steps->minimum(), 1);
+    QCOMPARE(steps->maximum(), 999999999);
+    QCOMPARE(steps->suffix(), QStringLiteral(" cells"));
+    dialog.setValueLabel(QStringLiteral("Etch Depth"));
+    QCOMPARE(dialog.findChild<QLabel *>("lblValue")->text(), QStringLiteral("Etch Depth"));
+}
+
+void TestProcessDialogs::planarizationLimits()
+{
+    PlanarizationOptionsDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Planarization Options"));
+    QSpinBox *minimum = dialog.findChild<QSpinBox *>("sbxMinimumHeight");
+    QSpinBox *maximum = dialog.findChild<QSpinBox *>("sbxMaximumHeight");
+    dialog.setHeightLimit(80);
+    QCOMPARE(maximum->maximum(), 80);
+    QCOMPARE(maximum->value(), 80);
+    QCOMPARE(minimum->maximum(), 80);
+    maximum->setValue(30);
+    QCOMPARE(minimum->maximum(), 30);
+    minimum->setValue(50);
+    QCOMPARE(dialog.getMinimumHeight(), 30u);
+    QCOMPARE(maximum->whatsThis(), QStringLiteral("All cells above this height will be removed."));
+}
+
+void TestProcessDialogs::spinCoating()
+{
+    SpinCoatingOptionsDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Pour Material Options"));
+    dialog.setHeightLimit(12);
+    QSpinBox *height = dialog.findChild<QSpinBox *>("sbxHeight");
+    QCOMPARE(height->value(), 0);
+    height->setValue(40);
+    QCOMPARE(dialog.getHeight(), 12u);
+}
+
+void TestProcessDialogs::rie()
+{
+    SimpleRIEDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Simple RIE Options"));
+    QSpinBox *depth = dialog.findChild<QSpinBox *>("sbxEtchDepth");
+    QCOMPARE(depth->minimum(), 1);
+    QCOMPARE(depth->value(), 1);
+    QVERIFY(dialog.etchFromTop());
+    QVERIFY(!dialog.etchFromBelow());
+    QCOMPARE(dialog.findChild<QCheckBox *>("chkEtchFromBottom")->text(),
+             QStringLiteral("Etch from below"));
+}
+
+void TestProcessDialogs::imageToMask_data()
+{
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<bool>("opaque");
+    QTest::newRow("black") << QColor(0, 0, 0) << true;
+    QTest::newRow("red") << QColor(255, 0, 0) << true;
+    QTest::newRow("almost red") << QColor(254, 0, 0) << false;
+    QTest::newRow("white") << QColor(255, 255, 255) << false;
+    QTest::newRow("dark grey") << QColor(1, 1, 1) << false;
+    QTest::newRow("translucent black") << QColor(0, 0, 0, 10) << true;
+}
+
+void TestProcessDialogs::imageToMask()
+{
+    QFETCH(QColor, color);
+    QFETCH(bool, opaque);
+    // A 3 x 2 image, white but for pixel (2, 0): the top row of the file.
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    image.setPixelColor(2, 0, color);
+    std::vector<bool> bits;
+    quint32 w = 0, h = 0;
+    PhotolithographyDialog::imageToMask(image, bits, w, h);
+    QCOMPARE(w, 3u);
+    QCOMPARE(h, 2u);
+    QCOMPARE(bits.size(), size_t(6));
+    // The top row of the image is the largest y: bit (2, 1) = 2 * 2 + 1.
+    for (size_t i = 0; i < bits.size(); ++i)
+        QCOMPARE(bool(bits[i]), i == 5 ? opaque : false);
+}
+
+void TestProcessDialogs::maskApplyAndRemove()
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("mask.png"));
+    QVERIFY(image.save(file));
+    PhotolithographyDialog dialog;
+    std::vector<bool> received;
+    quint32 rw = 9, rh = 9;
+    dialog.setTopMaskSink([&](const std::vector<bool> &bits, quint32 w, quint32 h) {
+        received = bits;
+        rw = w;
+        rh = h;
+    });
+    dialog.findChild<QLineEdit *>("lieTopMask")->setText(file);
+    dialog.findChild<QPushButton *>("btnApplyTopMask")->click();
+    QCOMPARE(rw, 4u);
+    QCOMPARE(rh, 4u);
+    QCOMPARE(received, std::vector<bool>(16, true));
+    dialog.findChild<QPushButton *>("btnRemoveTopMask")->click();
+    QVERIFY(received.empty());
+    QCOMPARE(rw, 0u);
+    QCOMPARE(rh, 0u);
+    QCOMPARE(dialog.getTopMaskWidth(), 4u); // the stored width stays
+    QCOMPARE(dialog.getTopMaskHeight(), 0u);
+}
+
+void TestProcessDialogs::missingMaskFileWarns()
+{
+    PhotolithographyDialog dialog;
+    bool called = false;
+    dialog.setBottomMaskSink([&](const std::vector<bool> &, quint32, quint32) { called = true; });
+    dialog.findChild<QLineEdit *>("lieBottomMask")->setText(QStringLiteral("/no/such/mask.png"));
+    QString text;
+    whenModal([&text](QWidget *w) {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
+            text = box->text();
+        static_cast<QDialog *>(w)->accept();
+    });
+    dialog.findChild<QPushButton *>("btnApplyBottomMask")->click();
+    QVERIFY2(text.startsWith(QLatin1String("Bottom mask not found error!")), qPrintable(text));
+    QVERIFY(!called);
+}
+
+CELVANE_GUI_TEST_MAIN(TestProcessDialogs)
+#include "tst_processdialogs.moc"
