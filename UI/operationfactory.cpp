@@ -1,10 +1,12 @@
 #include "UI/operationfactory.h"
 
+#include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Core/Operations/deleteobject.h"
 #include "Core/Operations/moveobject.h"
 #include "Core/Operations/workspace.h"
+#include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
 #include "UI/mainwindow.h"
 #include "UI/mainwindowpresenter.h"
@@ -34,6 +36,13 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     }
     case 4:
         return OperationPtr(new DeleteObject(workspace));
+    case 6: {
+        // One observer for the whole class, pointed at the window that starts the operation.
+        OperationPtr op(new ChangeTotalVolumeVisualizationOptions(workspace));
+        ChangeTotalVolumeVisualizationOptions::setObserver(Util::ObserverPtr(
+            new Observers::ChangeTotalVolumeViewOptionsObserver(workspace, window)));
+        return op;
+    }
     case 7:
         return OperationPtr(new MoveObject(workspace));
     default:
