@@ -18,7 +18,10 @@ const quint32 firstNewId = 3;
 MaterialTableViewItem::MaterialTableViewItem(QObject *parent)
     : QAbstractTableModel(parent),
       materials(Model::Materials::MaterialFactory::instance()->getMaterials())
-{}
+{
+    for (const Material &material : materials)
+        initialIds.append(material.getId());
+}
 
 int MaterialTableViewItem::rowCount(const QModelIndex &parent) const
 {
@@ -113,7 +116,7 @@ QVariant MaterialTableViewItem::headerData(int section, Qt::Orientation orientat
 
 quint32 MaterialTableViewItem::freeId() const
 {
-    std::set<quint32> used;
+    std::set<quint32> used(initialIds.begin(), initialIds.end());
     for (const Material &material : materials)
         used.insert(material.getId());
     quint32 id = firstNewId;

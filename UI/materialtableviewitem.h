@@ -37,7 +37,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     /// Appends count new materials at the end, whatever row says, each with the smallest
-    /// free id from 3 up.
+    /// free id from 3 up. Ids the table started with stay taken even after their rows are
+    /// removed: removing a row does not remove the material from the catalogue, so reusing
+    /// its id would overwrite it there.
     bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
     /// Refuses to remove every material; otherwise removes count rows from row.
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
@@ -49,6 +51,7 @@ private:
     quint32 freeId() const;
 
     QList<Model::Materials::Material> materials;
+    QList<quint32> initialIds;
 };
 
 } // namespace Ui
