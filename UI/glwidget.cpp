@@ -54,14 +54,14 @@ GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
     : QGLWidget(requestedFormat(), window), zoom(1.0f), lighting(true), renderObjects(true),
       renderObjectEdges(false), renderGrid(false), snapToGrid(false), presenter(presenter),
       mouseDown(false), clickPending(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f},
-      lightDistance(300.0f), viewportWidth(1), viewportHeight(1)
+      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false)
 {
     checkFormat();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 
-    // Window shortcuts rather than application-wide ones: every open document has a view of
-    // its own, and the same key registered twice application-wide would fire in neither.
+    // Shortcuts of the view's window rather than application-wide ones: every open document
+    // has a view of its own, and one key registered twice application-wide fires in neither.
     typedef void (GLWidget::*Slot)();
     const struct
     {
@@ -71,38 +71,41 @@ GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
         {Qt::Key_Q, &GLWidget::increaseTranslateX}, {Qt::Key_W, &GLWidget::increaseTranslateY},
         {Qt::Key_E, &GLWidget::increaseTranslateZ}, {Qt::Key_A, &GLWidget::decreaseTranslateX},
         {Qt::Key_S, &GLWidget::decreaseTranslateY}, {Qt::Key_D, &GLWidget::decreaseTranslateZ}};
-    QWidget *owner = window ? window : this;
     for (int i = 0; i < 6; ++i) {
-        shortcuts[i] = new QShortcut(QKeySequence(keys[i].key), owner);
+        shortcuts[i] = new QShortcut(QKeySequence(keys[i].key), this);
         shortcuts[i]->setContext(Qt::WindowShortcut);
         connect(shortcuts[i], &QShortcut::activated, this, keys[i].slot);
     }
 }
 
-GLWidget::~GLWidget()
+GLWidget::~GLWidget() = default;
+
+QStringList GLWidget::formatWarnings(const QGLFormat &got)
 {
-    // The shortcuts belong to the window, which may outlive the view.
-    for (QShortcut *shortcut : shortcuts)
-        delete shortcut;
+    QStringList warnings;
+    const QString suffix = QStringLiteral("; results will be suboptimal");
+    if (!got.doubleBuffer())
+        warnings << QStringLiteral("Could not get double buffer") + suffix;
+    if (!got.alpha())
+        warnings << QStringLiteral("Could not get alpha channel") + suffix;
+    if (!got.depth())
+        warnings << QStringLiteral("Could not get depth buffer") + suffix;
+    if (!got.rgba())
+        warnings << QStringLiteral("Could not get rgba mode") + suffix;
+    if (!got.directRendering())
+        warnings << QStringLiteral("Could not get direct rendering") + suffix;
+    return warnings;
 }
 
 void GLWidget::checkFormat()
 {
-    const QGLFormat got = format();
-    if (!got.doubleBuffer())
-        qWarning() << "Could not get double buffer; results will be suboptimal";
-    if (!got.alpha())
-        qWarning() << "Could not get alpha channel; results will be suboptimal";
-    if (!got.depth())
-        qWarning() << "Could not get depth buffer; results will be suboptimal";
-    if (!got.rgba())
-        qWarning() << "Could not get rgba mode; results will be suboptimal";
-    if (!got.directRendering())
-        qWarning() << "Could not get direct rendering; results will be suboptimal";
+    for (const QString &warning : formatWarnings(format()))
+        qWarning().noquote() << warning;
 }
 
 void GLWidget::initializeGL()
 {
+    initialized = true;
     glShadeModel(GL_SMOOTH);
     // Blending itself is switched on only by the painters' translucent pass.
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -346,7 +349,14 @@ bool GLWidget::presetAngles(const QString &name, int angles[3])
 
 QImage GLWidget::renderImage()
 {
+    if (!isValid())
+        return QImage();
     makeCurrent();
+    // A view that was never shown has not set up its context yet.
+    if (!initialized) {
+        initializeGL();
+        resizeGL(width(), height());
+    }
     const int w = viewportWidth, h = viewportHeight;
     QImage image(w, h, QImage::Format_RGBX8888);
     std::unique_ptr<QGLFramebufferObject> target;

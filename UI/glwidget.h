@@ -7,6 +7,7 @@
 
 #include <QGLWidget>
 #include <QImage>
+#include <QStringList>
 
 class QShortcut;
 
@@ -35,7 +36,7 @@ public:
         Util::Vector3D color = Util::Vector3D(0.7, 0.7, 0.7);
     };
 
-    /// The keys are shortcuts of window; the view reports to presenter.
+    /// The view is a child of window and reports to presenter.
     GLWidget(QWidget *window, MainWindowPresenter *presenter);
     ~GLWidget() override;
 
@@ -57,6 +58,9 @@ public:
     bool isRenderObjectEdges() const { return renderObjectEdges; }
     bool isRenderGrid() const { return renderGrid; }
     bool isSnapToGrid() const { return snapToGrid; }
+
+    /// One warning line for each capability of the requested format that got is missing.
+    static QStringList formatWarnings(const QGLFormat &got);
 
     /// Rotation of a named preset view ("front", "back", "left", "right", "top", "bottom");
     /// false for any other name.
@@ -124,6 +128,7 @@ private:
     float lightDistance;
     int viewportWidth;
     int viewportHeight;
+    bool initialized;
     QShortcut *shortcuts[6];
 };
 

@@ -49,6 +49,8 @@ private Q_SLOTS:
     void cleanup();
 
     void startState();
+    void formatWarnings_data();
+    void formatWarnings();
     void substrateShowsWhereTheBoxProjects();
     void lightingShadesTheSubstrate();
     void renderObjectsOffHidesTheVolume();
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void shiftRightDragMovesObjectsOnly();
     void shiftLeftDragPlacesTheLight();
     void keysPan();
+    void keysActOnTheActiveWindowOnly();
 
 private:
     GLWidget *view() const { return window->getGLWidget(); }
@@ -114,6 +117,46 @@ void TestGLWidget::startState()
     QVERIFY(view()->format().depth());
     QVERIFY(view()->format().doubleBuffer());
     QVERIFY(view()->format().rgba());
+    // This display grants everything asked for: no warning was written.
+    QVERIFY(GLWidget::formatWarnings(view()->format()).isEmpty());
+}
+
+void TestGLWidget::formatWarnings_data()
+{
+    QTest::addColumn<bool>("doubleBuffer");
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<bool>("depth");
+    QTest::addColumn<bool>("rgba");
+    QTest::addColumn<bool>("direct");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("all granted") << true << true << true << true << true << QStringList();
+    QTest::newRow("no alpha") << true << false << true << true << true
+                              << QStringList{"Could not get alpha channel; results will be "
+                                             "suboptimal"};
+    QTest::newRow("nothing") << false << false << false << false << false
+                             << QStringList{
+                                    "Could not get double buffer; results will be suboptimal",
+                                    "Could not get alpha channel; results will be suboptimal",
+                                    "Could not get depth buffer; results will be suboptimal",
+                                    "Could not get rgba mode; results will be suboptimal",
+                                    "Could not get direct rendering; results will be suboptimal"};
+}
+
+void TestGLWidget::formatWarnings()
+{
+    QFETCH(bool, doubleBuffer);
+    QFETCH(bool, alpha);
+    QFETCH(bool, depth);
+    QFETCH(bool, rgba);
+    QFETCH(bool, direct);
+    QFETCH(QStringList, warnings);
+    QGLFormat got;
+    got.setDoubleBuffer(doubleBuffer);
+    got.setAlpha(alpha);
+    got.setDepth(depth);
+    got.setRgba(rgba);
+    got.setDirectRendering(direct);
+    QCOMPARE(GLWidget::formatWarnings(got), warnings);
 }
 
 void TestGLWidget::substrateShowsWhereTheBoxProjects()
@@ -429,6 +472,26 @@ void TestGLWidget::keysPan()
     QTest::keyClick(window, Qt::Key_Q);
     const QVector3D origin = view()->getCamera().modelView().map(QVector3D(0, 0, 0));
     QVERIFY(qFuzzyCompare(origin + QVector3D(1, 1, 1), QVector3D(5, 0, 0) + QVector3D(1, 1, 1)));
+}
+
+void TestGLWidget::keysActOnTheActiveWindowOnly()
+{
+    // Every open document has its own window and view: the keys must reach the view of the
+    // active one, not be lost between them.
+    QPointer<MainWindow> second = new MainWindow();
+    second->show();
+    QVERIFY(QTest::qWaitForWindowExposed(second));
+    QApplication::setActiveWindow(second);
+    QTest::keyClick(second, Qt::Key_A);
+    QCOMPARE(second->getGLWidget()->getCamera().getPanX(), -5.0f);
+    QCOMPARE(view()->getCamera().getPanX(), 0.0f);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_W);
+    QCOMPARE(view()->getCamera().getPanY(), 5.0f);
+    QCOMPARE(second->getGLWidget()->getCamera().getPanY(), 0.0f);
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!second);
 }
 
 CELVANE_GUI_TEST_MAIN(TestGLWidget)

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void windowColorsPickedTakeEffect();
     void windowColorsLowScheme();
     void saveImageWritesWhatTheViewShows();
+    void saveImageOfAWindowNeverShown();
     void saveImageDialogCancelledWritesNothing();
     void saveImageStartsInTheLastFolder();
     void updateObserverRepaintsTheView();
@@ -305,6 +306,23 @@ void TestMainWindowView::saveImageWritesWhatTheViewShows()
     QVERIFY(isSiliconGrey(image.pixel(pixelOf(view(), 50, 50))));
     QCOMPARE(image.pixel(pixelOf(view(), -50, -50)), qRgb(0, 0, 0));
     QCOMPARE(MainWindow::lastImageLocation().absolutePath(), QDir(folder.path()).absolutePath());
+}
+
+void TestMainWindowView::saveImageOfAWindowNeverShown()
+{
+    QPointer<MainWindow> hidden = new MainWindow();
+    hidden->resize(640, 480);
+    createDefaultSubstrate(hidden);
+    hidden->form()->actionLighting->setChecked(false);
+    hidden->getGLWidget()->resize(400, 300); // what the layout would give it when shown
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("hidden.png"));
+    hidden->saveImage(path);
+    QImage image;
+    QVERIFY(image.load(path));
+    QCOMPARE(image.size(), hidden->getGLWidget()->size());
+    QVERIFY(isSiliconGrey(image.pixel(pixelOf(hidden->getGLWidget(), 50, 50))));
+    delete hidden;
 }
 
 void TestMainWindowView::saveImageDialogCancelledWritesNothing()
