@@ -54,7 +54,7 @@ GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
     : QGLWidget(requestedFormat(), window), zoom(1.0f), lighting(true), renderObjects(true),
       renderObjectEdges(false), renderGrid(false), snapToGrid(false), presenter(presenter),
       mouseDown(false), clickPending(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f},
-      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false)
+      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0)
 {
     checkFormat();
     setMouseTracking(true);
@@ -197,6 +197,7 @@ void GLWidget::updateGridExtent()
 
 void GLWidget::paintGL()
 {
+    ++frameCount;
     applyProjection();
     const Util::Vector4D background =
         Model::getColor(Model::BackgroundColor, Model::getColorScheme());

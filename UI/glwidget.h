@@ -58,6 +58,8 @@ public:
     bool isRenderObjectEdges() const { return renderObjectEdges; }
     bool isRenderGrid() const { return renderGrid; }
     bool isSnapToGrid() const { return snapToGrid; }
+    /// Frames drawn since the view was created, on screen or off.
+    quint64 getFrameCount() const { return frameCount; }
 
     /// One warning line for each capability of the requested format that got is missing.
     static QStringList formatWarnings(const QGLFormat &got);
@@ -129,6 +131,7 @@ private:
     int viewportWidth;
     int viewportHeight;
     bool initialized;
+    quint64 frameCount;
     QShortcut *shortcuts[6];
 };
 
