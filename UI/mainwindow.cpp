@@ -82,6 +82,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The view draws the presenter's document: it goes before the presenter does.
+    delete glWidget;
+    glWidget = nullptr;
     delete ui;
 }
 
