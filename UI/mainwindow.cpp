@@ -1,12 +1,24 @@
 #include "UI/mainwindow.h"
 
 #include "Core/Operations/workspace.h"
+#include "Model/palette.h"
 #include "UI/Console/commandconsole.h"
+#include "UI/Input/changecolorsdialog.h"
+#include "UI/Input/gridspacingdialog.h"
+#include "UI/Input/translateviewdialog.h"
+#include "UI/Input/viewangledialog.h"
+#include "UI/Input/zoomdialog.h"
 #include "UI/Observers/selectionmodeobserver.h"
+#include "UI/glwidget.h"
 #include "UI/operationmapper.h"
 #include "ui_mainwindow.h"
 
+#include <QDebug>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QMessageBox>
 #include <QShortcut>
 
@@ -41,9 +53,12 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->actionSave_Image, &QAction::triggered, this, qOverload<>(&MainWindow::saveImage));
     connect(ui->actionAbout_Celvane, &QAction::triggered, this, &MainWindow::showAboutInfo);
 
+    glWidget = new GLWidget(this, &presenter);
+    setCentralWidget(glWidget);
+
     updateObserver = presenter.registerUpdateObserver();
-    connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, this,
-            &MainWindow::repaintCentralWidget);
+    connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, glWidget,
+            &GLWidget::updateGL);
 
     mapOperations();
     mapViews();
@@ -67,6 +82,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The view draws the presenter's document: it goes before the presenter does.
+    delete glWidget;
+    glWidget = nullptr;
     delete ui;
 }
 
@@ -159,20 +177,134 @@ void MainWindow::selectionToggled(bool on)
         presenter.getSelection().setSelectionMode(on);
 }
 
-// The view flags, dialogs and screen images belong to the 3D view, which takes the central
-// widget's place; until then these slots have nothing to act on.
-void MainWindow::lightingToggled(bool) {}
-void MainWindow::renderObjectsToggled(bool) {}
-void MainWindow::renderObjectEdgesToggled(bool) {}
-void MainWindow::setView(const QString &) {}
-void MainWindow::renderGridToggled(bool) {}
-void MainWindow::snapToGridToggled(bool) {}
-void MainWindow::changeGridSpacing() {}
-void MainWindow::changeWindowColors() {}
-void MainWindow::changeZoom() {}
-void MainWindow::changeTranslate() {}
-void MainWindow::saveImage(QString) {}
-void MainWindow::saveImage() {}
+void MainWindow::lightingToggled(bool on)
+{
+    glWidget->lightingToggled(on);
+}
+
+void MainWindow::renderObjectsToggled(bool on)
+{
+    glWidget->renderObjectsToggled(on);
+}
+
+void MainWindow::renderObjectEdgesToggled(bool on)
+{
+    glWidget->renderObjectEdgesToggled(on);
+}
+
+void MainWindow::setView(const QString &view)
+{
+    int angles[3];
+    if (GLWidget::presetAngles(view, angles)) {
+        glWidget->setRotation(angles[0], angles[1], angles[2]);
+        return;
+    }
+    if (view != QLatin1String("manual"))
+        return;
+    // The dialog offers the angles last accepted in it during this run.
+    static double manualAngles[3] = {0.0, 0.0, 0.0};
+    Input::ViewAngleDialog dialog(this);
+    dialog.setAngleX(manualAngles[0]);
+    dialog.setAngleY(manualAngles[1]);
+    dialog.setAngleZ(manualAngles[2]);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    manualAngles[0] = dialog.getAngleX();
+    manualAngles[1] = dialog.getAngleY();
+    manualAngles[2] = dialog.getAngleZ();
+    glWidget->setRotation(int(manualAngles[0]), int(manualAngles[1]), int(manualAngles[2]));
+}
+
+void MainWindow::renderGridToggled(bool on)
+{
+    glWidget->renderGridToggled(on);
+}
+
+void MainWindow::snapToGridToggled(bool on)
+{
+    glWidget->snapToGridToggled(on);
+}
+
+void MainWindow::changeGridSpacing()
+{
+    Input::GridSpacingDialog dialog(this);
+    dialog.setSpacing(glWidget->getGrid().spacing);
+    if (dialog.exec() == QDialog::Accepted)
+        glWidget->setGridSpacing(float(dialog.getSpacing()));
+}
+
+void MainWindow::changeWindowColors()
+{
+    Input::ChangeColorsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.applyToPalette();
+    glWidget->updateGL();
+}
+
+void MainWindow::changeZoom()
+{
+    Input::ZoomDialog dialog(this);
+    dialog.setPercent(100.0 / glWidget->getZoom());
+    if (dialog.exec() == QDialog::Accepted && dialog.getPercent() > 0.0)
+        glWidget->setZoom(float(100.0 / dialog.getPercent()));
+}
+
+void MainWindow::changeTranslate()
+{
+    Input::TranslateViewDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The pan lies in the screen plane: the Z distance has nothing to move.
+    glWidget->setPan(int(dialog.getDistanceX()), int(dialog.getDistanceY()));
+}
+
+QDir &MainWindow::imageLocation()
+{
+    static QDir location = QDir::home();
+    return location;
+}
+
+QDir MainWindow::lastImageLocation()
+{
+    return imageLocation();
+}
+
+bool MainWindow::writeImage(const QString &fileName)
+{
+    const QImage image = glWidget->renderImage();
+    if (image.isNull() || !image.save(fileName)) {
+        qDebug() << "Could not save the screen image to" << fileName;
+        return false;
+    }
+    imageLocation() = QFileInfo(fileName).absoluteDir();
+    return true;
+}
+
+void MainWindow::saveImage(QString fileName)
+{
+    if (fileName.isEmpty()) {
+        saveImage();
+        return;
+    }
+    writeImage(fileName);
+}
+
+void MainWindow::saveImage()
+{
+    QString fileName = QFileDialog::getSaveFileName(this, QStringLiteral("Save Screen Image"),
+                                                    imageLocation().absolutePath(),
+                                                    QStringLiteral("Images (*.png *.xpm *.jpg)"));
+    if (fileName.isEmpty())
+        return;
+    // Without an extension that names an image format there would be nothing to write.
+    if (!QImageWriter::supportedImageFormats().contains(
+            QFileInfo(fileName).suffix().toLower().toLatin1()))
+        fileName += QStringLiteral(".png");
+    if (!writeImage(fileName))
+        QMessageBox::warning(this, QStringLiteral("Save Screen Image"),
+                             QStringLiteral("The image could not be saved to %1.").arg(fileName));
+}
 
 void MainWindow::showAboutInfo()
 {
@@ -182,9 +314,15 @@ void MainWindow::showAboutInfo()
                                       "OpenGL."));
 }
 
-void MainWindow::on_actionManage_Materials_triggered() {}
+void MainWindow::on_actionManage_Materials_triggered()
+{
+    presenter.manageMaterials();
+}
 
-void MainWindow::on_actionManage_Compatible_Materials_triggered() {}
+void MainWindow::on_actionManage_Compatible_Materials_triggered()
+{
+    presenter.manageCompatibleMaterials();
+}
 
 void MainWindow::on_actionNew_triggered()
 {

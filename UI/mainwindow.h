@@ -3,6 +3,7 @@
 
 #include "UI/mainwindowpresenter.h"
 
+#include <QDir>
 #include <QMainWindow>
 
 class QShortcut;
@@ -13,6 +14,7 @@ class MainWindowForm;
 
 namespace Ui {
 
+class GLWidget;
 class OperationMapper;
 
 /// The application window: menus over the 3D view, one per open document. It deletes itself
@@ -27,6 +29,10 @@ public:
 
     MainWindowPresenter &getPresenter() { return presenter; }
     Ui::MainWindowForm *form() const { return ui; }
+    /// The 3D view, the central widget.
+    GLWidget *getGLWidget() const { return glWidget; }
+    /// Where "Save Image" starts: the folder of the last saved image, at first the home folder.
+    static QDir lastImageLocation();
 
     /// "Undo " followed by the name; enabled exactly when the name is not empty.
     void setUndoAction(const QString &operationName);
@@ -61,6 +67,10 @@ protected:
 private:
     void mapOperations();
     void mapViews();
+    /// Renders the view and writes it; false when the file could not be written.
+    bool writeImage(const QString &fileName);
+
+    static QDir &imageLocation();
 
     Ui::MainWindowForm *ui;
     MainWindowPresenter presenter;
@@ -69,6 +79,7 @@ private:
     QShortcut *enterShortcut;
     QShortcut *returnShortcut;
     QShortcut *escapeShortcut;
+    GLWidget *glWidget;
     boost::shared_ptr<Observers::UpdateObserver> updateObserver;
 };
 

@@ -1,8 +1,13 @@
 #include "UI/mainwindowpresenter.h"
 
+#include "Model/Automaton/totalvolume.h"
+#include "Model/Materials/materialfactory.h"
+#include "Model/Process/processfactory.h"
 #include "UI/Console/commandconsole.h"
+#include "UI/editcompatiblematerialsdialog.h"
 #include "UI/filedialogs.h"
 #include "UI/mainwindow.h"
+#include "UI/managematerialsdialog.h"
 #include "UI/operationfactory.h"
 
 #include <QApplication>
@@ -78,6 +83,50 @@ void MainWindowPresenter::newDocument()
     workspace.getDocument().clear();
     workspace.getVolumeRecords().clear();
     workspace.notifyUpdate();
+}
+
+void MainWindowPresenter::manageMaterials()
+{
+    ManageMaterialsDialog dialog(mainWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Model::Materials::MaterialFactory::Ptr materials =
+        Model::Materials::MaterialFactory::instance();
+    for (const Model::Materials::Material &material : dialog.getMaterials())
+        materials->setMaterial(material);
+    // The catalogue is shared by every window; faces keep their colours until recoloured.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        MainWindow *window = qobject_cast<MainWindow *>(widget);
+        if (!window)
+            continue;
+        Core::Operations::Workspace &other = window->getPresenter().getWorkspace();
+        for (const Core::Operations::Document::ObjectPtr &object :
+             other.getDocument().getObjects()) {
+            const Model::Automaton::TotalVolume::Ptr volume =
+                boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
+            if (volume)
+                volume->getPainter().recolor();
+        }
+        other.notifyUpdate();
+    }
+}
+
+void MainWindowPresenter::manageCompatibleMaterials()
+{
+    EditCompatibleMaterialsDialog dialog(mainWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Model::Process::ProcessFactory::Ptr processes =
+        Model::Process::ProcessFactory::instance();
+    for (const Model::Process::Process &process : dialog.getProcesses())
+        processes->setProcess(process);
+    // The edits hold for this run either way; the user should know they will not survive it.
+    if (!processes->saveProcesses())
+        QMessageBox::warning(mainWindow, QStringLiteral("Manage Compatible Materials"),
+                             QStringLiteral("The compatible materials could not be saved to "
+                                            "processes.xml in the folder Celvane of your home "
+                                            "directory. The changes last until Celvane is "
+                                            "closed."));
 }
 
 boost::shared_ptr<Observers::UpdateObserver> MainWindowPresenter::registerUpdateObserver()

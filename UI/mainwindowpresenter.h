@@ -37,6 +37,12 @@ public:
     void redo();
     /// Asks first; on Ok empties the scene, the history and every pending request.
     void newDocument();
+    /// "Manage Materials": on OK every material of the table goes into the catalogue and the
+    /// views show the new colours.
+    void manageMaterials();
+    /// "Manage Compatible Materials": on OK every process goes into the catalogue, which is
+    /// then written to processes.xml.
+    void manageCompatibleMaterials();
     /// The observer whose updateGL() repaints the 3D view.
     boost::shared_ptr<Observers::UpdateObserver> registerUpdateObserver();
 

@@ -8,6 +8,7 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Core/Operations/deleteobject.h"
@@ -15,6 +16,7 @@
 #include "Core/Operations/opendocumentoperation.h"
 #include "Core/Operations/savedocumentasoperation.h"
 #include "Core/Operations/workspace.h"
+#include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
 #include "UI/Observers/documentopenedobserver.h"
 #include "UI/Observers/documentsavedobserver.h"
@@ -67,6 +69,13 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     }
     case 4:
         return OperationPtr(new DeleteObject(workspace));
+    case 6: {
+        // One observer for the whole class, pointed at the window that starts the operation.
+        OperationPtr op(new ChangeTotalVolumeVisualizationOptions(workspace));
+        ChangeTotalVolumeVisualizationOptions::setObserver(Util::ObserverPtr(
+            new Observers::ChangeTotalVolumeViewOptionsObserver(workspace, window)));
+        return op;
+    }
     case 7:
         return OperationPtr(new MoveObject(workspace));
     case 9: {
@@ -84,14 +93,14 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
             Util::ObserverPtr(new Observers::DocumentOpenedObserver()));
         return OperationPtr(new OpenDocumentOperation(workspace));
     case 13:
-        return withObserver<IsotropicFilmDepositionOperation, Observers::IsotropicFilmDepositionObserver>(
-            workspace, window);
+        return withObserver<IsotropicFilmDepositionOperation,
+                            Observers::IsotropicFilmDepositionObserver>(workspace, window);
     case 14:
         return withObserver<IsotropicFilmEtchingOperation, Observers::IsotropicFilmEtchingObserver>(
             workspace, window);
     case 18:
-        return withObserver<MooreNeighborhoodDepositionOperation, Observers::MooreDepositionObserver>(
-            workspace, window);
+        return withObserver<MooreNeighborhoodDepositionOperation,
+                            Observers::MooreDepositionObserver>(workspace, window);
     case 19:
         return withObserver<MooreNeighborhoodEtchingOperation, Observers::MooreEtchingObserver>(
             workspace, window);

@@ -34,6 +34,28 @@ TotalVolume::Ptr trenchedBlock()
     return TotalVolume::create(sizeX, sizeY, sizeZ, 1, 1, 1, Util::Vector3D(), ids);
 }
 
+/// A 200 x 200 x 100 volume of two materials: silicon up to z = 50 under a thermal oxide
+/// film 10 cells thick, patterned into 15 x 15 islands on a 25-cell pitch, with 5-cell-wide
+/// trenches 20 deep etched into the silicon between every second row of islands.
+TotalVolume::Ptr patternedTwoMaterials()
+{
+    const quint32 oxide = 3;
+    std::vector<quint32> ids(std::size_t(sizeX) * sizeY * sizeZ, 0);
+    std::size_t i = 0;
+    for (quint32 x = 0; x < sizeX; ++x)
+        for (quint32 y = 0; y < sizeY; ++y) {
+            const bool island = x % 25 < 15 && y % 25 < 15;
+            const bool trench = y % 50 >= 18 && y % 50 < 23;
+            for (quint32 z = 0; z < sizeZ; ++z, ++i) {
+                if (z < (trench ? 30u : 50u))
+                    ids[i] = silicon;
+                else if (island && z >= 50 && z < 60)
+                    ids[i] = oxide;
+            }
+        }
+    return TotalVolume::create(sizeX, sizeY, sizeZ, 1, 1, 1, Util::Vector3D(), ids);
+}
+
 /// Argument 0 means every thread of the machine.
 void setThreads(benchmark::State &state)
 {
@@ -59,6 +81,24 @@ static void BM_RefreshTrenchedBlock(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * qint64(sizeX) * sizeY * sizeZ);
 }
 BENCHMARK(BM_RefreshTrenchedBlock)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_RefreshPatternedTwoMaterials(benchmark::State &state)
+{
+    setThreads(state);
+    TotalVolume::Ptr v = patternedTwoMaterials();
+    TotalVolumePainter &painter = v->getPainter();
+    for (auto _ : state) {
+        painter.refresh();
+        benchmark::DoNotOptimize(painter.getOpaqueFaces().data());
+    }
+    state.counters["faces"] = double(painter.getOpaqueFaces().size());
+    state.SetItemsProcessed(state.iterations() * qint64(sizeX) * sizeY * sizeZ);
+}
+BENCHMARK(BM_RefreshPatternedTwoMaterials)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 static void BM_RecolorTrenchedBlock(benchmark::State &state)
 {

@@ -1,0 +1,570 @@
+#include "UI/glwidget.h"
+
+#include "Core/Operations/document.h"
+#include "Core/Operations/selection.h"
+#include "Model/Automaton/totalvolume.h"
+#include "Model/palette.h"
+#include "UI/mainwindowpresenter.h"
+
+#include <QDebug>
+#include <QGLFramebufferObject>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace Ui {
+
+namespace {
+
+/// Pixels (at zoom 1) panned by one press of Q, W, A or S.
+const float keyStep = 5.0f;
+/// Wheel angle units per notch (eighths of a degree) times ten: one notch gives a factor 1.1.
+const double wheelDivisor = 1200.0;
+
+/// The factor by which a wheel turn of angle eighths of a degree magnifies the picture.
+double wheelFactor(int angle)
+{
+    return angle >= 1 ? 1.0 + angle / wheelDivisor : 1.0 / (1.0 - angle / wheelDivisor);
+}
+
+QGLFormat requestedFormat()
+{
+    QGLFormat format;
+    format.setDoubleBuffer(true);
+    format.setDepth(true);
+    format.setRgba(true);
+    format.setAlpha(true);
+    format.setDirectRendering(true);
+    format.setAccum(false);
+    format.setStencil(false);
+    format.setStereo(false);
+    format.setOverlay(false);
+    format.setSampleBuffers(false);
+    return format;
+}
+
+} // namespace
+
+GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
+    : QGLWidget(requestedFormat(), window), zoom(1.0f), lighting(true), renderObjects(true),
+      renderObjectEdges(false), renderGrid(false), snapToGrid(false), presenter(presenter),
+      mouseDown(false), clickPending(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f},
+      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0)
+{
+    checkFormat();
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    // Shortcuts of the view's window rather than application-wide ones: every open document
+    // has a view of its own, and one key registered twice application-wide fires in neither.
+    typedef void (GLWidget::*Slot)();
+    const struct
+    {
+        Qt::Key key;
+        Slot slot;
+    } keys[6] = {
+        {Qt::Key_Q, &GLWidget::increaseTranslateX}, {Qt::Key_W, &GLWidget::increaseTranslateY},
+        {Qt::Key_E, &GLWidget::increaseTranslateZ}, {Qt::Key_A, &GLWidget::decreaseTranslateX},
+        {Qt::Key_S, &GLWidget::decreaseTranslateY}, {Qt::Key_D, &GLWidget::decreaseTranslateZ}};
+    for (int i = 0; i < 6; ++i) {
+        shortcuts[i] = new QShortcut(QKeySequence(keys[i].key), this);
+        shortcuts[i]->setContext(Qt::WindowShortcut);
+        connect(shortcuts[i], &QShortcut::activated, this, keys[i].slot);
+    }
+}
+
+GLWidget::~GLWidget() = default;
+
+QStringList GLWidget::formatWarnings(const QGLFormat &got)
+{
+    QStringList warnings;
+    const QString suffix = QStringLiteral("; results will be suboptimal");
+    if (!got.doubleBuffer())
+        warnings << QStringLiteral("Could not get double buffer") + suffix;
+    if (!got.alpha())
+        warnings << QStringLiteral("Could not get alpha channel") + suffix;
+    if (!got.depth())
+        warnings << QStringLiteral("Could not get depth buffer") + suffix;
+    if (!got.rgba())
+        warnings << QStringLiteral("Could not get rgba mode") + suffix;
+    if (!got.directRendering())
+        warnings << QStringLiteral("Could not get direct rendering") + suffix;
+    return warnings;
+}
+
+void GLWidget::checkFormat()
+{
+    for (const QString &warning : formatWarnings(format()))
+        qWarning().noquote() << warning;
+}
+
+void GLWidget::initializeGL()
+{
+    initialized = true;
+    glShadeModel(GL_SMOOTH);
+    // Blending itself is switched on only by the painters' translucent pass.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+
+    const GLfloat ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const GLfloat diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const GLfloat specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glEnable(GL_LIGHT0);
+
+    const GLfloat materialSpecular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, materialSpecular);
+    glMaterialf(GL_FRONT, GL_SHININESS, 64.0f);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+}
+
+void GLWidget::resizeGL(int width, int height)
+{
+    viewportWidth = std::max(1, width);
+    viewportHeight = std::max(1, height);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+    trackball.setScale(zoom);
+    trackball.setViewport(viewportWidth, viewportHeight);
+    applyProjection();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    updateGridExtent();
+}
+
+double GLWidget::projectionDepth() const
+{
+    const int diagonal = int(std::sqrt(2.0) * std::max(viewportWidth, viewportHeight));
+    double depth = zoom * diagonal / 2.0;
+    if (!presenter)
+        return depth;
+    // The camera only rotates about the origin and pans across the screen, so a point's
+    // distance from the origin bounds its depth.
+    const float *offset = camera.getSceneOffset();
+    for (const Core::Operations::Document::ObjectPtr &object :
+         presenter->getDocument().getObjects()) {
+        const Model::Automaton::TotalVolume *volume =
+            dynamic_cast<const Model::Automaton::TotalVolume *>(object.get());
+        if (!volume)
+            continue;
+        Util::Vector3D origin = volume->getPosition();
+        if (volume->isPreview())
+            origin += volume->getPreviewDisplacement();
+        const double size[3] = {volume->getCellsX() * double(volume->getCellSizeX()),
+                                volume->getCellsY() * double(volume->getCellSizeY()),
+                                volume->getCellsZ() * double(volume->getCellSizeZ())};
+        for (int corner = 0; corner < 8; ++corner) {
+            double squared = 0.0;
+            for (int axis = 0; axis < 3; ++axis) {
+                const double c =
+                    origin[axis] + ((corner >> axis) & 1 ? size[axis] : 0.0) + offset[axis];
+                squared += c * c;
+            }
+            depth = std::max(depth, std::sqrt(squared));
+        }
+    }
+    // Room for the masks drawn five cells beyond a volume and for rounding.
+    return depth * 1.05 + 10.0;
+}
+
+void GLWidget::applyProjection()
+{
+    const double halfWidth = zoom * viewportWidth / 2.0;
+    const double halfHeight = zoom * viewportHeight / 2.0;
+    const double depth = projectionDepth();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -depth, depth);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void GLWidget::updateGridExtent()
+{
+    grid.minX = -zoom * viewportWidth / 2.0f;
+    grid.maxX = zoom * viewportWidth / 2.0f;
+    grid.minY = -zoom * viewportHeight / 2.0f;
+    grid.maxY = zoom * viewportHeight / 2.0f;
+}
+
+void GLWidget::paintGL()
+{
+    ++frameCount;
+    applyProjection();
+    const Util::Vector4D background =
+        Model::getColor(Model::BackgroundColor, Model::getColorScheme());
+    glClearColor(GLfloat(background.x), GLfloat(background.y), GLfloat(background.z), 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+
+    if (lighting) {
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+    } else {
+        glDisable(GL_LIGHTING);
+        glDisable(GL_LIGHT0);
+    }
+    // The light is fixed relative to the viewer.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+
+    camera.load();
+    if (renderGrid) {
+        glDepthMask(GL_FALSE);
+        drawGrid();
+        glDepthMask(GL_TRUE);
+    }
+    drawAxes();
+
+    if (presenter) {
+        const float *offset = camera.getSceneOffset();
+        glTranslatef(offset[0], offset[1], offset[2]);
+        presenter->getDocument().draw(renderObjects, renderObjectEdges);
+        glTranslatef(-offset[0], -offset[1], -offset[2]);
+    }
+
+    // The window has an alpha channel: a compositing window manager would let the desktop
+    // show through wherever alpha is below 1 (the background, translucent films). The
+    // picture is opaque, so alpha is set to 1 everywhere once it is drawn.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+}
+
+void GLWidget::drawGrid()
+{
+    const float s = grid.spacing;
+    if (!(s > 0.0f))
+        return;
+    const Util::Vector4D color = Model::getColor(Model::GridColor, Model::getColorScheme());
+    grid.color = Util::Vector3D(color);
+    const double x0 = std::floor(grid.minX / s) * s;
+    const double y0 = std::floor(grid.minY / s) * s;
+    const double x1 = std::ceil(grid.maxX / s) * s;
+    const double y1 = std::ceil(grid.maxY / s) * s;
+    const long n = long(std::ceil((grid.maxX - grid.minX) / s));
+    const long m = long(std::ceil((grid.maxY - grid.minY) / s));
+    // A tiny spacing on a huge view would mean millions of lines; the picture would be a grey
+    // sheet anyway.
+    if (n > 100000 || m > 100000)
+        return;
+    glPushAttrib(GL_LIGHTING_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glColor3dv(grid.color.data());
+    glBegin(GL_LINES);
+    for (long i = 0; i <= n; ++i) {
+        glVertex3d(x0 + i * s, y0, grid.z);
+        glVertex3d(x0 + i * s, y1, grid.z);
+    }
+    for (long j = 0; j <= m; ++j) {
+        glVertex3d(x0, y0 + j * s, grid.z);
+        glVertex3d(x1, y0 + j * s, grid.z);
+    }
+    glEnd();
+    glPopAttrib();
+}
+
+void GLWidget::drawAxes()
+{
+    const float l = 0.3f * std::min(width(), height()) * zoom;
+    glPushAttrib(GL_LIGHTING_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    glDisable(GL_LIGHTING);
+    glLineWidth(2.0f);
+    glBegin(GL_LINES);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(l, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(l, 0.0f, 0.0f);
+    glVertex3f(0.9f * l, 0.0f, 0.1f * l);
+    glVertex3f(l, 0.0f, 0.0f);
+    glVertex3f(0.9f * l, 0.0f, -0.1f * l);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glVertex3f(0.0f, l, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, l, 0.0f);
+    glVertex3f(0.0f, 0.9f * l, 0.1f * l);
+    glVertex3f(0.0f, l, 0.0f);
+    glVertex3f(0.0f, 0.9f * l, -0.1f * l);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glVertex3f(0.0f, 0.0f, l);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, l);
+    glVertex3f(0.0f, 0.1f * l, 0.9f * l);
+    glVertex3f(0.0f, 0.0f, l);
+    glVertex3f(0.0f, -0.1f * l, 0.9f * l);
+    glEnd();
+    glLineWidth(1.0f);
+    glPopAttrib();
+}
+
+void GLWidget::loadSceneMatrix()
+{
+    camera.load();
+    const float *offset = camera.getSceneOffset();
+    glTranslatef(offset[0], offset[1], offset[2]);
+}
+
+void GLWidget::setZoom(float value)
+{
+    if (!(value > 0.0f) || !std::isfinite(value))
+        return;
+    zoom = value;
+    makeCurrent();
+    resizeGL(viewportWidth, viewportHeight);
+    updateGL();
+}
+
+void GLWidget::setGridSpacing(float spacing)
+{
+    grid.spacing = std::max(0.0f, spacing);
+    updateGL();
+}
+
+bool GLWidget::presetAngles(const QString &name, int angles[3])
+{
+    static const struct
+    {
+        const char *name;
+        int angles[3];
+    } presets[] = {{"front", {-90, 0, 0}},   {"back", {-90, 0, 180}}, {"left", {-90, 0, 90}},
+                   {"right", {-90, 0, -90}}, {"top", {0, 0, 0}},      {"bottom", {180, 0, 0}}};
+    for (const auto &preset : presets) {
+        if (name == QLatin1String(preset.name)) {
+            for (int i = 0; i < 3; ++i)
+                angles[i] = preset.angles[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+QImage GLWidget::renderImage()
+{
+    if (!isValid())
+        return QImage();
+    makeCurrent();
+    // A view that was never shown has not set up its context yet.
+    if (!initialized) {
+        initializeGL();
+        resizeGL(width(), height());
+    }
+    const int w = viewportWidth, h = viewportHeight;
+    QImage image(w, h, QImage::Format_RGBX8888);
+    std::unique_ptr<QGLFramebufferObject> target;
+    if (QGLFramebufferObject::hasOpenGLFramebufferObjects()) {
+        QGLFramebufferObjectFormat fboFormat;
+        fboFormat.setAttachment(QGLFramebufferObject::CombinedDepthStencil);
+        target.reset(new QGLFramebufferObject(w, h, fboFormat));
+        if (!target->isValid() || !target->bind())
+            target.reset();
+    }
+    glViewport(0, 0, w, h);
+    paintGL();
+    glFinish();
+    // Without an off-screen target the back buffer holds the new frame until the next swap.
+    if (!target)
+        glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    if (target)
+        target->release();
+    // The clear colour's alpha is 0: the picture is opaque, so alpha is not kept.
+    return image.mirrored().convertToFormat(QImage::Format_RGB32);
+}
+
+void GLWidget::panBy(float dx, float dy)
+{
+    makeCurrent();
+    camera.applyPan(dx, dy);
+    updateGL();
+}
+
+void GLWidget::increaseTranslateX()
+{
+    panBy(keyStep, 0.0f);
+}
+
+void GLWidget::increaseTranslateY()
+{
+    panBy(0.0f, keyStep);
+}
+
+void GLWidget::increaseTranslateZ()
+{
+    // The pan has no depth: in an orthographic view a step along the viewing direction
+    // shows nothing, so this only repaints.
+    updateGL();
+}
+
+void GLWidget::decreaseTranslateX()
+{
+    panBy(-keyStep, 0.0f);
+}
+
+void GLWidget::decreaseTranslateY()
+{
+    panBy(0.0f, -keyStep);
+}
+
+void GLWidget::decreaseTranslateZ()
+{
+    updateGL();
+}
+
+void GLWidget::lightingToggled(bool on)
+{
+    lighting = on;
+    updateGL();
+}
+
+void GLWidget::renderObjectsToggled(bool on)
+{
+    renderObjects = on;
+    updateGL();
+}
+
+void GLWidget::renderObjectEdgesToggled(bool on)
+{
+    renderObjectEdges = on;
+    updateGL();
+}
+
+void GLWidget::renderGridToggled(bool on)
+{
+    renderGrid = on;
+    updateGL();
+}
+
+void GLWidget::snapToGridToggled(bool on)
+{
+    snapToGrid = on;
+    updateGL();
+}
+
+void GLWidget::setPan(int x, int y)
+{
+    makeCurrent();
+    camera.setPan(x, y);
+    updateGL();
+}
+
+void GLWidget::setRotation(int angleX, int angleY, int angleZ)
+{
+    makeCurrent();
+    camera.setRotation(angleX, angleY, angleZ);
+    updateGL();
+}
+
+void GLWidget::lightFromTrackball()
+{
+    double point[3] = {0.0, 0.0, 0.0};
+    trackball.delta(point, Trackball::Light);
+    const double norm = std::sqrt(point[0] * point[0] + point[1] * point[1] + point[2] * point[2]);
+    if (norm == 0.0)
+        return;
+    for (int i = 0; i < 3; ++i)
+        lightPosition[i] = float(point[i] / norm * lightDistance);
+}
+
+void GLWidget::mousePressEvent(QMouseEvent *event)
+{
+    mouseDown = true;
+    clickPending = false;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int x = event->x(), y = event->y();
+    if (event->buttons() == Qt::RightButton) {
+        trackball.begin(x, y, Trackball::Pan);
+    } else if (event->buttons() == Qt::LeftButton && !shift) {
+        clickPending = true;
+        trackball.begin(x, y, Trackball::Rotate);
+    } else if (event->buttons() == Qt::LeftButton && shift) {
+        trackball.begin(x, y, Trackball::Light);
+        lightFromTrackball();
+    }
+    event->accept();
+    update();
+}
+
+void GLWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!mouseDown) {
+        event->ignore();
+        return;
+    }
+    clickPending = false;
+    trackball.move(event->x(), event->y());
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    double d[4] = {0.0, 0.0, 0.0, 0.0};
+    makeCurrent();
+    if (event->buttons() == Qt::RightButton && !shift) {
+        trackball.delta(d, Trackball::Pan);
+        camera.applyPan(float(d[0]), float(d[1]));
+    } else if (event->buttons() == Qt::LeftButton && !shift) {
+        trackball.delta(d, Trackball::Rotate);
+        const float axis[3] = {float(d[0]), float(d[1]), float(d[2])};
+        if (d[3] != 0.0)
+            camera.rotate(axis, float(2.0 * d[3]));
+    } else if (event->buttons() == Qt::LeftButton && shift) {
+        lightFromTrackball();
+    } else if (event->buttons() == Qt::RightButton && shift) {
+        trackball.delta(d, Trackball::Pan);
+        camera.moveScene(float(d[0]), float(d[1]));
+    }
+    event->accept();
+    update();
+}
+
+void GLWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    mouseDown = false;
+    const bool click = clickPending;
+    clickPending = false;
+    event->accept();
+    if (click && presenter && presenter->getSelection().isSelectionMode()) {
+        makeCurrent();
+        glViewport(0, 0, viewportWidth, viewportHeight);
+        applyProjection();
+        loadSceneMatrix();
+        const qreal ratio = devicePixelRatioF();
+        if (presenter->getSelection().pickAt(int(event->x() * ratio), int(event->y() * ratio)))
+            updateGL();
+        return;
+    }
+    update();
+}
+
+void GLWidget::wheelEvent(QWheelEvent *event)
+{
+    const int angle = event->angleDelta().y();
+    if (angle == 0) {
+        event->ignore();
+        return;
+    }
+    const double f = wheelFactor(angle);
+    if (event->modifiers() & Qt::ShiftModifier) {
+        for (int i = 0; i < 3; ++i)
+            lightPosition[i] = float(lightPosition[i] * f);
+        lightDistance = float(lightDistance * f);
+    } else {
+        // Magnifying by f makes a pixel cover 1/f of the world it covered.
+        zoom = float(zoom / f);
+        trackball.setScale(zoom);
+        makeCurrent();
+        applyProjection();
+        updateGridExtent();
+    }
+    event->accept();
+    update();
+}
+
+} // namespace Ui

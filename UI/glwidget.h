@@ -1,0 +1,140 @@
+#ifndef CELVANE_UI_GLWIDGET_H
+#define CELVANE_UI_GLWIDGET_H
+
+#include "UI/camera.h"
+#include "UI/trackball.h"
+#include "Util/vector3d.h"
+
+#include <QGLWidget>
+#include <QImage>
+#include <QStringList>
+
+class QShortcut;
+
+namespace Ui {
+
+class MainWindowPresenter;
+
+/// The 3D view: the document's objects over a background, a ground grid and axes, in an
+/// orthographic projection. Mouse drags rotate, pan and light the scene, the wheel zooms, and
+/// a click without movement in selection mode picks the object under the cursor.
+class GLWidget : public QGLWidget
+{
+    Q_OBJECT
+
+public:
+    /// The ground grid in the plane z = z, drawn over the visible extent.
+    struct Grid
+    {
+        float minX = 0.0f;
+        float minY = 0.0f;
+        float maxX = 0.0f;
+        float maxY = 0.0f;
+        float z = 0.0f;
+        float spacing = 10.0f;
+        /// Overwritten from the palette before every use.
+        Util::Vector3D color = Util::Vector3D(0.7, 0.7, 0.7);
+    };
+
+    /// The view is a child of window and reports to presenter.
+    GLWidget(QWidget *window, MainWindowPresenter *presenter);
+    ~GLWidget() override;
+
+    /// World size of one pixel: larger shows more of the world.
+    float getZoom() const { return zoom; }
+    /// Stores the zoom, rebuilds the projection for the present size and repaints. Values
+    /// that are not positive are ignored.
+    void setZoom(float value);
+    void setGridSpacing(float spacing);
+    const Grid &getGrid() const { return grid; }
+    Grid &getGrid() { return grid; }
+
+    const Camera &getCamera() const { return camera; }
+    const Trackball &getTrackball() const { return trackball; }
+    const float *getLightPosition() const { return lightPosition; }
+    float getLightDistance() const { return lightDistance; }
+    bool isLighting() const { return lighting; }
+    bool isRenderObjects() const { return renderObjects; }
+    bool isRenderObjectEdges() const { return renderObjectEdges; }
+    bool isRenderGrid() const { return renderGrid; }
+    bool isSnapToGrid() const { return snapToGrid; }
+    /// Frames drawn since the view was created, on screen or off.
+    quint64 getFrameCount() const { return frameCount; }
+
+    /// One warning line for each capability of the requested format that got is missing.
+    static QStringList formatWarnings(const QGLFormat &got);
+
+    /// Rotation of a named preset view ("front", "back", "left", "right", "top", "bottom");
+    /// false for any other name.
+    static bool presetAngles(const QString &name, int angles[3]);
+
+    /// Renders the present view off screen and returns it, without alpha: exactly what the
+    /// view shows, whatever covers the window at the moment.
+    QImage renderImage();
+
+public Q_SLOTS:
+    void increaseTranslateX();
+    void increaseTranslateY();
+    void increaseTranslateZ();
+    void decreaseTranslateX();
+    void decreaseTranslateY();
+    void decreaseTranslateZ();
+
+    void lightingToggled(bool on);
+    void renderObjectsToggled(bool on);
+    void renderObjectEdgesToggled(bool on);
+    void renderGridToggled(bool on);
+    /// Only stored: nothing snaps yet.
+    void snapToGridToggled(bool on);
+
+    void setPan(int x, int y);
+    void setRotation(int angleX, int angleY, int angleZ);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void checkFormat();
+    /// Orthographic projection of the present size and zoom, deep enough for the scene.
+    void applyProjection();
+    /// Half the depth of the projection: enough for the visible extent and for every object,
+    /// so zooming in never cuts into a volume.
+    double projectionDepth() const;
+    void updateGridExtent();
+    void drawGrid();
+    void drawAxes();
+    /// The objects' model-view: the camera followed by the scene offset.
+    void loadSceneMatrix();
+    void lightFromTrackball();
+    void panBy(float dx, float dy);
+
+    float zoom;
+    bool lighting;
+    bool renderObjects;
+    bool renderObjectEdges;
+    bool renderGrid;
+    bool snapToGrid;
+    Grid grid;
+    MainWindowPresenter *presenter;
+    Camera camera;
+    Trackball trackball;
+    bool mouseDown;
+    bool clickPending;
+    float lightPosition[4];
+    float lightDistance;
+    int viewportWidth;
+    int viewportHeight;
+    bool initialized;
+    quint64 frameCount;
+    QShortcut *shortcuts[6];
+};
+
+} // namespace Ui
+
+#endif

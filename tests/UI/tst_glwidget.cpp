@@ -1,0 +1,498 @@
+#include "Core/Operations/workspace.h"
+#include "Model/palette.h"
+#include "UI/glwidget.h"
+#include "UI/mainwindow.h"
+#include "testmain.h"
+#include "ui_mainwindow.h"
+#include "viewtestutil.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+using Model::Automaton::TotalVolume;
+using Ui::GLWidget;
+using Ui::MainWindow;
+
+namespace {
+
+const QRgb background = qRgb(0, 0, 0);
+/// Silicon, (0.5, 0.5, 0.5), as 8-bit channels without lighting.
+bool isSiliconGrey(QRgb pixel)
+{
+    return qAbs(qRed(pixel) - 127) <= 1 && qGreen(pixel) == qRed(pixel) &&
+           qBlue(pixel) == qRed(pixel);
+}
+
+QMatrix4x4 projection(GLWidget *view)
+{
+    view->makeCurrent();
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    QMatrix4x4 result;
+    for (int i = 0; i < 16; ++i)
+        result.data()[i] = float(m[i]);
+    return result;
+}
+
+} // namespace
+
+/// The 3D view under a real GL context: what it draws, how the mouse, the wheel and the keys
+/// move the camera, and picking.
+class TestGLWidget : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void startState();
+    void formatWarnings_data();
+    void formatWarnings();
+    void substrateShowsWhereTheBoxProjects();
+    void lightingShadesTheSubstrate();
+    void renderObjectsOffHidesTheVolume();
+    void gridDrawnInGridColor();
+    void presetViews_data();
+    void presetViews();
+    void bottomThenTopRestoresTheMatrix();
+    void wheelFactor_data();
+    void wheelFactor();
+    void wheelZoomMagnifiesAndSurvivesResize();
+    void zoomedInNothingIsCutAway();
+    void shiftWheelMovesTheLight();
+    void clickSelectsDragDoesNot();
+    void clickOutsideSelectsNothing();
+    void clickWithoutSelectionModePicksNothing();
+    void leftDragToTheRightRotatesAboutScreenY();
+    void rightDragPansWithTheMouse();
+    void shiftRightDragMovesObjectsOnly();
+    void shiftLeftDragPlacesTheLight();
+    void keysPan();
+    void keysActOnTheActiveWindowOnly();
+
+private:
+    GLWidget *view() const { return window->getGLWidget(); }
+    QImage frame() const { return view()->renderImage(); }
+
+    QPointer<MainWindow> window;
+    QTemporaryDir workDir;
+};
+
+void TestGLWidget::init()
+{
+    QDir::setCurrent(workDir.path());
+    Model::setColorScheme(Model::DefaultScheme);
+    window = new MainWindow();
+    window->resize(900, 700);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QApplication::setActiveWindow(window);
+    QVERIFY(view());
+    QCOMPARE(window->centralWidget(), static_cast<QWidget *>(view()));
+}
+
+void TestGLWidget::cleanup()
+{
+    if (window)
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestGLWidget::startState()
+{
+    QCOMPARE(view()->getZoom(), 1.0f);
+    QVERIFY(view()->isLighting());
+    QVERIFY(view()->isRenderObjects());
+    QVERIFY(!view()->isRenderObjectEdges());
+    QVERIFY(!view()->isRenderGrid());
+    QVERIFY(!view()->isSnapToGrid());
+    QCOMPARE(view()->getGrid().spacing, 10.0f);
+    QCOMPARE(view()->getLightDistance(), 300.0f);
+    QCOMPARE(view()->getLightPosition()[2], 300.0f);
+    QCOMPARE(view()->getCamera().modelView(), QMatrix4x4());
+    QVERIFY(view()->hasMouseTracking());
+    QVERIFY(view()->format().depth());
+    QVERIFY(view()->format().doubleBuffer());
+    QVERIFY(view()->format().rgba());
+    // This display grants everything asked for: no warning was written.
+    QVERIFY(GLWidget::formatWarnings(view()->format()).isEmpty());
+}
+
+void TestGLWidget::formatWarnings_data()
+{
+    QTest::addColumn<bool>("doubleBuffer");
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<bool>("depth");
+    QTest::addColumn<bool>("rgba");
+    QTest::addColumn<bool>("direct");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("all granted") << true << true << true << true << true << QStringList();
+    QTest::newRow("no alpha") << true << false << true << true << true
+                              << QStringList{"Could not get alpha channel; results will be "
+                                             "suboptimal"};
+    QTest::newRow("nothing") << false << false << false << false << false
+                             << QStringList{
+                                    "Could not get double buffer; results will be suboptimal",
+                                    "Could not get alpha channel; results will be suboptimal",
+                                    "Could not get depth buffer; results will be suboptimal",
+                                    "Could not get rgba mode; results will be suboptimal",
+                                    "Could not get direct rendering; results will be suboptimal"};
+}
+
+void TestGLWidget::formatWarnings()
+{
+    QFETCH(bool, doubleBuffer);
+    QFETCH(bool, alpha);
+    QFETCH(bool, depth);
+    QFETCH(bool, rgba);
+    QFETCH(bool, direct);
+    QFETCH(QStringList, warnings);
+    QGLFormat got;
+    got.setDoubleBuffer(doubleBuffer);
+    got.setAlpha(alpha);
+    got.setDepth(depth);
+    got.setRgba(rgba);
+    got.setDirectRendering(direct);
+    QCOMPARE(GLWidget::formatWarnings(got), warnings);
+}
+
+void TestGLWidget::substrateShowsWhereTheBoxProjects()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    QCOMPARE(volume->getCellsX(), 100u);
+    QCOMPARE(volume->getCellsZ(), 80u);
+    window->form()->actionLighting->setChecked(false);
+    const QImage image = frame();
+    QCOMPARE(image.size(), view()->size());
+    // Seen from the top the 100 x 100 block covers world x and y from 0 to 100: up and to
+    // the right of the centre, where the origin is.
+    for (QPointF p : {QPointF(50, 50), QPointF(5, 95), QPointF(95, 5), QPointF(97, 97)})
+        QVERIFY2(isSiliconGrey(image.pixel(pixelOf(view(), p.x(), p.y()))),
+                 qPrintable(QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y())));
+    for (QPointF p : {QPointF(-50, -50), QPointF(-50, 50), QPointF(50, -50), QPointF(103, 50),
+                      QPointF(50, 103)})
+        QVERIFY2(image.pixel(pixelOf(view(), p.x(), p.y())) == background,
+                 qPrintable(QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y())));
+    // The axes start at the origin: red along x.
+    const QRgb axis = image.pixel(pixelOf(view(), -0.0, 0.0) + QPoint(-20, 0));
+    QCOMPARE(qRed(axis), 0); // nothing on the negative x side
+    const QImage again = frame();
+    QCOMPARE(again, image); // the same picture every time
+}
+
+void TestGLWidget::lightingShadesTheSubstrate()
+{
+    QVERIFY(createDefaultSubstrate(window));
+    QVERIFY(window->form()->actionLighting->isChecked());
+    const QRgb lit = frame().pixel(pixelOf(view(), 20, 80));
+    QVERIFY(lit != background);
+    QCOMPARE(qGreen(lit), qRed(lit)); // a grey material under a white light stays grey
+    QCOMPARE(qBlue(lit), qRed(lit));
+    window->form()->actionLighting->setChecked(false);
+    QVERIFY(!view()->isLighting());
+    QVERIFY(frame().pixel(pixelOf(view(), 20, 80)) != lit);
+}
+
+void TestGLWidget::renderObjectsOffHidesTheVolume()
+{
+    QVERIFY(createDefaultSubstrate(window));
+    window->form()->actionRender_Objects->setChecked(false);
+    QVERIFY(!view()->isRenderObjects());
+    const QImage image = frame();
+    QCOMPARE(image.pixel(pixelOf(view(), 50, 50)), background);
+    window->form()->actionRender_Objects->setChecked(true);
+    QVERIFY(frame().pixel(pixelOf(view(), 50, 50)) != background);
+}
+
+void TestGLWidget::gridDrawnInGridColor()
+{
+    QImage image = frame();
+    QCOMPARE(image.pixel(pixelOf(view(), -50, -33)), background);
+    window->form()->actionGrid->setChecked(true);
+    QVERIFY(view()->isRenderGrid());
+    image = frame();
+    // The line x = -50 falls on one of the two pixel columns beside its position.
+    const QPoint p = pixelOf(view(), -50, -33);
+    const QRgb grid = qRgb(102, 102, 102);
+    QVERIFY(image.pixel(p) == grid || image.pixel(p - QPoint(1, 0)) == grid);
+    // Between lines there is background.
+    QCOMPARE(image.pixel(pixelOf(view(), -45, -33)), background);
+    window->form()->actionGrid->setChecked(false);
+    QCOMPARE(frame().pixel(pixelOf(view(), -50, -33)), background);
+}
+
+void TestGLWidget::presetViews_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QVector3D>("worldZOnScreen");
+    QTest::addColumn<QVector3D>("worldXOnScreen");
+    // Where the world's z and x axes point on the screen (x right, y up, z to the viewer).
+    QTest::newRow("front") << "front" << QVector3D(0, 1, 0) << QVector3D(1, 0, 0);
+    QTest::newRow("back") << "back" << QVector3D(0, 1, 0) << QVector3D(-1, 0, 0);
+    QTest::newRow("left") << "left" << QVector3D(0, 1, 0) << QVector3D(0, 0, -1);
+    QTest::newRow("right") << "right" << QVector3D(0, 1, 0) << QVector3D(0, 0, 1);
+    QTest::newRow("top") << "top" << QVector3D(0, 0, 1) << QVector3D(1, 0, 0);
+    QTest::newRow("bottom") << "bottom" << QVector3D(0, 0, -1) << QVector3D(1, 0, 0);
+}
+
+void TestGLWidget::presetViews()
+{
+    QFETCH(QString, view);
+    QFETCH(QVector3D, worldZOnScreen);
+    QFETCH(QVector3D, worldXOnScreen);
+    window->setView(view);
+    const QMatrix4x4 m = this->view()->getCamera().modelView();
+    QVERIFY(qFuzzyCompare(m.mapVector(QVector3D(0, 0, 1)) + QVector3D(1, 1, 1),
+                          worldZOnScreen + QVector3D(1, 1, 1)));
+    QVERIFY(qFuzzyCompare(m.mapVector(QVector3D(1, 0, 0)) + QVector3D(1, 1, 1),
+                          worldXOnScreen + QVector3D(1, 1, 1)));
+}
+
+void TestGLWidget::bottomThenTopRestoresTheMatrix()
+{
+    float initial[16];
+    std::copy(view()->getCamera().getMatrix(), view()->getCamera().getMatrix() + 16, initial);
+    // Turn the scene by hand first, then through the menu.
+    drag(view(), QPoint(100, 100), QPoint(180, 140), Qt::LeftButton);
+    QVERIFY(view()->getCamera().modelView() != QMatrix4x4());
+    window->form()->actionBottom_View->trigger();
+    QCOMPARE(view()->getCamera().getMatrix()[10], -1.0f);
+    window->form()->actionTop_View->trigger();
+    for (int i = 0; i < 16; ++i)
+        QCOMPARE(view()->getCamera().getMatrix()[i], initial[i]); // exactly
+}
+
+void TestGLWidget::wheelFactor_data()
+{
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<double>("magnification");
+    QTest::newRow("one notch forward") << 120 << 1.1;
+    QTest::newRow("one notch back") << -120 << 1.0 / 1.1;
+    QTest::newRow("two notches forward") << 240 << 1.2;
+    QTest::newRow("a touchpad step") << 12 << 1.01;
+}
+
+void TestGLWidget::wheelFactor()
+{
+    QFETCH(int, angle);
+    QFETCH(double, magnification);
+    wheel(view(), angle);
+    QVERIFY(qAbs(view()->getZoom() - 1.0 / magnification) < 1e-6);
+    QVERIFY(qAbs(view()->getTrackball().getScale() - view()->getZoom()) < 1e-9);
+}
+
+void TestGLWidget::wheelZoomMagnifiesAndSurvivesResize()
+{
+    QVERIFY(createDefaultSubstrate(window));
+    window->form()->actionLighting->setChecked(false);
+    wheel(view(), 120);
+    QVERIFY(qAbs(view()->getZoom() - 1.0f / 1.1f) < 1e-6f);
+    // The block's right edge, x = 100, now lies 110 pixels right of the centre.
+    const int centre = view()->width() / 2;
+    const int row = view()->height() / 2 - 50;
+    QImage image = frame();
+    QVERIFY(isSiliconGrey(image.pixel(centre + 107, row)));
+    QCOMPARE(image.pixel(centre + 113, row), background);
+
+    // A resize keeps the magnification: a pixel still covers zoom world units.
+    window->resize(1000, 760);
+    QTRY_VERIFY(view()->width() > 900);
+    view()->updateGL();
+    QVERIFY(qAbs(view()->getZoom() - 1.0f / 1.1f) < 1e-6f);
+    const QMatrix4x4 p = projection(view());
+    QVERIFY(qAbs(p(0, 0) - 2.0f / (view()->getZoom() * view()->width())) < 1e-7f);
+    QVERIFY(qAbs(p(1, 1) - 2.0f / (view()->getZoom() * view()->height())) < 1e-7f);
+    image = frame();
+    QVERIFY(isSiliconGrey(image.pixel(view()->width() / 2 + 107, view()->height() / 2 - 50)));
+    QCOMPARE(image.pixel(view()->width() / 2 + 113, view()->height() / 2 - 50), background);
+}
+
+void TestGLWidget::zoomedInNothingIsCutAway()
+{
+    // Seen from the back and magnified eight times, the block's nearest face (y = 100) lies
+    // 100 units in front of the origin, beyond the depth of the visible window: the depth
+    // range must follow the scene or that face is cut away and the block shows hollow.
+    QVERIFY(createDefaultSubstrate(window));
+    window->form()->actionLighting->setChecked(false);
+    window->setView(QStringLiteral("back"));
+    view()->setZoom(1.0f / 8.0f);
+    const QImage image = frame();
+    // From the back, world x runs to the left: the face point (2, 100, 2) shows at (-2, 2).
+    QVERIFY(isSiliconGrey(image.pixel(pixelOf(view(), -2.0, 2.0))));
+}
+
+void TestGLWidget::shiftWheelMovesTheLight()
+{
+    wheel(view(), 120, Qt::ShiftModifier);
+    QCOMPARE(view()->getZoom(), 1.0f);
+    QVERIFY(qAbs(view()->getLightDistance() - 330.0f) < 1e-3f);
+    QVERIFY(qAbs(view()->getLightPosition()[2] - 330.0f) < 1e-3f);
+    QCOMPARE(view()->getLightPosition()[3], 1.0f);
+}
+
+void TestGLWidget::clickSelectsDragDoesNot()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    Core::Operations::Selection &selection = window->getPresenter().getSelection();
+    window->form()->actionSelect->setChecked(true);
+    QVERIFY(selection.isSelectionMode());
+    const QMatrix4x4 before = view()->getCamera().modelView();
+
+    // A press-drag-release over the volume turns the scene and selects nothing.
+    drag(view(), pixelOf(view(), 40, 40), pixelOf(view(), 60, 45), Qt::LeftButton);
+    QVERIFY(!volume->isSelected());
+    QVERIFY(selection.getSelectedObjects().isEmpty());
+    QVERIFY(view()->getCamera().modelView() != before);
+
+    window->setView(QStringLiteral("top"));
+    click(view(), pixelOf(view(), 50, 50));
+    QVERIFY(volume->isSelected());
+    QCOMPARE(selection.getSelectedObjects().size(), 1);
+    QCOMPARE(window->getPresenter().getWorkspace().getPickState().getSelection().size(), 1);
+    QCOMPARE(view()->getCamera().modelView(), QMatrix4x4()); // a click does not turn anything
+
+    // The view shows the selection: highlight of 0.5 grey is 0.8.
+    window->form()->actionLighting->setChecked(false);
+    const QRgb selected = frame().pixel(pixelOf(view(), 50, 50));
+    QVERIFY(qAbs(qRed(selected) - 204) <= 1);
+
+    // A second click toggles it off again.
+    click(view(), pixelOf(view(), 50, 50));
+    QVERIFY(!volume->isSelected());
+    QVERIFY(selection.getSelectedObjects().isEmpty());
+}
+
+void TestGLWidget::clickOutsideSelectsNothing()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    window->form()->actionSelect->setChecked(true);
+    click(view(), pixelOf(view(), -30, -30));
+    QVERIFY(!volume->isSelected());
+    // Scene offset and pan count: the box moved right by 200 units is picked where it shows.
+    view()->setPan(200, 0);
+    click(view(), pixelOf(view(), 50, 50));
+    QVERIFY(!volume->isSelected());
+    click(view(), pixelOf(view(), 250, 50));
+    QVERIFY(volume->isSelected());
+}
+
+void TestGLWidget::clickWithoutSelectionModePicksNothing()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(!window->getPresenter().getSelection().isSelectionMode());
+    click(view(), pixelOf(view(), 50, 50));
+    QVERIFY(!volume->isSelected());
+    // A right click is no pick either, even in selection mode.
+    window->form()->actionSelect->setChecked(true);
+    const QPoint p = pixelOf(view(), 50, 50);
+    sendMouse(view(), QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+    sendMouse(view(), QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+    QVERIFY(!volume->isSelected());
+}
+
+void TestGLWidget::leftDragToTheRightRotatesAboutScreenY()
+{
+    const QPoint centre(view()->width() / 2, view()->height() / 2);
+    drag(view(), centre, centre + QPoint(60, 0), Qt::LeftButton);
+    const QMatrix4x4 m = view()->getCamera().modelView();
+    // A turn about the screen's y axis keeps y and moves the side facing the viewer to the
+    // right: the world's z axis tilts towards screen x.
+    QVERIFY(qFuzzyCompare(m.mapVector(QVector3D(0, 1, 0)), QVector3D(0, 1, 0)));
+    const QVector3D z = m.mapVector(QVector3D(0, 0, 1));
+    QVERIFY(z.x() > 0.05f);
+    QVERIFY(qAbs(z.y()) < 1e-5f);
+    QVERIFY(z.z() < 1.0f);
+}
+
+void TestGLWidget::rightDragPansWithTheMouse()
+{
+    const QPoint start(200, 200);
+    drag(view(), start, start + QPoint(20, -10), Qt::RightButton);
+    QCOMPARE(view()->getCamera().getPanX(), 20.0f);
+    QCOMPARE(view()->getCamera().getPanY(), 10.0f); // screen y grows downwards
+    // At zoom 0.5 a pixel is half a world unit: the picture still follows the mouse.
+    view()->setZoom(0.5f);
+    drag(view(), start, start + QPoint(20, 0), Qt::RightButton);
+    QCOMPARE(view()->getCamera().getPanX(), 30.0f);
+}
+
+void TestGLWidget::shiftRightDragMovesObjectsOnly()
+{
+    QVERIFY(createDefaultSubstrate(window));
+    window->form()->actionLighting->setChecked(false);
+    window->form()->actionGrid->setChecked(true);
+    drag(view(), QPoint(300, 300), QPoint(340, 300), Qt::RightButton, Qt::ShiftModifier);
+    QCOMPARE(view()->getCamera().getSceneOffset()[0], 40.0f);
+    QCOMPARE(view()->getCamera().getPanX(), 0.0f);
+    const QImage image = frame();
+    // The block now spans x from 40 to 140.
+    QVERIFY(isSiliconGrey(image.pixel(pixelOf(view(), 135, 50))));
+    // Grid and axes stayed: the grid line x = -50 is where it was, and so is the red axis.
+    const QPoint line = pixelOf(view(), -50, -33);
+    const QRgb grid = qRgb(102, 102, 102);
+    QVERIFY(image.pixel(line) == grid || image.pixel(line - QPoint(1, 0)) == grid);
+    const QPoint axis = pixelOf(view(), 20, 0);
+    QVERIFY(qRed(image.pixel(axis)) > 200 || qRed(image.pixel(axis - QPoint(0, 1))) > 200);
+}
+
+void TestGLWidget::shiftLeftDragPlacesTheLight()
+{
+    const QPoint centre(view()->width() / 2, view()->height() / 2);
+    drag(view(), centre, centre + QPoint(100, 0), Qt::LeftButton, Qt::ShiftModifier);
+    const float *light = view()->getLightPosition();
+    const float length = std::sqrt(light[0] * light[0] + light[1] * light[1] + light[2] * light[2]);
+    QVERIFY(qAbs(length - 300.0f) < 1e-3f);
+    QVERIFY(light[0] > 0.0f);
+    QVERIFY(qAbs(light[1]) < 1e-3f);
+    QCOMPARE(view()->getCamera().modelView(), QMatrix4x4()); // the scene did not turn
+}
+
+void TestGLWidget::keysPan()
+{
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_A);
+    QCOMPARE(view()->getCamera().getPanX(), -5.0f);
+    QTest::keyClick(window, Qt::Key_Q);
+    QCOMPARE(view()->getCamera().getPanX(), 0.0f);
+    QTest::keyClick(window, Qt::Key_W);
+    QCOMPARE(view()->getCamera().getPanY(), 5.0f);
+    QTest::keyClick(window, Qt::Key_S);
+    QCOMPARE(view()->getCamera().getPanY(), 0.0f);
+    const QMatrix4x4 before = view()->getCamera().modelView();
+    QTest::keyClick(window, Qt::Key_E);
+    QTest::keyClick(window, Qt::Key_D);
+    QCOMPARE(view()->getCamera().modelView(), before);
+    // The pan moves the picture along the screen whatever the rotation.
+    window->setView(QStringLiteral("front"));
+    QTest::keyClick(window, Qt::Key_Q);
+    const QVector3D origin = view()->getCamera().modelView().map(QVector3D(0, 0, 0));
+    QVERIFY(qFuzzyCompare(origin + QVector3D(1, 1, 1), QVector3D(5, 0, 0) + QVector3D(1, 1, 1)));
+}
+
+void TestGLWidget::keysActOnTheActiveWindowOnly()
+{
+    // Every open document has its own window and view: the keys must reach the view of the
+    // active one, not be lost between them.
+    QPointer<MainWindow> second = new MainWindow();
+    second->show();
+    QVERIFY(QTest::qWaitForWindowExposed(second));
+    QApplication::setActiveWindow(second);
+    QTest::keyClick(second, Qt::Key_A);
+    QCOMPARE(second->getGLWidget()->getCamera().getPanX(), -5.0f);
+    QCOMPARE(view()->getCamera().getPanX(), 0.0f);
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_W);
+    QCOMPARE(view()->getCamera().getPanY(), 5.0f);
+    QCOMPARE(second->getGLWidget()->getCamera().getPanY(), 0.0f);
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!second);
+}
+
+CELVANE_GUI_TEST_MAIN(TestGLWidget)
+#include "tst_glwidget.moc"

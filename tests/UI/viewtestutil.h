@@ -1,0 +1,72 @@
+#ifndef CELVANE_TESTS_UI_VIEWTESTUTIL_H
+#define CELVANE_TESTS_UI_VIEWTESTUTIL_H
+
+#include "Model/Automaton/totalvolume.h"
+#include "UI/Operations/createsubstratedialog.h"
+#include "UI/glwidget.h"
+#include "UI/mainwindow.h"
+#include "guitestutil.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QtTest>
+
+/// Creates the substrate the dialog offers first (100 x 100 x 80 cells, silicon 30 high)
+/// through the menu, as a user accepting the defaults would.
+inline Model::Automaton::TotalVolume::Ptr createDefaultSubstrate(Ui::MainWindow *window)
+{
+    whenModal([](QWidget *w) { static_cast<QDialog *>(w)->accept(); });
+    window->form()->actionCreate_Substrate->trigger();
+    const QList<boost::shared_ptr<Model::Object>> objects =
+        window->getPresenter().getDocument().getObjects();
+    return objects.isEmpty()
+               ? Model::Automaton::TotalVolume::Ptr()
+               : boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.last());
+}
+
+/// A mouse event as the window system delivers it, with the buttons held during it.
+inline void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                      Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, held,
+                      modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+/// Press at from, move in steps to to, release there.
+inline void drag(QWidget *widget, QPoint from, QPoint to, Qt::MouseButton button,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, int steps = 4)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, from, button, button, modifiers);
+    for (int i = 1; i <= steps; ++i)
+        sendMouse(widget, QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, button,
+                  modifiers);
+    sendMouse(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton, modifiers);
+}
+
+inline void click(QWidget *widget, QPoint pos)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+inline void wheel(QWidget *widget, int angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QPoint centre(widget->width() / 2, widget->height() / 2);
+    QWheelEvent event(QPointF(centre), QPointF(widget->mapToGlobal(centre)), QPoint(),
+                      QPoint(0, angle), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+/// The pixel of the view that shows world point (x, y) of the plane through the origin in
+/// the top view without pan.
+inline QPoint pixelOf(const Ui::GLWidget *view, double x, double y)
+{
+    const double zoom = view->getZoom();
+    return QPoint(int(std::floor(view->width() / 2.0 + x / zoom)),
+                  int(std::floor(view->height() / 2.0 - y / zoom)));
+}
+
+#endif
