@@ -1,0 +1,100 @@
+#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
+#include "UI/Console/commandconsole.h"
+#include "testmain.h"
+#include "ui_mainwindow.h"
+#include "viewtestutil.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+
+using Model::Automaton::TotalVolume;
+using Ui::MainWindow;
+
+/// Film processes driven the way a user drives them: menus, a click in the view, Return, the
+/// options dialog.
+class TestProcessWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void depositionByClickAndReturn();
+
+private:
+    QTemporaryDir workDir;
+    QPointer<MainWindow> window;
+};
+
+void TestProcessWindow::init()
+{
+    QDir::setCurrent(workDir.path());
+    window = new MainWindow();
+    window->resize(1024, 768);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestProcessWindow::cleanup()
+{
+    if (window)
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestProcessWindow::depositionByClickAndReturn()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    window->form()->actionTop_View->trigger();
+
+    window->form()->actionCVD->trigger();
+    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
+    QVERIFY(console->toPlainText().endsWith(
+        QLatin1String("Isotropic Deposition: Select a cell volume and press Enter/Return.")));
+    QVERIFY(window->form()->actionSelect->isChecked());
+
+    // Seen from the top, the middle of the view shows the substrate.
+    click(window->getGLWidget(), pixelOf(window->getGLWidget(), 50, 50));
+    QVERIFY(volume->isSelected());
+
+    QString material;
+    whenModal([&material](QWidget *w) {
+        w->findChild<QDoubleSpinBox *>(QStringLiteral("dblThickness"))->setValue(2.0);
+        QComboBox *combo = w->findChild<QComboBox *>(QStringLiteral("cbxMaterial"));
+        material = combo->currentText();
+        static_cast<QDialog *>(w)->accept();
+    });
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_Return);
+
+    QCOMPARE(material, QStringLiteral("Thermal Si02"));
+    QVERIFY2(console->toPlainText().endsWith(
+                 QLatin1String("Isotropic Deposition: Cell volume selected.\n"
+                               "Isotropic Deposition: Operation finished.")),
+             qPrintable(console->toPlainText()));
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Isotropic Deposition"));
+    QVERIFY(!volume->isSelected());
+
+    // The substrate was 30 layers high: two layers of oxide on top, away from the sides.
+    const Model::Automaton::Voxel *cells = volume->lockCells();
+    const quint32 below = cells[volume->getCellIndex(50, 50, 29)].material;
+    const quint32 first = cells[volume->getCellIndex(50, 50, 30)].material;
+    const quint32 second = cells[volume->getCellIndex(50, 50, 31)].material;
+    const quint32 above = cells[volume->getCellIndex(50, 50, 32)].material;
+    volume->releaseCells();
+    QCOMPARE(below, 1u);
+    QCOMPARE(first, 3u);
+    QCOMPARE(second, 3u);
+    QCOMPARE(above, 0u);
+
+    window->form()->actionUndo->trigger();
+    QCOMPARE(volume->lockCells()[volume->getCellIndex(50, 50, 30)].material, 0u);
+    volume->releaseCells();
+}
+
+CELVANE_GUI_TEST_MAIN(TestProcessWindow)
+#include "tst_processwindow.moc"
