@@ -14,8 +14,8 @@ namespace {
 
 typedef CellNeighborhood::CellIndex CellIndex;
 
-/// What the three processes share: the limit, and the initialization of a cell that is not a
-/// source.
+/// The rules of the three processes: they differ in their sources and in the cells the front
+/// moves through.
 template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
 {
     IsotropicRules(quint32 material, quint32 conductor, float thickness)
@@ -62,7 +62,9 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
                         continue;
                     }
                     cell.fixed = nextCell.fixed = false;
-                    // Only material is read across strips here; other strips write fixed and
+                    // A cell joins the first front when it touches a source: for plating the
+                    // conductor itself, so a hollow closed in by conductor is plated too. Only
+                    // material is read across strips here; other strips write fixed and
                     // distance of their own cells only.
                     if (nb.anyMooreNeighbor(
                             i, x, y, z, [this, cells](CellIndex j) { return isSource(cells[j]); }))
