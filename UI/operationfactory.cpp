@@ -1,5 +1,9 @@
 #include "UI/operationfactory.h"
 
+#include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
+#include "Core/Operations/Doping/dopingoperation.h"
+#include "Core/Operations/Doping/ionimplantationoperation.h"
+#include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
@@ -8,6 +12,7 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"
@@ -18,8 +23,12 @@
 #include "Core/Operations/workspace.h"
 #include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
+#include "UI/Observers/cvdobserver.h"
 #include "UI/Observers/documentopenedobserver.h"
 #include "UI/Observers/documentsavedobserver.h"
+#include "UI/Observers/dopingoptionsobserver.h"
+#include "UI/Observers/electrodepositionobserver.h"
+#include "UI/Observers/ionimplantationoptionsobserver.h"
 #include "UI/Observers/isotropicfilmdepositionobserver.h"
 #include "UI/Observers/isotropicfilmetchingobserver.h"
 #include "UI/Observers/mooredepositionobserver.h"
@@ -27,6 +36,7 @@
 #include "UI/Observers/photolithographyobserver.h"
 #include "UI/Observers/planarizationobserver.h"
 #include "UI/Observers/simplerieobserver.h"
+#include "UI/Observers/sioxidationobserver.h"
 #include "UI/Observers/spincoatingobserver.h"
 #include "UI/mainwindow.h"
 #include "UI/mainwindowpresenter.h"
@@ -67,6 +77,10 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
             Util::ObserverPtr(new Observers::CreateSubstrateObserver(workspace, window)));
         return op;
     }
+    case 3:
+        IonImplantationOperation::setClassObserver(
+            Util::ObserverPtr(new Observers::IonImplantationOptionsObserver(workspace, window)));
+        return OperationPtr(new IonImplantationOperation(workspace));
     case 4:
         return OperationPtr(new DeleteObject(workspace));
     case 6: {
@@ -98,6 +112,11 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     case 14:
         return withObserver<IsotropicFilmEtchingOperation, Observers::IsotropicFilmEtchingObserver>(
             workspace, window);
+    case 15:
+        return withObserver<ElectrodepositionOperation, Observers::ElectrodepositionObserver>(
+            workspace, window);
+    case 17:
+        return withObserver<DopingOperation, Observers::DopingOptionsObserver>(workspace, window);
     case 18:
         return withObserver<MooreNeighborhoodDepositionOperation,
                             Observers::MooreDepositionObserver>(workspace, window);
@@ -116,6 +135,13 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         SpinCoatingOperation::setClassObserver(
             Util::ObserverPtr(new Observers::SpinCoatingObserver(workspace, window)));
         return OperationPtr(new SpinCoatingOperation(workspace));
+    case 26:
+        SimpleSiOxidationOperation::setClassObserver(
+            Util::ObserverPtr(new Observers::SiOxidationObserver(workspace, window)));
+        return OperationPtr(new SimpleSiOxidationOperation(workspace));
+    case 27:
+        return withObserver<AnisotropicFilmDepositionOperation, Observers::CVDObserver>(workspace,
+                                                                                        window);
     case 30:
         return withObserver<SimpleReactiveIonEtchingOperation, Observers::SimpleRIEObserver>(
             workspace, window);

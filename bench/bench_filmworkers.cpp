@@ -1,9 +1,13 @@
+#include "Core/Operations/Anisotropic/anisotropicfilmdeposition.h"
+#include "Core/Operations/Doping/simpledoping.h"
+#include "Core/Operations/Electrodeposition/electrodeposition.h"
 #include "Core/Operations/Isotropic/isotropicfilmdeposition.h"
 #include "Core/Operations/Isotropic/isotropicfilmetching.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddeposition.h"
 #include "Core/Operations/Planarization/planarization.h"
 #include "Core/Operations/Planarization/spincoating.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetching.h"
+#include "Core/Operations/SiOxidation/simplesioxidation.h"
 #include "Model/Automaton/totalvolume.h"
 
 #include <QLoggingCategory>
@@ -103,6 +107,37 @@ void BM_SpinCoating(benchmark::State &state)
     runOnFreshVolume(state, [](TotalVolume *v) { return SpinCoating(v, 5, 50).runSpinCoating(); });
 }
 
+// The catalogue's sets, given explicitly: a benchmark does not read the user's catalogue files.
+const MaterialSet siliconLike(QList<quint32>{1, 14, 15, 16});
+
+void BM_Oxidation10(benchmark::State &state)
+{
+    runOnFreshVolume(state, [](TotalVolume *v) {
+        return SimpleSiOxidation(v, 1.0, siliconLike).growOxide(10.0);
+    });
+}
+
+void BM_Doping10(benchmark::State &state)
+{
+    runOnFreshVolume(
+        state, [](TotalVolume *v) { return SimpleDoping(v, 14, 10.0f, siliconLike).runDoping(); });
+}
+
+void BM_AnisotropicDeposition10(benchmark::State &state)
+{
+    runOnFreshVolume(state, [](TotalVolume *v) {
+        return AnisotropicFilmDeposition(v, 4, 10.0f, 0.5f, AnisotropicFilmDeposition::OnTop)
+            .runDeposition();
+    });
+}
+
+void BM_Electroplating10(benchmark::State &state)
+{
+    // The trenched silicon is the conductor.
+    runOnFreshVolume(
+        state, [](TotalVolume *v) { return Electrodeposition(v, 9, 1, 10.0f).runDeposition(); });
+}
+
 } // namespace
 
 // Argument: thread count, 1 or 0 for all of the machine's threads.
@@ -112,6 +147,10 @@ BENCHMARK(BM_MooreDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->
 BENCHMARK(BM_ReactiveIonEtching20)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Planarization)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SpinCoating)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Oxidation10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Doping10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AnisotropicDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Electroplating10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {

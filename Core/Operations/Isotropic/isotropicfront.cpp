@@ -12,192 +12,143 @@ namespace Operations {
 
 namespace {
 
-// Fronts split into strips at least this wide; narrower volumes run on the calling thread.
-const quint32 minimumStripWidth = 2;
+typedef CellNeighborhood::CellIndex CellIndex;
 
-quint32 countOf(const TotalVolume *volume, quint32 (TotalVolume::*get)() const)
+/// The rules of the three processes: they differ in their sources and in the cells the front
+/// moves through.
+template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
 {
-    return volume ? (volume->*get)() : 0;
-}
+    IsotropicRules(quint32 material, quint32 conductor, float thickness)
+        : material(material), conductor(conductor), thickness(thickness),
+          limit(thickness * thickness)
+    {}
 
-float sizeOf(const TotalVolume *volume, float (TotalVolume::*get)() const)
-{
-    return volume ? (volume->*get)() : 1.0f;
-}
+    /// Sources: filled cells of a deposition, empty cells of an etch, the conductor of plating.
+    bool isSource(const Voxel &cell) const
+    {
+        if (M == IsotropicFront::Deposition)
+            return cell.material != 0;
+        if (M == IsotropicFront::Etching)
+            return cell.material == 0;
+        return cell.material == conductor;
+    }
 
-void setError(QString *error, const QString &text)
+    /// The cells the front moves through: empty cells, or for an etch filled ones.
+    bool isPassable(quint32 id) const { return M == IsotropicFront::Etching ? id != 0 : id == 0; }
+
+    void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
+    {
+        const CellNeighborhood &nb = run.getNeighborhood();
+        Voxel *cells = run.cells();
+        Voxel *next = run.nextCells();
+        const float t = thickness;
+        for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
+            for (quint32 y = 0; y < nb.getCellsY(); ++y) {
+                CellIndex i = nb.index(x, y, 0);
+                for (quint32 z = 0; z < nb.getCellsZ(); ++z, ++i) {
+                    Voxel &cell = cells[i];
+                    Voxel &nextCell = next[i];
+                    if (isSource(cell)) {
+                        cell.fixed = nextCell.fixed = true;
+                        cell.setDistance(0.0f, 0.0f, 0.0f);
+                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
+                        continue;
+                    }
+                    cell.setDistance(t, t, t);
+                    nextCell.setDistance(t, t, t);
+                    if (M == IsotropicFront::Plating && cell.material != 0) {
+                        // Other filled cells block the plating: never updated, never a source.
+                        cell.fixed = nextCell.fixed = true;
+                        continue;
+                    }
+                    cell.fixed = nextCell.fixed = false;
+                    // A cell joins the first front when it touches a source: for plating the
+                    // conductor itself, so a hollow closed in by conductor is plated too. Only
+                    // material is read across strips here; other strips write fixed and
+                    // distance of their own cells only.
+                    if (nb.anyMooreNeighbor(
+                            i, x, y, z, [this, cells](CellIndex j) { return isSource(cells[j]); }))
+                        strip.file(i, x);
+                }
+            }
+    }
+
+    bool changeable(const Voxel &cell) const
+    {
+        // Other materials keep their distance and never pass the etch front on: they mask it.
+        return !cell.fixed &&
+               (M != IsotropicFront::Etching || cell.material == 0 || cell.material == material);
+    }
+
+    float limitSquared(const Voxel &) const { return limit; }
+
+    void accept(Voxel &updated) const
+    {
+        if (M == IsotropicFront::Etching) {
+            if (updated.material == material)
+                updated.material = 0;
+        } else if (updated.material == 0) {
+            updated.material = material;
+        }
+    }
+
+    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
+                       quint32 y, quint32 z)
+    {
+        const Voxel *cells = run.cells();
+        run.getNeighborhood().forEachMooreNeighbor(i, x, y, z,
+                                                   [this, cells, &strip](CellIndex j, quint32 nx) {
+                                                       if (isPassable(cells[j].material))
+                                                           strip.file(j, nx);
+                                                   });
+    }
+
+    quint32 material;
+    quint32 conductor;
+    float thickness;
+    float limit;
+};
+
+template <IsotropicFront::Mode M>
+bool runWith(DistanceFrontRun &front, quint32 material, quint32 conductor, float thickness,
+             quint64 passes, const QString &process, QString *error)
 {
-    if (error)
-        *error = text;
+    IsotropicRules<M> rules(material, conductor, thickness);
+    return front.run(rules, passes, process, error);
 }
 
 } // namespace
 
-IsotropicFront::IsotropicFront(TotalVolume *volume, quint32 material, float thickness, Mode mode)
-    : volume(volume), material(material), thickness(thickness), mode(mode),
-      runner(countOf(volume, &TotalVolume::getCellsX), minimumStripWidth),
-      neighborhood(countOf(volume, &TotalVolume::getCellsX),
-                   countOf(volume, &TotalVolume::getCellsY),
-                   countOf(volume, &TotalVolume::getCellsZ)),
-      distanceFront(sizeOf(volume, &TotalVolume::getCellSizeX),
-                    sizeOf(volume, &TotalVolume::getCellSizeY),
-                    sizeOf(volume, &TotalVolume::getCellSizeZ)),
-      passes(DistanceFront::passCount(thickness, sizeOf(volume, &TotalVolume::getCellSizeX),
-                                      sizeOf(volume, &TotalVolume::getCellSizeY),
-                                      sizeOf(volume, &TotalVolume::getCellSizeZ))),
-      passesRun(0), cells(nullptr), nextCells(nullptr)
+IsotropicFront::IsotropicFront(TotalVolume *volume, quint32 material, float thickness, Mode mode,
+                               quint32 conductingMaterial)
+    : material(material), conductingMaterial(conductingMaterial), thickness(thickness), mode(mode),
+      front(volume), passes(front.passCount(thickness))
 {}
 
 bool IsotropicFront::run(QString *error)
 {
-    passesRun = 0;
     const QString process = mode == Deposition ? QStringLiteral("isotropic deposition")
-                                               : QStringLiteral("isotropic etching");
-    if (!volume) {
-        setError(error, QStringLiteral("No cell volume for the %1.").arg(process));
-        return false;
-    }
+                            : mode == Etching  ? QStringLiteral("isotropic etching")
+                                               : QStringLiteral("electroplating");
     if (!std::isfinite(thickness) || thickness < 0.0f) {
-        setError(error,
-                 mode == Deposition
-                     ? QStringLiteral("The film thickness must be a finite number of at least 0.")
-                     : QStringLiteral("The etch depth must be a finite number of at least 0."));
+        if (error)
+            *error =
+                mode == Etching
+                    ? QStringLiteral("The etch depth must be a finite number of at least 0.")
+                    : QStringLiteral("The film thickness must be a finite number of at least 0.");
         return false;
     }
-    if (!DistanceFront::validCellSizes(volume->getCellSizeX(), volume->getCellSizeY(),
-                                       volume->getCellSizeZ())) {
-        setError(error, QStringLiteral("The cell volume's cell sizes must be above 0."));
-        return false;
+    switch (mode) {
+    case Deposition:
+        return runWith<Deposition>(front, material, conductingMaterial, thickness, passes, process,
+                                   error);
+    case Etching:
+        return runWith<Etching>(front, material, conductingMaterial, thickness, passes, process,
+                                error);
+    case Plating:
+        break;
     }
-
-    cells = volume->lockCells();
-    nextCells = volume->lockNextCells();
-    bool ok = false;
-    try {
-        StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
-        ok = mode == Deposition ? runPasses<Deposition>(fronts) : runPasses<Etching>(fronts);
-    } catch (...) {
-        ok = false;
-    }
-    volume->releaseCells();
-    volume->releaseNextCells();
-    cells = nullptr;
-    nextCells = nullptr;
-
-    if (!ok)
-        setError(error, passesRun == 0
-                            ? QStringLiteral("Not enough memory for the %1; the cell volume is "
-                                             "unchanged.")
-                                  .arg(process)
-                            : QStringLiteral("Not enough memory to finish the %1; it stopped "
-                                             "after %2 of %3 passes.")
-                                  .arg(process)
-                                  .arg(passesRun)
-                                  .arg(passes));
-    return ok;
-}
-
-template <IsotropicFront::Mode M> bool IsotropicFront::runPasses(StripFronts &fronts)
-{
-    if (!fronts.runFiling(
-            [this](StripFronts::Strip &strip, int) { runPartialInitialization<M>(strip); }))
-        return false;
-    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front, int) {
-        for (CellNeighborhood::CellIndex i : front)
-            cells[i] = nextCells[i];
-    };
-    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front, int) {
-        for (CellNeighborhood::CellIndex i : front)
-            nextCells[i] = cells[i];
-    };
-    const StripFronts::FrontWork step = [this](StripFronts::Strip &strip, int) {
-        runPartialStep<M>(strip);
-    };
-    // Once every front is empty no later pass can change a cell.
-    while (passesRun < passes && !fronts.isEmpty()) {
-        if (!fronts.runPass(step, copyBack, rollBack))
-            return false;
-        ++passesRun;
-    }
-    return true;
-}
-
-template <IsotropicFront::Mode M>
-void IsotropicFront::runPartialInitialization(StripFronts::Strip &strip)
-{
-    const quint32 cellsY = neighborhood.getCellsY();
-    const quint32 cellsZ = neighborhood.getCellsZ();
-    const float t = thickness;
-    for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
-        for (quint32 y = 0; y < cellsY; ++y) {
-            CellNeighborhood::CellIndex i = neighborhood.index(x, y, 0);
-            for (quint32 z = 0; z < cellsZ; ++z, ++i) {
-                Voxel &cell = cells[i];
-                Voxel &next = nextCells[i];
-                // Sources are the filled cells of a deposition, the empty cells of an etch.
-                const bool source = M == Deposition ? cell.material != 0 : cell.material == 0;
-                if (source) {
-                    cell.fixed = next.fixed = true;
-                    cell.setDistance(0.0f, 0.0f, 0.0f);
-                    next.setDistance(0.0f, 0.0f, 0.0f);
-                    continue;
-                }
-                cell.fixed = next.fixed = false;
-                cell.setDistance(t, t, t);
-                next.setDistance(t, t, t);
-                // Only material is read across strips here; other strips write fixed and
-                // distance of their own cells only.
-                const bool touchesSource = neighborhood.anyMooreNeighbor(
-                    i, x, y, z, [this](CellNeighborhood::CellIndex j) {
-                        return M == Deposition ? cells[j].material != 0 : cells[j].material == 0;
-                    });
-                if (touchesSource)
-                    strip.file(i, x);
-            }
-        }
-}
-
-template <IsotropicFront::Mode M> void IsotropicFront::runPartialStep(StripFronts::Strip &strip)
-{
-    const float limit = thickness * thickness;
-    for (CellNeighborhood::CellIndex i : strip.getFront()) {
-        const Voxel &cell = cells[i];
-        Voxel updated = cell;
-        // Other materials keep their distance and never pass the etch front on: they mask it.
-        const bool changeable =
-            !cell.fixed && (M == Deposition || cell.material == 0 || cell.material == material);
-        float candidate[3] = {0.0f, 0.0f, 0.0f};
-        quint32 x = 0, y = 0, z = 0;
-        bool found = false;
-        if (changeable) {
-            neighborhood.coordinates(i, x, y, z);
-            found = distanceFront.relax(cells, neighborhood, i, x, y, z, limit, candidate);
-        }
-        if (found) {
-            if (M == Deposition && cell.material == 0)
-                updated.material = material;
-            if (M == Etching && cell.material == material)
-                updated.material = 0;
-            updated.fixed = false;
-            updated.setDistance(candidate[0], candidate[1], candidate[2]);
-        }
-        // Every front cell is written, so the copy-back never brings stale fields over.
-        nextCells[i] = updated;
-        if (found)
-            addFrontNeighbors<M>(strip, i, x, y, z);
-    }
-}
-
-template <IsotropicFront::Mode M>
-void IsotropicFront::addFrontNeighbors(StripFronts::Strip &strip, CellNeighborhood::CellIndex i,
-                                       quint32 x, quint32 y, quint32 z)
-{
-    neighborhood.forEachMooreNeighbor(i, x, y, z,
-                                      [this, &strip](CellNeighborhood::CellIndex j, quint32 nx) {
-                                          const bool filled = cells[j].material != 0;
-                                          if (M == Deposition ? !filled : filled)
-                                              strip.file(j, nx);
-                                      });
+    return runWith<Plating>(front, material, conductingMaterial, thickness, passes, process, error);
 }
 
 } // namespace Operations

@@ -1,40 +1,35 @@
 #ifndef CELVANE_CORE_OPERATIONS_ISOTROPIC_ISOTROPICFRONT_H
 #define CELVANE_CORE_OPERATIONS_ISOTROPIC_ISOTROPICFRONT_H
 
-#include "Core/Operations/cellneighborhood.h"
-#include "Core/Operations/distancefront.h"
-#include "Core/Operations/stripfronts.h"
-#include "Core/Operations/striprunner.h"
+#include "Core/Operations/distancefrontrun.h"
 
 #include <QString>
 #include <QtGlobal>
 
-namespace Model {
-namespace Automaton {
-class TotalVolume;
-class Voxel;
-} // namespace Automaton
-} // namespace Model
-
 namespace Core {
 namespace Operations {
 
-/// The run shared by the isotropic deposition and etching workers: a distance front spreads
-/// from the source cells (filled cells for a deposition, empty cells for an etch) through the
-/// cells the process may change, on strips along x, for a number of passes fixed by the
-/// thickness, and changes every cell whose carried distance stays within the thickness.
+/// The run shared by the isotropic deposition, etching and plating workers: a distance front
+/// spreads from the source cells (filled cells for a deposition, empty cells for an etch, cells
+/// of the conductor for plating) through the cells the process may change, on strips along x,
+/// for a number of passes fixed by the thickness, and changes every cell whose carried distance
+/// stays within the thickness.
 class IsotropicFront
 {
 public:
     enum Mode
     {
         Deposition,
-        Etching
+        Etching,
+        /// A deposition that grows only from cells of one conducting material; every other
+        /// filled cell blocks it.
+        Plating
     };
 
     /// Both cell arrays of volume must agree (no other worker running). volume is not owned.
+    /// conductingMaterial is used by Plating only.
     IsotropicFront(Model::Automaton::TotalVolume *volume, quint32 material, float thickness,
-                   Mode mode);
+                   Mode mode, quint32 conductingMaterial = 0);
     IsotropicFront(const IsotropicFront &) = delete;
     IsotropicFront &operator=(const IsotropicFront &) = delete;
 
@@ -46,29 +41,17 @@ public:
     /// Passes the thickness calls for.
     quint64 getPassCount() const { return passes; }
     /// Passes actually run by the last run: fewer when the fronts died out early.
-    quint64 getPassesRun() const { return passesRun; }
-    int getStripCount() const { return runner.getStripCount(); }
-    int getThreadCount() const { return runner.getThreadCount(); }
+    quint64 getPassesRun() const { return front.getPassesRun(); }
+    int getStripCount() const { return front.getStripCount(); }
+    int getThreadCount() const { return front.getThreadCount(); }
 
 private:
-    template <Mode M> void runPartialInitialization(StripFronts::Strip &strip);
-    template <Mode M> void runPartialStep(StripFronts::Strip &strip);
-    template <Mode M>
-    void addFrontNeighbors(StripFronts::Strip &strip, CellNeighborhood::CellIndex i, quint32 x,
-                           quint32 y, quint32 z);
-    template <Mode M> bool runPasses(StripFronts &fronts);
-
-    Model::Automaton::TotalVolume *volume;
     quint32 material;
+    quint32 conductingMaterial;
     float thickness;
     Mode mode;
-    StripRunner runner;
-    CellNeighborhood neighborhood;
-    DistanceFront distanceFront;
+    DistanceFrontRun front;
     quint64 passes;
-    quint64 passesRun;
-    Model::Automaton::Voxel *cells;
-    Model::Automaton::Voxel *nextCells;
 };
 
 } // namespace Operations

@@ -1,0 +1,187 @@
+#include "Core/Operations/Anisotropic/anisotropicfilmdeposition.h"
+
+#include "Model/Automaton/totalvolume.h"
+
+#include <cmath>
+
+using Model::Automaton::TotalVolume;
+using Model::Automaton::Voxel;
+
+namespace Core {
+namespace Operations {
+
+namespace {
+
+typedef CellNeighborhood::CellIndex CellIndex;
+
+float sizeOf(const TotalVolume *volume, float (TotalVolume::*get)() const)
+{
+    return volume ? (volume->*get)() : 1.0f;
+}
+
+/// One entry of a strip's change map: what a cell becomes when the pass is over.
+struct Change
+{
+    CellIndex index;
+    quint32 material;
+    float distance[3];
+};
+
+/// The deposition's rules. A pass reads only the current cells and keeps its changes in change
+/// maps, one per strip; they are applied once every strip has finished its front work. The
+/// front is ascending without repeats, so each map is ordered by cell index with one entry per
+/// cell.
+struct AnisotropicRules : DistanceFrontRules
+{
+    static constexpr bool deferredChanges = true;
+
+    AnisotropicRules(quint32 material, float thickness, quint32 side, int strips)
+        : material(material), thickness(thickness), limit(thickness * thickness), side(side),
+          changes(size_t(strips))
+    {}
+
+    /// A filled cell faces the deposition when the cell on that side exists and is empty.
+    bool facesDeposition(const CellNeighborhood &nb, const Voxel *cells, CellIndex i,
+                         quint32 z) const
+    {
+        const bool above = z + 1 < nb.getCellsZ() && cells[i + 1].material == 0;
+        const bool below = z > 0 && cells[i - 1].material == 0;
+        switch (side) {
+        case AnisotropicFilmDeposition::OnTop:
+            return above;
+        case AnisotropicFilmDeposition::OnBottom:
+            return below;
+        default:
+            return above || below;
+        }
+    }
+
+    void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
+    {
+        const CellNeighborhood &nb = run.getNeighborhood();
+        Voxel *cells = run.cells();
+        Voxel *next = run.nextCells();
+        const float t = thickness;
+        for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
+            for (quint32 y = 0; y < nb.getCellsY(); ++y) {
+                CellIndex i = nb.index(x, y, 0);
+                for (quint32 z = 0; z < nb.getCellsZ(); ++z, ++i) {
+                    Voxel &cell = cells[i];
+                    Voxel &nextCell = next[i];
+                    if (cell.material != 0 && facesDeposition(nb, cells, i, z)) {
+                        cell.fixed = nextCell.fixed = true;
+                        cell.setDistance(0.0f, 0.0f, 0.0f);
+                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
+                        continue;
+                    }
+                    cell.setDistance(t, t, t);
+                    nextCell.setDistance(t, t, t);
+                    if (cell.material != 0) {
+                        cell.fixed = nextCell.fixed = true; // a filled cell facing away
+                        continue;
+                    }
+                    cell.fixed = nextCell.fixed = false;
+                    bool touchesFilm = false;
+                    nb.forEachFaceNeighbor(i, x, y, z, [&](int, CellIndex j, quint32) {
+                        touchesFilm = touchesFilm || cells[j].material != 0;
+                    });
+                    if (touchesFilm)
+                        strip.file(i, x);
+                }
+            }
+    }
+
+    bool changeable(const Voxel &cell) const { return !cell.fixed; }
+    float limitSquared(const Voxel &) const { return limit; }
+
+    void record(int index, CellIndex i, const Voxel &, const float candidate[3])
+    {
+        // Front cells are always empty: each takes the deposited material.
+        changes[size_t(index)].push_back({i, material, {candidate[0], candidate[1], candidate[2]}});
+    }
+
+    void apply(DistanceFrontRun &run, const StripFronts::CellList &, int index)
+    {
+        Voxel *cells = run.cells();
+        Voxel *next = run.nextCells();
+        std::vector<Change> &map = changes[size_t(index)];
+        for (const Change &c : map) {
+            cells[c.index].material = c.material;
+            cells[c.index].setDistance(c.distance[0], c.distance[1], c.distance[2]);
+            // Both arrays hold the same materials when the run ends.
+            next[c.index].material = c.material;
+        }
+        map.clear();
+    }
+
+    void discard(int index) { changes[size_t(index)].clear(); }
+
+    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
+                       quint32 y, quint32 z)
+    {
+        const Voxel *cells = run.cells();
+        run.getNeighborhood().forEachFaceNeighbor(i, x, y, z,
+                                                  [cells, &strip](int, CellIndex j, quint32 nx) {
+                                                      if (cells[j].material == 0)
+                                                          strip.file(j, nx);
+                                                  });
+    }
+
+    quint32 material;
+    float thickness;
+    float limit;
+    quint32 side;
+    std::vector<std::vector<Change>> changes;
+};
+
+} // namespace
+
+QString AnisotropicFilmDeposition::depositOnName(quint32 side)
+{
+    switch (side) {
+    case OnTop:
+        return QStringLiteral("On Top");
+    case OnBottom:
+        return QStringLiteral("On Bottom");
+    case OnTopAndBottom:
+        return QStringLiteral("On Top and Bottom");
+    default:
+        return QString();
+    }
+}
+
+AnisotropicFilmDeposition::AnisotropicFilmDeposition(TotalVolume *volume, quint32 material,
+                                                     float thickness, float ratio, quint32 side)
+    : material(material), thickness(thickness), ratio(ratio), side(side),
+      stepX(sizeOf(volume, &TotalVolume::getCellSizeX) / ratio),
+      stepY(sizeOf(volume, &TotalVolume::getCellSizeY) / ratio),
+      stepZ(sizeOf(volume, &TotalVolume::getCellSizeZ)), front(volume, stepX, stepY, stepZ),
+      passes(front.passCount(thickness))
+{}
+
+bool AnisotropicFilmDeposition::runDeposition(QString *error)
+{
+    QString refused;
+    if (!std::isfinite(thickness) || thickness < 0.0f)
+        refused = QStringLiteral("The film thickness must be a finite number of at least 0.");
+    else if (!std::isfinite(ratio) || !(ratio > 0.0f))
+        refused = QStringLiteral("The horizontal ratio must be a finite number above 0.");
+    else if (side < OnTop || side > OnTopAndBottom)
+        refused = QStringLiteral("The deposition side must be 1 (top), 2 (bottom) or 3 (both).");
+    else if (front.getVolume() &&
+             DistanceFront::validCellSizes(front.getVolume()->getCellSizeX(),
+                                           front.getVolume()->getCellSizeY(),
+                                           front.getVolume()->getCellSizeZ()) &&
+             !DistanceFront::validCellSizes(stepX, stepY, stepZ))
+        refused = QStringLiteral("The horizontal ratio is too small for the cell sizes.");
+    if (!refused.isEmpty()) {
+        if (error)
+            *error = refused;
+        return false;
+    }
+    AnisotropicRules rules(material, thickness, side, front.getStripCount());
+    return front.run(rules, passes, QStringLiteral("directional deposition"), error);
+}
+
+} // namespace Operations
+} // namespace Core

@@ -1,0 +1,46 @@
+#ifndef CELVANE_CORE_OPERATIONS_DOPING_IONIMPLANTATIONOPERATION_H
+#define CELVANE_CORE_OPERATIONS_DOPING_IONIMPLANTATIONOPERATION_H
+
+#include "Core/Operations/processoperation.h"
+
+namespace Core {
+namespace Operations {
+
+/// Implants a doped layer at a depth below the top of each column and anneals it. Not undoable.
+class IonImplantationOperation : public ProcessOperation<Operation>
+{
+public:
+    explicit IonImplantationOperation(Workspace &workspace);
+
+    void setAnnealingDistance(float value);
+    void setImplantationDepth(float value);
+    void setMaterial(quint32 value);
+    float getAnnealingDistance() const { return annealingDistance; }
+    float getImplantationDepth() const { return implantationDepth; }
+    quint32 getMaterial() const { return material; }
+
+    /// The observer every implantation operation notifies.
+    static void setClassObserver(const Util::ObserverPtr &observer);
+
+protected:
+    bool inputsComplete() const override
+    {
+        return materialSet && implantationDepthSet && annealingDistanceSet;
+    }
+    bool runProcess(std::string &failure) override;
+    bool changesSilicon() const override { return true; }
+    std::string cancelText() const override { return ": Operation Canceled!"; }
+
+private:
+    quint32 material;
+    float implantationDepth;
+    float annealingDistance;
+    bool materialSet;
+    bool implantationDepthSet;
+    bool annealingDistanceSet;
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

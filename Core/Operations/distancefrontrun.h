@@ -1,0 +1,210 @@
+#ifndef CELVANE_CORE_OPERATIONS_DISTANCEFRONTRUN_H
+#define CELVANE_CORE_OPERATIONS_DISTANCEFRONTRUN_H
+
+#include "Core/Operations/cellneighborhood.h"
+#include "Core/Operations/distancefront.h"
+#include "Core/Operations/stripfronts.h"
+#include "Core/Operations/striprunner.h"
+#include "Model/Automaton/voxel.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace Model {
+namespace Automaton {
+class TotalVolume;
+} // namespace Automaton
+} // namespace Model
+
+namespace Core {
+namespace Operations {
+
+class DistanceFrontRun;
+
+/// The defaults of the rules a distance-front process hands to DistanceFrontRun::run. A process
+/// derives its rules from this and supplies, as plain (inlined) members:
+///
+/// - `void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int index)`: writes
+///   `fixed` and `distance` of every cell of the strip and files the first front;
+/// - `bool changeable(const Voxel &cell) const`: the cell may take a shorter distance;
+/// - `float limitSquared(const Voxel &cell) const`: the longest squared distance it may take;
+/// - `void accept(Voxel &updated) const`: the material change of a cell that took a distance;
+/// - `void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i,
+///   quint32 x, quint32 y, quint32 z)`: files the cells to examine after cell i changed.
+///
+/// Rules with `deferredChanges` keep the changes of a pass in records of their own instead of
+/// the next cell array; they supply `record(index, i, cell, candidate)`,
+/// `apply(run, front, index)` and `discard(index)` in place of `accept`.
+struct DistanceFrontRules
+{
+    /// Changes wait in the rules' own records until every strip finished its front work.
+    static constexpr bool deferredChanges = false;
+    /// The initialization pass changes materials (so a run stopped there is not "unchanged").
+    static constexpr bool initializationChangesMaterials = false;
+    /// Work after the last pass (with both arrays still locked); false when it failed.
+    bool finish(DistanceFrontRun &) { return true; }
+};
+
+/// The run of a distance-front worker on strips along x: both cell arrays locked, an
+/// initialization pass, then propagation passes in which each front cell takes a face
+/// neighbour's distance plus the step to it when that is shorter and within the limit, until
+/// the pass count is reached or the fronts died out; the rules decide which cells are sources,
+/// which may change, how far, and what they become.
+///
+/// Every pass reads the cells as they stood when it began: front work writes the next array (or
+/// the rules' records), the copy-back follows once every strip has finished its front work.
+class DistanceFrontRun
+{
+public:
+    typedef CellNeighborhood::CellIndex CellIndex;
+    typedef Model::Automaton::Voxel Voxel;
+
+    /// Steps of the face table are (stepX, stepY, stepZ) in world units (the cell sizes, or
+    /// scaled ones). The strip count is the global thread pool's maximum thread count at this
+    /// moment. volume is not owned and may be null (run then refuses).
+    DistanceFrontRun(Model::Automaton::TotalVolume *volume, float stepX, float stepY, float stepZ);
+    /// Steps of the volume's cell sizes.
+    explicit DistanceFrontRun(Model::Automaton::TotalVolume *volume);
+    DistanceFrontRun(const DistanceFrontRun &) = delete;
+    DistanceFrontRun &operator=(const DistanceFrontRun &) = delete;
+
+    /// Locks both arrays, runs the rules' initialization, at most passes propagation passes and
+    /// the rules' finish, releases the arrays. Returns false with a reason naming process when
+    /// there is no volume, its cell sizes are unusable (nothing changes) or memory ran out.
+    template <class Rules>
+    bool run(Rules &rules, quint64 passes, const QString &process, QString *error);
+
+    Model::Automaton::TotalVolume *getVolume() const { return volume; }
+    const StripRunner &getRunner() const { return runner; }
+    const CellNeighborhood &getNeighborhood() const { return neighborhood; }
+    const DistanceFront &getDistanceFront() const { return distanceFront; }
+    int getStripCount() const { return runner.getStripCount(); }
+    int getThreadCount() const { return runner.getThreadCount(); }
+    /// Passes a film of the given thickness calls for with these steps (DistanceFront::passCount).
+    quint64 passCount(float thickness) const
+    {
+        return DistanceFront::passCount(thickness, stepSize[0], stepSize[1], stepSize[2]);
+    }
+    /// Passes run by the last run: fewer than asked when the fronts died out early.
+    quint64 getPassesRun() const { return passesRun; }
+
+    /// The arrays, while a run holds them (null otherwise).
+    Voxel *cells() const { return current; }
+    Voxel *nextCells() const { return next; }
+
+    /// Reasons for refusing a volume; empty when it can be worked on.
+    static QString checkVolume(const Model::Automaton::TotalVolume *volume, const QString &process);
+
+private:
+    void lock();
+    void release();
+    QString failureText(const QString &process, quint64 passes, bool initializationChanges) const;
+    template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
+    template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
+
+    Model::Automaton::TotalVolume *volume;
+    StripRunner runner;
+    CellNeighborhood neighborhood;
+    DistanceFront distanceFront;
+    float stepSize[3];
+    quint64 passesRun;
+    Voxel *current;
+    Voxel *next;
+};
+
+template <class Rules>
+bool DistanceFrontRun::run(Rules &rules, quint64 passes, const QString &process, QString *error)
+{
+    passesRun = 0;
+    const QString refused = checkVolume(volume, process);
+    if (!refused.isEmpty()) {
+        if (error)
+            *error = refused;
+        return false;
+    }
+    lock();
+    bool ok = false;
+    try {
+        StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
+        ok = runPhases(rules, fronts, passes);
+    } catch (...) {
+        ok = false;
+    }
+    release();
+    if (!ok && error)
+        *error = failureText(process, passes, Rules::initializationChangesMaterials);
+    return ok;
+}
+
+template <class Rules>
+bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 passes)
+{
+    if (!fronts.runFiling([this, &rules](StripFronts::Strip &strip, int index) {
+            rules.initialize(*this, strip, index);
+        }))
+        return false;
+    StripFronts::CellWork copyBack;
+    StripFronts::CellWork rollBack;
+    if constexpr (Rules::deferredChanges) {
+        copyBack = [this, &rules](const StripFronts::CellList &front, int index) {
+            rules.apply(*this, front, index);
+        };
+        rollBack = [&rules](const StripFronts::CellList &, int index) { rules.discard(index); };
+    } else {
+        copyBack = [this](const StripFronts::CellList &front, int) {
+            for (CellIndex i : front)
+                current[i] = next[i];
+        };
+        rollBack = [this](const StripFronts::CellList &front, int) {
+            for (CellIndex i : front)
+                next[i] = current[i];
+        };
+    }
+    const StripFronts::FrontWork step = [this, &rules](StripFronts::Strip &strip, int index) {
+        runStep(rules, strip, index);
+    };
+    // Once every front is empty no later pass can change a cell.
+    while (passesRun < passes && !fronts.isEmpty()) {
+        if (!fronts.runPass(step, copyBack, rollBack))
+            return false;
+        ++passesRun;
+    }
+    return rules.finish(*this);
+}
+
+template <class Rules>
+void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int index)
+{
+    Voxel *const cells = current;
+    for (CellIndex i : strip.getFront()) {
+        const Voxel &cell = cells[i];
+        float candidate[3] = {0.0f, 0.0f, 0.0f};
+        quint32 x = 0, y = 0, z = 0;
+        bool found = false;
+        if (rules.changeable(cell)) {
+            neighborhood.coordinates(i, x, y, z);
+            found = distanceFront.relax(cells, neighborhood, i, x, y, z, rules.limitSquared(cell),
+                                        candidate);
+        }
+        if constexpr (Rules::deferredChanges) {
+            if (found)
+                rules.record(index, i, cell, candidate);
+        } else {
+            Voxel updated = cell;
+            if (found) {
+                rules.accept(updated);
+                updated.fixed = false;
+                updated.setDistance(candidate[0], candidate[1], candidate[2]);
+            }
+            // Every front cell is written, so the copy-back never brings stale fields over.
+            next[i] = updated;
+        }
+        if (found)
+            rules.fileNeighbors(*this, strip, i, x, y, z);
+    }
+}
+
+} // namespace Operations
+} // namespace Core
+
+#endif

@@ -1,0 +1,34 @@
+#ifndef CELVANE_UI_OBSERVERS_CVDOBSERVER_H
+#define CELVANE_UI_OBSERVERS_CVDOBSERVER_H
+
+#include "Util/iobserver.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace Core {
+namespace Operations {
+class Workspace;
+}
+} // namespace Core
+
+namespace Ui {
+namespace Observers {
+
+/// Opens the options of a directional (PVD) deposition.
+class CVDObserver : public Util::IObserver
+{
+public:
+    CVDObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
+    void update() override;
+
+private:
+    Core::Operations::Workspace &workspace;
+    QPointer<QWidget> mainWindow;
+};
+
+} // namespace Observers
+} // namespace Ui
+
+#endif

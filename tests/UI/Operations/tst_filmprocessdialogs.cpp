@@ -1,0 +1,352 @@
+#include "Model/Materials/materialfactory.h"
+#include "Model/Process/processfactory.h"
+#include "UI/Operations/anisotropicdepositiondialog.h"
+#include "UI/Operations/dopingoptionsdialog.h"
+#include "UI/Operations/electrodepositiondialog.h"
+#include "UI/Operations/ionimplantationoptionsdialog.h"
+#include "UI/Operations/simpleoxidationoptionsdialog.h"
+#include "testmain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Ui::Operations;
+
+namespace {
+
+QDoubleSpinBox *spin(QWidget *dialog, const char *name)
+{
+    QDoubleSpinBox *box = dialog->findChild<QDoubleSpinBox *>(QLatin1String(name));
+    if (!box)
+        qFatal("no spin box %s", name);
+    return box;
+}
+
+QRadioButton *radio(QWidget *dialog, const char *name)
+{
+    QRadioButton *button = dialog->findChild<QRadioButton *>(QLatin1String(name));
+    if (!button)
+        qFatal("no radio button %s", name);
+    return button;
+}
+
+QStringList itemTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.append(combo->itemText(i));
+    return texts;
+}
+
+QString labelText(QWidget *dialog, const char *name)
+{
+    QLabel *label = dialog->findChild<QLabel *>(QLatin1String(name));
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+class TestFilmProcessDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void oxidationFields_data();
+    void oxidationFields();
+    void oxidationRadiosEnableTheirBoxes();
+    void oxidationValues();
+    void doping();
+    void implantation();
+    void anisotropicFields();
+    void anisotropicSides_data();
+    void anisotropicSides();
+    void electroplating();
+    void okAcceptsCancelRejects();
+};
+
+void TestFilmProcessDialogs::initTestCase()
+{
+    Model::Materials::MaterialFactory::instance()->loadDefaultMaterials();
+    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
+}
+
+void TestFilmProcessDialogs::oxidationFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("thickness") << "sbxOxideThickness"
+                               << " microns" << 0.0 << 100000.0 << 1.0 << 10.0 << true;
+    QTest::newRow("time") << "sbxOxidationTime"
+                          << " hours" << 0.0 << 1000.0 << 1.0 << 2.0 << false;
+    QTest::newRow("temperature") << "sbxOxidationTemperature"
+                                 << " K" << 0.0 << 2000.0 << 1.0 << 1273.0 << false;
+    QTest::newRow("pressure") << "sbxOxidationPressure"
+                              << " atm" << 0.0 << 1.0 << 0.1 << 1.0 << false;
+    QTest::newRow("conversion") << "sbxMicronConversion"
+                                << "" << 0.01 << 1e9 << 1.0 << 100.0 << true;
+}
+
+void TestFilmProcessDialogs::oxidationFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, suffix);
+    QFETCH(double, minimum);
+    QFETCH(double, maximum);
+    QFETCH(double, step);
+    QFETCH(double, value);
+    QFETCH(bool, enabled);
+    SimpleOxidationOptionsDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Si Oxidation Options"));
+    QCOMPARE(dialog.size(), QSize(400, 350));
+    QDoubleSpinBox *box = spin(&dialog, qPrintable(name));
+    QCOMPARE(box->suffix(), suffix);
+    QCOMPARE(box->minimum(), minimum);
+    QCOMPARE(box->maximum(), maximum);
+    QCOMPARE(box->singleStep(), step);
+    QCOMPARE(box->value(), value);
+    QCOMPARE(box->isEnabled(), enabled);
+}
+
+void TestFilmProcessDialogs::oxidationRadiosEnableTheirBoxes()
+{
+    SimpleOxidationOptionsDialog dialog;
+    QRadioButton *time = radio(&dialog, "radOxidationTime");
+    QRadioButton *thickness = radio(&dialog, "radOxideThickness");
+    QCOMPARE(time->text(), QStringLiteral("Oxidation Time"));
+    QCOMPARE(thickness->text(), QStringLiteral("Oxide thickness"));
+    QVERIFY(thickness->isChecked());
+    QVERIFY(!time->isChecked());
+    QVERIFY(!dialog.isTimeGiven());
+    QCOMPARE(labelText(&dialog, "lblOxidationTime"), QStringLiteral("Time"));
+    QCOMPARE(labelText(&dialog, "lblOxidationTemperature"), QStringLiteral("Temperature"));
+    QCOMPARE(labelText(&dialog, "lblOxidationPressure"), QStringLiteral("Pressure"));
+    QCOMPARE(labelText(&dialog, "lblMicronConversion"), QStringLiteral("Cell units per micron"));
+    const QString help = QStringLiteral("Conversion between cell units and microns. Si cells are "
+                                        "approximately 1.0 x 1.0 x 0.35 units.");
+    QDoubleSpinBox *conversion = spin(&dialog, "sbxMicronConversion");
+    QCOMPARE(conversion->toolTip(), help);
+    QCOMPARE(conversion->statusTip(), help);
+    QCOMPARE(conversion->whatsThis(), help);
+
+    time->click();
+    QVERIFY(dialog.isTimeGiven());
+    QVERIFY(!thickness->isChecked());
+    for (const char *name : {"sbxOxidationTime", "sbxOxidationTemperature", "sbxOxidationPressure"})
+        QVERIFY2(spin(&dialog, name)->isEnabled(), name);
+    QVERIFY(!spin(&dialog, "sbxOxideThickness")->isEnabled());
+    QVERIFY(conversion->isEnabled());
+
+    thickness->click();
+    QVERIFY(!dialog.isTimeGiven());
+    for (const char *name : {"sbxOxidationTime", "sbxOxidationTemperature", "sbxOxidationPressure"})
+        QVERIFY2(!spin(&dialog, name)->isEnabled(), name);
+    QVERIFY(spin(&dialog, "sbxOxideThickness")->isEnabled());
+}
+
+void TestFilmProcessDialogs::oxidationValues()
+{
+    SimpleOxidationOptionsDialog dialog;
+    spin(&dialog, "sbxOxideThickness")->setValue(0.25);
+    spin(&dialog, "sbxOxidationTime")->setValue(3.5);
+    spin(&dialog, "sbxOxidationTemperature")->setValue(1373);
+    spin(&dialog, "sbxOxidationPressure")->setValue(0.5);
+    spin(&dialog, "sbxMicronConversion")->setValue(50);
+    QCOMPARE(dialog.getOxideThickness(), 0.25);
+    QCOMPARE(dialog.getOxidationTime(), 3.5);
+    QCOMPARE(dialog.getOxidationTemperature(), 1373.0);
+    QCOMPARE(dialog.getOxidationPressure(), 0.5);
+    QCOMPARE(dialog.getMicronConversion(), 50.0);
+    spin(&dialog, "sbxOxidationPressure")->setValue(3.0);
+    QCOMPARE(dialog.getOxidationPressure(), 1.0); // at most 1 atm
+}
+
+void TestFilmProcessDialogs::doping()
+{
+    DopingOptionsDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Doping Options"));
+    QCOMPARE(dialog.size(), QSize(400, 239));
+    QCOMPARE(labelText(&dialog, "lblDopedMaterial"), QStringLiteral("Doped Material"));
+    QCOMPARE(labelText(&dialog, "lblDopingDepth"), QStringLiteral("Doping Depth"));
+    const QString help = QStringLiteral(
+        "This is the doped material. Not to be confused with the materials that will be doped. "
+        "All materials in the list will be doped, plus Si.");
+    QLabel *label = dialog.findChild<QLabel *>("lblDopedMaterial");
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
+    for (QWidget *w : {static_cast<QWidget *>(label), static_cast<QWidget *>(combo)}) {
+        QCOMPARE(w->toolTip(), help);
+        QCOMPARE(w->statusTip(), help);
+        QCOMPARE(w->whatsThis(), help);
+    }
+    // "Simple Doping": Si, N-doped, P-doped, Poly-Si, with their ids and 100 x 100 swatches.
+    QCOMPARE(itemTexts(combo),
+             (QStringList{"Si", "N-doped Si (100)", "P-doped Si (100)", "Poly-Si"}));
+    QCOMPARE(combo->itemData(2).toUInt(), 15u);
+    QCOMPARE(combo->itemIcon(0).availableSizes().value(0), QSize(100, 100));
+    QDoubleSpinBox *depth = spin(&dialog, "dblDopingDepth");
+    QCOMPARE(depth->decimals(), 4);
+    QCOMPARE(depth->minimum(), 0.0);
+    QCOMPARE(depth->maximum(), 1e9);
+    QCOMPARE(depth->value(), 10.0);
+    QCOMPARE(depth->suffix(), QStringLiteral(" units"));
+    combo->setCurrentIndex(1);
+    depth->setValue(2.12345);
+    QCOMPARE(dialog.getMaterialId(), 14u);
+    QCOMPARE(dialog.getDepth(), 2.1235);
+}
+
+void TestFilmProcessDialogs::implantation()
+{
+    // The list follows the process "Ion Implantation", edited here to tell it from "Simple
+    // Doping".
+    Model::Process::ProcessFactory::instance()->setProcess(
+        Model::Process::Process(QStringLiteral("Ion Implantation"), 14, {15, 1}));
+    IonImplantationOptionsDialog dialog;
+    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Ion Implantation Options"));
+    QCOMPARE(dialog.size(), QSize(268, 239));
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
+    QCOMPARE(itemTexts(combo), (QStringList{"P-doped Si (100)", "Si"}));
+    QCOMPARE(labelText(&dialog, "lblDopedMaterial"), QStringLiteral("Doped Material"));
+    QCOMPARE(labelText(&dialog, "lblImplantationDepth"), QStringLiteral("Implantation Depth"));
+    QCOMPARE(labelText(&dialog, "lblAnnealingDistance"), QStringLiteral("Annealing Distance"));
+    for (const char *name : {"dblImplantationDepth", "dblAnnealingDistance"}) {
+        QDoubleSpinBox *box = spin(&dialog, name);
+        QCOMPARE(box->decimals(), 2);
+        QCOMPARE(box->minimum(), 0.0);
+        QCOMPARE(box->maximum(), 1e9);
+        QCOMPARE(box->value(), 10.0);
+        QCOMPARE(box->suffix(), QStringLiteral(" units"));
+    }
+    spin(&dialog, "dblImplantationDepth")->setValue(3);
+    spin(&dialog, "dblAnnealingDistance")->setValue(1.5);
+    QCOMPARE(dialog.getImplantationDepth(), 3.0);
+    QCOMPARE(dialog.getAnnealingDistance(), 1.5);
+    QCOMPARE(dialog.getMaterialId(), 15u);
+}
+
+void TestFilmProcessDialogs::anisotropicFields()
+{
+    AnisotropicDepositionDialog dialog;
+    QCOMPARE(dialog.size(), QSize(320, 390));
+    dialog.setProcess(Model::Process::ProcessFactory::instance()->getProcess("PVD"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("PVD Options"));
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterials");
+    QCOMPARE(combo->count(), 7); // the bulk metals, ids 4 to 10
+    QCOMPARE(combo->itemData(0).toUInt(), 4u);
+    QCOMPARE(combo->itemData(6).toUInt(), 10u);
+    QCOMPARE(labelText(&dialog, "lblMaterials"), QStringLiteral("Material"));
+    QCOMPARE(labelText(&dialog, "lblFilmThickness"), QStringLiteral("Film thickness"));
+    QCOMPARE(labelText(&dialog, "lblHVRatio"), QStringLiteral("Horizontal ratio"));
+    QDoubleSpinBox *thickness = spin(&dialog, "dbxFilmThickness");
+    QCOMPARE(thickness->minimum(), 0.0);
+    QCOMPARE(thickness->maximum(), 1e9);
+    QCOMPARE(thickness->value(), 10.0);
+    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
+    QDoubleSpinBox *ratio = spin(&dialog, "dbxHVRatio");
+    QCOMPARE(ratio->minimum(), 0.01);
+    QCOMPARE(ratio->maximum(), 1e9);
+    QCOMPARE(ratio->singleStep(), 0.0);
+    QCOMPARE(ratio->value(), 0.5);
+    QCOMPARE(radio(&dialog, "radDepositOnTop")->text(), QStringLiteral("Deposit on top"));
+    QCOMPARE(radio(&dialog, "radDepositOnBottom")->text(), QStringLiteral("Deposit on bottom"));
+    QCOMPARE(radio(&dialog, "radDepositOnTopAndBottom")->text(),
+             QStringLiteral("Deposit on both sides"));
+    combo->setCurrentIndex(2);
+    thickness->setValue(4.5);
+    ratio->setValue(0.25);
+    QCOMPARE(dialog.getMaterialId(), 6u);
+    QCOMPARE(dialog.getThickness(), 4.5);
+    QCOMPARE(dialog.getRatio(), 0.25);
+}
+
+void TestFilmProcessDialogs::anisotropicSides_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<quint32>("side");
+    QTest::newRow("initially on top") << QString() << 1u;
+    QTest::newRow("top") << "radDepositOnTop" << 1u;
+    QTest::newRow("bottom") << "radDepositOnBottom" << 2u;
+    QTest::newRow("both") << "radDepositOnTopAndBottom" << 3u;
+}
+
+void TestFilmProcessDialogs::anisotropicSides()
+{
+    QFETCH(QString, button);
+    QFETCH(quint32, side);
+    AnisotropicDepositionDialog dialog;
+    if (!button.isEmpty()) {
+        radio(&dialog, "radDepositOnBottom")->click(); // start from another choice
+        radio(&dialog, qPrintable(button))->click();
+    }
+    QCOMPARE(dialog.getDepositOn(), side);
+    int checked = 0;
+    for (const char *name : {"radDepositOnTop", "radDepositOnBottom", "radDepositOnTopAndBottom"})
+        checked += radio(&dialog, name)->isChecked();
+    QCOMPARE(checked, 1);
+}
+
+void TestFilmProcessDialogs::electroplating()
+{
+    ElectrodepositionDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Electroplating Options"));
+    QCOMPARE(dialog.size(), QSize(330, 186));
+    QCOMPARE(labelText(&dialog, "lblFilmThickness"), QStringLiteral("Film thickness"));
+    QCOMPARE(labelText(&dialog, "lblMaterial"), QStringLiteral("Material"));
+    QCOMPARE(labelText(&dialog, "lblConductingMaterial"), QStringLiteral("Conducting Material"));
+    QDoubleSpinBox *thickness = spin(&dialog, "dblFilmThickness");
+    QCOMPARE(thickness->decimals(), 2);
+    QCOMPARE(thickness->maximum(), 1e9);
+    QCOMPARE(thickness->value(), 10.0);
+    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
+    // Both lists hold the whole catalogue in ascending id order.
+    const QList<Model::Materials::Material> all =
+        Model::Materials::MaterialFactory::instance()->getMaterials();
+    QComboBox *plated = dialog.findChild<QComboBox *>("cbxMaterial");
+    QComboBox *conductor = dialog.findChild<QComboBox *>("cbxConductingMaterial");
+    for (QComboBox *combo : {plated, conductor}) {
+        QCOMPARE(combo->count(), all.size());
+        for (int i = 0; i < all.size(); ++i) {
+            QCOMPARE(combo->itemData(i).toUInt(), all[i].getId());
+            if (i > 0)
+                QVERIFY(combo->itemData(i).toUInt() > combo->itemData(i - 1).toUInt());
+        }
+    }
+    plated->setCurrentIndex(plated->findData(9u));
+    conductor->setCurrentIndex(conductor->findData(5u));
+    thickness->setValue(3);
+    QCOMPARE(dialog.getMaterialId(), 9u);
+    QCOMPARE(dialog.getConductingMaterialId(), 5u);
+    QCOMPARE(dialog.getThickness(), 3.0);
+}
+
+void TestFilmProcessDialogs::okAcceptsCancelRejects()
+{
+    SimpleOxidationOptionsDialog oxidation;
+    DopingOptionsDialog doping;
+    IonImplantationOptionsDialog implantation;
+    AnisotropicDepositionDialog anisotropic;
+    ElectrodepositionDialog plating;
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&oxidation, &doping, &implantation,
+                                                            &anisotropic, &plating}) {
+        QDialogButtonBox *box = dialog->findChild<QDialogButtonBox *>("buttonBox");
+        QVERIFY(box);
+        box->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        box->button(QDialogButtonBox::Cancel)->click();
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    }
+}
+
+CELVANE_GUI_TEST_MAIN(TestFilmProcessDialogs)
+#include "tst_filmprocessdialogs.moc"
