@@ -113,4 +113,43 @@ struct WorkspaceFixture
     boost::shared_ptr<TestOperationFactory> factory;
 };
 
+/// Registers an operation under id whose observer answers the dialog with answer(op).
+template <class Op>
+inline void offer(WorkspaceFixture &f, quint32 id, std::function<void(Op *)> answer)
+{
+    TestOperationFactory *factory = f.factory.get();
+    Core::Operations::Workspace *workspace = &f.workspace;
+    auto previous = factory->extra;
+    factory->extra = [=](quint32 requested) -> TestOperationFactory::OperationPtr {
+        if (requested != id)
+            return previous ? previous(requested) : TestOperationFactory::OperationPtr();
+        boost::shared_ptr<Op> op(new Op(*workspace));
+        Op *raw = op.get();
+        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw, answer]() { answer(raw); })));
+        return op;
+    };
+}
+
+/// The materials of both cell arrays (999 where they disagree).
+inline std::vector<quint32> cellsOf(const Model::Automaton::TotalVolume::Ptr &v)
+{
+    std::vector<quint32> ids(v->getCellCount());
+    Model::Automaton::Voxel *c = v->lockCells();
+    Model::Automaton::Voxel *n = v->lockNextCells();
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = c[i].material == n[i].material ? c[i].material : 999;
+    v->releaseNextCells();
+    v->releaseCells();
+    return ids;
+}
+
+/// How many cells hold the material.
+inline quint64 count(const Model::Automaton::TotalVolume::Ptr &v, quint32 material)
+{
+    quint64 n = 0;
+    for (quint32 id : cellsOf(v))
+        n += id == material;
+    return n;
+}
+
 #endif

@@ -11,6 +11,18 @@
 namespace Core {
 namespace Operations {
 
+/// The observer shared by every operation of one class (those whose dialog observer is
+/// installed once for the class rather than per operation).
+template <class Op> class ClassWideObserver
+{
+public:
+    static Util::ObserverPtr &get()
+    {
+        static Util::ObserverPtr observer;
+        return observer;
+    }
+};
+
 /// The shell every cell-volume process operation follows: take a cell volume from the
 /// selection (or ask for one), let the observer open the options dialog, and when the inputs
 /// are complete run the worker and commit (picture rebuilt, silicon lattice marked stale,

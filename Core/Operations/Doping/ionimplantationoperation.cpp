@@ -5,17 +5,9 @@
 namespace Core {
 namespace Operations {
 
-namespace {
-Util::ObserverPtr &classObserver()
-{
-    static Util::ObserverPtr observer;
-    return observer;
-}
-} // namespace
-
 void IonImplantationOperation::setClassObserver(const Util::ObserverPtr &o)
 {
-    classObserver() = o;
+    ClassWideObserver<IonImplantationOperation>::get() = o;
 }
 
 IonImplantationOperation::IonImplantationOperation(Workspace &workspace)
@@ -23,7 +15,7 @@ IonImplantationOperation::IonImplantationOperation(Workspace &workspace)
       implantationDepth(0.0f), annealingDistance(0.0f), materialSet(false),
       implantationDepthSet(false), annealingDistanceSet(false)
 {
-    observer = classObserver();
+    observer = ClassWideObserver<IonImplantationOperation>::get();
 }
 
 void IonImplantationOperation::setAnnealingDistance(float value)

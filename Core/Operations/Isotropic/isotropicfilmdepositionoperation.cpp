@@ -9,8 +9,7 @@ IsotropicFilmDepositionOperation::IsotropicFilmDepositionOperation(Workspace &wo
     : UndoableProcessOperation(workspace, "Isotropic Deposition", 13,
                                QStringLiteral("IsotropicDeposition")),
       material(0), thickness(0.0f)
-{
-}
+{}
 
 void IsotropicFilmDepositionOperation::setThickness(float value)
 {

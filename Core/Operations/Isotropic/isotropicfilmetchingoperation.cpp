@@ -9,8 +9,7 @@ IsotropicFilmEtchingOperation::IsotropicFilmEtchingOperation(Workspace &workspac
     : UndoableProcessOperation(workspace, "Isotropic Etching", 14,
                                QStringLiteral("IsotropicEtching")),
       material(0), depth(0.0f)
-{
-}
+{}
 
 void IsotropicFilmEtchingOperation::setDepth(float value)
 {

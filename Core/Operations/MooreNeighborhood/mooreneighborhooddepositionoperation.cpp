@@ -9,8 +9,7 @@ namespace Operations {
 
 MooreNeighborhoodDepositionOperation::MooreNeighborhoodDepositionOperation(Workspace &workspace)
     : MooreNeighborhoodOperation(workspace, 18)
-{
-}
+{}
 
 bool MooreNeighborhoodDepositionOperation::runWorker(std::string &failure)
 {

@@ -9,8 +9,7 @@ namespace Operations {
 
 MooreNeighborhoodEtchingOperation::MooreNeighborhoodEtchingOperation(Workspace &workspace)
     : MooreNeighborhoodOperation(workspace, 19)
-{
-}
+{}
 
 bool MooreNeighborhoodEtchingOperation::runWorker(std::string &failure)
 {

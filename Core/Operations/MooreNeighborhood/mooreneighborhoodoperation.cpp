@@ -8,8 +8,7 @@ MooreNeighborhoodOperation::MooreNeighborhoodOperation(Workspace &workspace, qui
     : UndoableProcessOperation(workspace, "Moore film deposition", id,
                                QStringLiteral("MooreFilmDep")),
       material(0), steps(0), materialSet(false), stepsSet(false)
-{
-}
+{}
 
 void MooreNeighborhoodOperation::setMaterial(quint32 value)
 {

@@ -5,24 +5,16 @@
 namespace Core {
 namespace Operations {
 
-namespace {
-Util::ObserverPtr &classObserver()
-{
-    static Util::ObserverPtr observer;
-    return observer;
-}
-} // namespace
-
 void PhotolithographyOperation::setClassObserver(const Util::ObserverPtr &o)
 {
-    classObserver() = o;
+    ClassWideObserver<PhotolithographyOperation>::get() = o;
 }
 
 PhotolithographyOperation::PhotolithographyOperation(Workspace &workspace)
-    : ProcessOperation<Operation>(workspace, "Photolithography", 20), material(0),
-      bottomWidth(0), bottomHeight(0), topWidth(0), topHeight(0)
+    : ProcessOperation<Operation>(workspace, "Photolithography", 20), material(0), bottomWidth(0),
+      bottomHeight(0), topWidth(0), topHeight(0)
 {
-    observer = classObserver();
+    observer = ClassWideObserver<PhotolithographyOperation>::get();
 }
 
 void PhotolithographyOperation::volumeTaken()
@@ -65,8 +57,8 @@ void PhotolithographyOperation::setTopMask(const std::vector<bool> &bits, quint3
 
 bool PhotolithographyOperation::runProcess(std::string &failure)
 {
-    Photolithography worker(volume.get(), material, bottomMask, bottomWidth, bottomHeight,
-                            topMask, topWidth, topHeight);
+    Photolithography worker(volume.get(), material, bottomMask, bottomWidth, bottomHeight, topMask,
+                            topWidth, topHeight);
     QString error;
     if (!worker.run(&error)) {
         failure = error.toStdString();

@@ -5,24 +5,16 @@
 namespace Core {
 namespace Operations {
 
-namespace {
-Util::ObserverPtr &classObserver()
-{
-    static Util::ObserverPtr observer;
-    return observer;
-}
-} // namespace
-
 void PlanarizationOperation::setClassObserver(const Util::ObserverPtr &o)
 {
-    classObserver() = o;
+    ClassWideObserver<PlanarizationOperation>::get() = o;
 }
 
 PlanarizationOperation::PlanarizationOperation(Workspace &workspace)
     : ProcessOperation<Operation>(workspace, "Planarization", 22), maximumHeight(0),
       minimumHeight(0), maximumSet(false), minimumSet(false)
 {
-    observer = classObserver();
+    observer = ClassWideObserver<PlanarizationOperation>::get();
 }
 
 void PlanarizationOperation::setMaximumHeight(quint32 value)

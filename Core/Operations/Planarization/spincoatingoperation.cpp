@@ -5,24 +5,16 @@
 namespace Core {
 namespace Operations {
 
-namespace {
-Util::ObserverPtr &classObserver()
-{
-    static Util::ObserverPtr observer;
-    return observer;
-}
-} // namespace
-
 void SpinCoatingOperation::setClassObserver(const Util::ObserverPtr &o)
 {
-    classObserver() = o;
+    ClassWideObserver<SpinCoatingOperation>::get() = o;
 }
 
 SpinCoatingOperation::SpinCoatingOperation(Workspace &workspace)
     : ProcessOperation<Operation>(workspace, "Spin Coating", 23), material(0), height(0),
       materialSet(false), heightSet(false)
 {
-    observer = classObserver();
+    observer = ClassWideObserver<SpinCoatingOperation>::get();
 }
 
 void SpinCoatingOperation::setMaterial(quint32 value)

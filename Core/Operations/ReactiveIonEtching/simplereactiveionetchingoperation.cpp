@@ -10,8 +10,7 @@ namespace Operations {
 SimpleReactiveIonEtchingOperation::SimpleReactiveIonEtchingOperation(Workspace &workspace)
     : ProcessOperation<Operation>(workspace, "Simple RIE", 30), material(0), depth(0.0),
       direction(FromTop), materialSet(false), depthSet(false)
-{
-}
+{}
 
 void SimpleReactiveIonEtchingOperation::setDepth(double value)
 {

@@ -7,17 +7,9 @@
 namespace Core {
 namespace Operations {
 
-namespace {
-Util::ObserverPtr &classObserver()
-{
-    static Util::ObserverPtr observer;
-    return observer;
-}
-} // namespace
-
 void SimpleSiOxidationOperation::setClassObserver(const Util::ObserverPtr &o)
 {
-    classObserver() = o;
+    ClassWideObserver<SimpleSiOxidationOperation>::get() = o;
 }
 
 SimpleSiOxidationOperation::SimpleSiOxidationOperation(Workspace &workspace)
@@ -25,7 +17,7 @@ SimpleSiOxidationOperation::SimpleSiOxidationOperation(Workspace &workspace)
       temperature(0.0), pressure(0.0), cellUnitsPerMicron(1.0), thicknessSet(false), timeSet(false),
       conversionSet(false), noOxide(false)
 {
-    observer = classObserver();
+    observer = ClassWideObserver<SimpleSiOxidationOperation>::get();
 }
 
 void SimpleSiOxidationOperation::setConversion(double value)

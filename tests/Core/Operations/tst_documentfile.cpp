@@ -20,16 +20,6 @@ using Model::Materials::MaterialFactory;
 
 namespace {
 
-std::vector<quint32> cellsOf(const TotalVolume::Ptr &v)
-{
-    std::vector<quint32> ids(v->getCellCount());
-    const Voxel *cells = v->lockCells();
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = cells[i].material;
-    v->releaseCells();
-    return ids;
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);

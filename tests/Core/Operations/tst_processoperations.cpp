@@ -35,42 +35,6 @@ TotalVolume::Ptr substrate(WorkspaceFixture &f)
     return v;
 }
 
-std::vector<quint32> cellsOf(const TotalVolume::Ptr &v)
-{
-    std::vector<quint32> ids(v->getCellCount());
-    Voxel *c = v->lockCells();
-    Voxel *n = v->lockNextCells();
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = c[i].material == n[i].material ? c[i].material : 999;
-    v->releaseNextCells();
-    v->releaseCells();
-    return ids;
-}
-
-quint64 count(const TotalVolume::Ptr &v, quint32 material)
-{
-    quint64 n = 0;
-    for (quint32 id : cellsOf(v))
-        n += id == material;
-    return n;
-}
-
-/// Registers an operation under id whose observer answers the dialog with answer(op).
-template <class Op> void offer(WorkspaceFixture &f, quint32 id, std::function<void(Op *)> answer)
-{
-    TestOperationFactory *factory = f.factory.get();
-    Workspace *workspace = &f.workspace;
-    auto previous = factory->extra;
-    factory->extra = [=](quint32 requested) -> TestOperationFactory::OperationPtr {
-        if (requested != id)
-            return previous ? previous(requested) : TestOperationFactory::OperationPtr();
-        boost::shared_ptr<Op> op(new Op(*workspace));
-        Op *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw, answer]() { answer(raw); })));
-        return op;
-    };
-}
-
 } // namespace
 
 class TestProcessOperations : public QObject

@@ -1,5 +1,6 @@
 #include "Core/Operations/Photolithography/photolithography.h"
 #include "testmain.h"
+#include "workspacetestutil.h"
 
 #include <QThreadPool>
 
@@ -35,21 +36,9 @@ quint32 at(const TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
     return m;
 }
 
-std::vector<quint32> cellsOf(const TotalVolume::Ptr &v)
-{
-    std::vector<quint32> ids(v->getCellCount());
-    Voxel *c = v->lockCells();
-    Voxel *n = v->lockNextCells();
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = c[i].material == n[i].material ? c[i].material : 999; // arrays must agree
-    v->releaseNextCells();
-    v->releaseCells();
-    return ids;
-}
-
 void develop(const TotalVolume::Ptr &v, quint32 film, const std::vector<bool> &top = {},
-             quint32 tw = 0, quint32 th = 0, const std::vector<bool> &bottom = {},
-             quint32 bw = 0, quint32 bh = 0)
+             quint32 tw = 0, quint32 th = 0, const std::vector<bool> &bottom = {}, quint32 bw = 0,
+             quint32 bh = 0)
 {
     Photolithography worker(v.get(), film, bottom, bw, bh, top, tw, th);
     QVERIFY(worker.run());
@@ -62,7 +51,10 @@ class TestPhotolithography : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount()); }
+    void cleanup()
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
+    }
     void positiveWithoutMaskDevelopsEverything();
     void negativeWithoutMaskKeepsEverything();
     void maskSmallerThanVolume_data();
@@ -147,8 +139,8 @@ void TestPhotolithography::developmentFromBelow()
     TotalVolume::Ptr v = TotalVolume::create(2, 1, 6, 1, 1, 1, Util::Vector3D(), ids);
     std::vector<bool> bottom{true, false}; // column x = 0 shielded from below
     develop(v, positive, {}, 0, 0, bottom, 2, 1);
-    QCOMPARE(cellsOf(v), (std::vector<quint32>{0, 0, positive, positive, positive, oxide,
-                                               0, 0, 0, 0, 0, oxide}));
+    QCOMPARE(cellsOf(v), (std::vector<quint32>{0, 0, positive, positive, positive, oxide, 0, 0, 0,
+                                               0, 0, oxide}));
 }
 
 void TestPhotolithography::heightOneChangesNothing()
