@@ -26,8 +26,11 @@ MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
     if (screen) {
         const QRect available = screen->availableGeometry();
         const QSize frame = console->frameGeometry().size();
-        console->move(available.x() + int(0.9 * (available.width() - frame.width())),
-                      available.y() + int(0.9 * (available.height() - frame.height())));
+        // Each further window's console steps up and left, so consoles never hide each other.
+        static int consolesOpened = 0;
+        const int step = 30 * (consolesOpened++ % 8);
+        console->move(available.x() + int(0.9 * (available.width() - frame.width())) - step,
+                      available.y() + int(0.9 * (available.height() - frame.height())) - step);
     }
     console->show();
 
@@ -83,6 +86,7 @@ void MainWindowPresenter::newDocument()
     workspace.getDocument().clear();
     workspace.getVolumeRecords().clear();
     workspace.notifyUpdate();
+    mainWindow->setWindowTitle(QStringLiteral("Celvane")); // no file any more
 }
 
 void MainWindowPresenter::manageMaterials()

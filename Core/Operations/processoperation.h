@@ -7,6 +7,7 @@
 
 #include <new>
 #include <string>
+#include <type_traits>
 
 namespace Core {
 namespace Operations {
@@ -99,6 +100,16 @@ public:
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
         this->workspace.notifyUpdate();
+        if (!std::is_base_of<ObjectOperation, Base>::value) {
+            // Undoing an earlier step reloads whole volumes and would silently throw this
+            // step away, with no redo to bring it back: the history ends here.
+            OperationHistory &history = this->workspace.getHistory();
+            if (history.undoCount() > 0 || history.redoCount() > 0) {
+                history.clear();
+                this->writeMessage(": This step cannot be undone; earlier steps can no longer "
+                                   "be undone either.");
+            }
+        }
         this->writeMessage(": Operation finished.");
         this->workspace.getConsoleInput().resetRequest();
         this->finish();

@@ -22,8 +22,11 @@ void CVDObserver::update()
     Ui::Operations::AnisotropicDepositionDialog dialog(mainWindow);
     dialog.setProcess(
         Model::Process::ProcessFactory::instance()->getProcess(QStringLiteral("PVD")));
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the operation keeps waiting; Escape cancels it
+    if (dialog.exec() != QDialog::Accepted) {
+        // A waiting operation could not go on: a rejected dialog ends it, with its message.
+        operation->cancel();
+        return;
+    }
     operation->setThickness(float(dialog.getThickness()));
     operation->setMaterial(dialog.getMaterialId());
     operation->setRatio(float(dialog.getRatio()));

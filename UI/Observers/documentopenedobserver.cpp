@@ -19,6 +19,8 @@ void DocumentOpenedObserver::update()
     QStringList warnings;
     const DocumentFile::ReadResult result = DocumentFile::readDocument(
         fileName, window->getPresenter().getWorkspace(), &error, &warnings);
+    while (error.endsWith(QLatin1Char('.')))
+        error.chop(1); // the sentence below ends it
     if (result != DocumentFile::Read) {
         // A document that cannot be read leaves no empty window behind.
         window->close();

@@ -20,8 +20,11 @@ void DopingOptionsObserver::update()
     if (!operation)
         return;
     Ui::Operations::DopingOptionsDialog dialog(mainWindow);
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the operation keeps waiting; Escape cancels it
+    if (dialog.exec() != QDialog::Accepted) {
+        // A waiting operation could not go on: a rejected dialog ends it, with its message.
+        operation->cancel();
+        return;
+    }
     operation->setDepth(float(dialog.getDepth()));
     operation->setMaterial(dialog.getMaterialId());
     operation->end();

@@ -20,8 +20,11 @@ void IonImplantationOptionsObserver::update()
     if (!operation)
         return;
     Ui::Operations::IonImplantationOptionsDialog dialog(mainWindow);
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the operation keeps waiting; Escape cancels it
+    if (dialog.exec() != QDialog::Accepted) {
+        // A waiting operation could not go on: a rejected dialog ends it, with its message.
+        operation->cancel();
+        return;
+    }
     operation->setAnnealingDistance(float(dialog.getAnnealingDistance()));
     operation->setImplantationDepth(float(dialog.getImplantationDepth()));
     operation->setMaterial(dialog.getMaterialId());

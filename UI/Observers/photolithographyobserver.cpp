@@ -7,15 +7,16 @@
 namespace Ui {
 namespace Observers {
 
-PhotolithographyObserver::PhotolithographyObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
+PhotolithographyObserver::PhotolithographyObserver(Core::Operations::Workspace &workspace,
+                                                   QWidget *mainWindow)
     : workspace(workspace), mainWindow(mainWindow)
-{
-}
+{}
 
 void PhotolithographyObserver::update()
 {
     const boost::shared_ptr<Core::Operations::PhotolithographyOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::PhotolithographyOperation>(workspace.getCurrentOperation());
+        boost::dynamic_pointer_cast<Core::Operations::PhotolithographyOperation>(
+            workspace.getCurrentOperation());
     if (!operation)
         return;
     Ui::Operations::PhotolithographyDialog dialog(mainWindow);
@@ -27,8 +28,10 @@ void PhotolithographyObserver::update()
     dialog.setBottomMaskSink([raw](const std::vector<bool> &bits, quint32 w, quint32 h) {
         raw->setBottomMask(bits, w, h);
     });
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the masks applied so far stay on the volume
+    if (dialog.exec() != QDialog::Accepted) {
+        operation->cancel(); // also takes the masks it showed off the volume
+        return;
+    }
     operation->setMaterial(dialog.getMaterialId());
     operation->setBottomMask(dialog.getBottomMask(), dialog.getBottomMaskWidth(),
                              dialog.getBottomMaskHeight());

@@ -12,20 +12,23 @@ namespace Observers {
 
 SimpleRIEObserver::SimpleRIEObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
     : workspace(workspace), mainWindow(mainWindow)
-{
-}
+{}
 
 void SimpleRIEObserver::update()
 {
     const boost::shared_ptr<Core::Operations::SimpleReactiveIonEtchingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::SimpleReactiveIonEtchingOperation>(workspace.getCurrentOperation());
+        boost::dynamic_pointer_cast<Core::Operations::SimpleReactiveIonEtchingOperation>(
+            workspace.getCurrentOperation());
     if (!operation)
         return;
     Ui::Operations::SimpleRIEDialog dialog(mainWindow);
     Ui::Operations::MaterialCombo::fillWithCatalogue(
         dialog.findChild<QComboBox *>(QStringLiteral("cbxMaterial")));
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the operation keeps waiting; Escape cancels it
+    if (dialog.exec() != QDialog::Accepted) {
+        // A waiting operation could not go on: a rejected dialog ends it, with its message.
+        operation->cancel();
+        return;
+    }
     operation->setDepth(dialog.getDepth());
     operation->setMaterial(dialog.getMaterialId());
     operation->setEtchFromBelow(dialog.etchFromBelow());

@@ -20,8 +20,11 @@ void SiOxidationObserver::update()
     if (!operation)
         return;
     Ui::Operations::SimpleOxidationOptionsDialog dialog(mainWindow);
-    if (dialog.exec() != QDialog::Accepted)
-        return; // the operation keeps waiting; Escape cancels it
+    if (dialog.exec() != QDialog::Accepted) {
+        // A waiting operation could not go on: a rejected dialog ends it, with its message.
+        operation->cancel();
+        return;
+    }
     operation->setConversion(dialog.getMicronConversion());
     if (dialog.isTimeGiven()) {
         operation->setTime(dialog.getOxidationTime());

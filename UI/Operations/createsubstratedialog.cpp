@@ -14,6 +14,11 @@ CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
 {
     ui->setupUi(this);
     fillMaterials();
+    // The limits follow whole numbers, not each keystroke: typing 60 as the total height
+    // must not clip the substrate to the 6 seen on the way.
+    for (QSpinBox *box : {ui->sbxTotalWidth, ui->sbxTotalLength, ui->sbxTotalHeight,
+                          ui->sbxSubsWidth, ui->sbxSubsLength, ui->sbxSubsHeight})
+        box->setKeyboardTracking(false);
 
     typedef void (QSpinBox::*IntSignal)(int);
     const IntSignal changed = &QSpinBox::valueChanged;

@@ -1,4 +1,5 @@
 #include "Core/Operations/documentfile.h"
+#include "UI/Console/commandconsole.h"
 #include "UI/mainwindow.h"
 #include "fakefiledialogs.h"
 #include "guitestutil.h"
@@ -80,6 +81,12 @@ void TestDocumentWindows::saveAsksOnceThenNot()
     window->form()->actionSave->trigger();
     QCOMPARE(dialogs->saveAsked, 1);
     QVERIFY(QFile::exists(path("wafer.clv")));
+    // A new document has no file: the title says so, and the next save asks again.
+    answerMessageBox(QMessageBox::Ok);
+    window->form()->actionNew->trigger();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Celvane"));
+    window->form()->actionSave->trigger();
+    QCOMPARE(dialogs->saveAsked, 2);
 }
 
 void TestDocumentWindows::saveAsAlwaysAsks()
@@ -113,6 +120,9 @@ void TestDocumentWindows::openShowsSecondWindow()
     QCOMPARE(window->getPresenter().getWorkspace().getDocument().getObjects().size(), 1);
     QVERIFY(window->getPresenter().getWorkspace().getDocument().getObjects()[0] !=
             second->getPresenter().getWorkspace().getDocument().getObjects()[0]);
+    // The two consoles do not lie on top of each other.
+    QVERIFY(window->getPresenter().getConsole()->pos() !=
+            second->getPresenter().getConsole()->pos());
 }
 
 void TestDocumentWindows::unreadableDocumentLeavesNoWindow()

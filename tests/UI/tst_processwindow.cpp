@@ -23,6 +23,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void depositionByClickAndReturn();
+    void rejectedDialogCancels();
 
 private:
     QTemporaryDir workDir;
@@ -94,6 +95,21 @@ void TestProcessWindow::depositionByClickAndReturn()
     window->form()->actionUndo->trigger();
     QCOMPARE(volume->lockCells()[volume->getCellIndex(50, 50, 30)].material, 0u);
     volume->releaseCells();
+}
+
+void TestProcessWindow::rejectedDialogCancels()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    window->form()->actionTop_View->trigger();
+    window->form()->actionSelect->setChecked(true);
+    click(window->getGLWidget(), pixelOf(window->getGLWidget(), 50, 50));
+    QVERIFY(volume->isSelected());
+    whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+    window->form()->actionSimple_RIE->trigger();
+    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
+    QVERIFY2(console->toPlainText().endsWith(QLatin1String("Simple RIE: Operation canceled.")),
+             qPrintable(console->toPlainText()));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
 }
 
 CELVANE_GUI_TEST_MAIN(TestProcessWindow)

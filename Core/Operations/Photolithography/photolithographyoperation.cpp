@@ -12,7 +12,7 @@ void PhotolithographyOperation::setClassObserver(const Util::ObserverPtr &o)
 
 PhotolithographyOperation::PhotolithographyOperation(Workspace &workspace)
     : ProcessOperation<Operation>(workspace, "Photolithography", 20), material(0), bottomWidth(0),
-      bottomHeight(0), topWidth(0), topHeight(0)
+      bottomHeight(0), topWidth(0), topHeight(0), showedTopMask(false), showedBottomMask(false)
 {
     observer = ClassWideObserver<PhotolithographyOperation>::get();
 }
@@ -38,6 +38,7 @@ void PhotolithographyOperation::setBottomMask(const std::vector<bool> &bits, qui
     bottomWidth = width;
     bottomHeight = height;
     if (volume) {
+        showedBottomMask = true;
         volume->setBottomMask(bits, width, height);
         workspace.notifyUpdate();
     }
@@ -50,6 +51,7 @@ void PhotolithographyOperation::setTopMask(const std::vector<bool> &bits, quint3
     topWidth = width;
     topHeight = height;
     if (volume) {
+        showedTopMask = true;
         volume->setTopMask(bits, width, height);
         workspace.notifyUpdate();
     }
@@ -65,6 +67,19 @@ bool PhotolithographyOperation::runProcess(std::string &failure)
         return false;
     }
     return true;
+}
+
+void PhotolithographyOperation::cancel()
+{
+    if (volume && (showedTopMask || showedBottomMask)) {
+        if (showedTopMask)
+            volume->setTopMask(std::vector<bool>(), 0, 0);
+        if (showedBottomMask)
+            volume->setBottomMask(std::vector<bool>(), 0, 0);
+        showedTopMask = showedBottomMask = false;
+        workspace.notifyUpdate();
+    }
+    ProcessOperation<Operation>::cancel();
 }
 
 void PhotolithographyOperation::afterRun()

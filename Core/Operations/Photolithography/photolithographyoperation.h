@@ -20,6 +20,9 @@ public:
     void setTopMask(const std::vector<bool> &bits, quint32 width, quint32 height);
     quint32 getMaterial() const { return material; }
 
+    /// Also takes the masks this operation showed off the volume: they were only a preview.
+    void cancel() override;
+
     /// The observer every photolithography operation notifies.
     static void setClassObserver(const Util::ObserverPtr &observer);
 
@@ -37,6 +40,8 @@ private:
     quint32 bottomWidth, bottomHeight;
     std::vector<bool> topMask;
     quint32 topWidth, topHeight;
+    bool showedTopMask;
+    bool showedBottomMask;
 };
 
 } // namespace Operations

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void photolithographyNeedsMaterial();
     void planarizationAndPouring();
     void rieDirections();
+    void irreversibleStepEndsTheHistory();
+    void cancelledPhotolithographyTakesItsMasksBack();
 
 private:
     QScopedPointer<QTemporaryDir> dir;
@@ -393,6 +395,68 @@ void TestProcessOperations::rieDirections()
     f.workspace.startOperation(30);
     QCOMPARE(count(v, 1), quint64(6 * 5 * 1));
     QCOMPARE(f.recorder->last(), QStringLiteral("Simple RIE: Operation finished."));
+}
+
+void TestProcessOperations::irreversibleStepEndsTheHistory()
+{
+    // Undoing the deposition would reload the volume without the poured resist, and no redo
+    // could bring the resist back: after a step that cannot be undone, nothing before it can.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = substrate(f);
+    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *op) {
+        op->setThickness(1.0f);
+        op->setMaterial(3);
+        op->end();
+    });
+    offer<SpinCoatingOperation>(f, 23, [](SpinCoatingOperation *op) {
+        op->setMaterial(11);
+        op->setHeight(6);
+        op->end();
+    });
+    f.pick(v);
+    f.workspace.startOperation(13);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    f.pick(v);
+    f.workspace.startOperation(23);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
+    QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
+             QStringLiteral("Spin Coating: This step cannot be undone; earlier steps can no "
+                            "longer be undone either."));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Spin Coating: Operation finished."));
+    const quint64 resist = count(v, 11);
+    QVERIFY(resist > 0);
+    QVERIFY(!f.workspace.getHistory().undo());
+    QCOMPARE(count(v, 11), resist);
+    // With nothing to lose, nothing is said.
+    f.pick(v);
+    f.workspace.startOperation(23);
+    QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
+             QStringLiteral("Spin Coating: Cell volume selected."));
+}
+
+void TestProcessOperations::cancelledPhotolithographyTakesItsMasksBack()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = substrate(f);
+    boost::shared_ptr<PhotolithographyOperation> op(new PhotolithographyOperation(f.workspace));
+    PhotolithographyOperation *raw = op.get();
+    op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() {
+        raw->setTopMask(std::vector<bool>(30, true), 6, 5);
+        raw->cancel(); // the dialog was rejected
+    })));
+    f.factory->extra = [op](quint32 id) -> TestOperationFactory::OperationPtr {
+        return id == 20 ? op : TestOperationFactory::OperationPtr();
+    };
+    f.pick(v);
+    f.workspace.startOperation(20);
+    quint32 w = 9, h = 9;
+    v->getTopMaskSize(w, h);
+    QCOMPARE(w, 0u);
+    QCOMPARE(h, 0u);
+    QVERIFY(v->getTopMask().empty());
+    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation Canceled!"));
+    QVERIFY(!f.workspace.getCurrentOperation());
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)

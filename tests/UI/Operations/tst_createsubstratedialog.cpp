@@ -16,6 +16,7 @@ private Q_SLOTS:
     void defaultsAndRanges();
     void totalWidthThenBoxWidth();
     void heightLimits();
+    void typedHeightKeepsSubstrateHeight();
     void sphereTogglesWidgets();
     void materialList();
     void valuesReachTheGetters();
@@ -81,6 +82,7 @@ void TestCreateSubstrateDialog::totalWidthThenBoxWidth()
     // The same rules along y, typed by the user.
     ui->sbxTotalLength->selectAll();
     QTest::keyClicks(ui->sbxTotalLength, QStringLiteral("60"));
+    QTest::keyClick(ui->sbxTotalLength, Qt::Key_Return); // the number is complete
     QCOMPARE(ui->sbxSubsLength->value(), 60);
     ui->sbxSubsLength->setValue(45);
     QCOMPARE(ui->sbxSubsY->maximum(), 15);
@@ -99,6 +101,22 @@ void TestCreateSubstrateDialog::heightLimits()
     QCOMPARE(ui->sbxSubsZ->maximum(), 0);
     ui->sbxSubsHeight->setValue(5);
     QCOMPARE(ui->sbxSubsZ->maximum(), 15);
+}
+
+void TestCreateSubstrateDialog::typedHeightKeepsSubstrateHeight()
+{
+    CreateSubstrateDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QApplication::setActiveWindow(&dialog);
+    Ui::CreateSubstrateDialogForm *ui = dialog.form();
+    ui->sbxTotalHeight->setFocus();
+    ui->sbxTotalHeight->selectAll();
+    QTest::keyClicks(ui->sbxTotalHeight, QStringLiteral("60"));
+    QTest::keyClick(ui->sbxTotalHeight, Qt::Key_Tab);
+    QCOMPARE(ui->sbxTotalHeight->value(), 60);
+    QCOMPARE(ui->sbxSubsHeight->value(), 30);
+    QCOMPARE(ui->sbxSubsZ->maximum(), 30);
 }
 
 void TestCreateSubstrateDialog::sphereTogglesWidgets()
