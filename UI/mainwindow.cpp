@@ -13,6 +13,8 @@
 #include "UI/operationmapper.h"
 #include "ui_mainwindow.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QEvent>
 #include <QFileDialog>
@@ -333,6 +335,31 @@ void MainWindow::repaintCentralWidget()
 {
     if (centralWidget())
         centralWidget()->repaint();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    Core::Operations::Workspace &workspace = presenter.getWorkspace();
+    // The test suite closes windows by the dozen; tests of this question switch it back on.
+    const QVariant ask = qApp->property("celvane.askBeforeClosing");
+    if ((!ask.isValid() || ask.toBool()) && workspace.getDocument().isModified()) {
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+            this, QStringLiteral("Celvane"),
+            QStringLiteral("The document has unsaved changes. Save them before closing?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer == QMessageBox::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == QMessageBox::Save) {
+            workspace.startOperation(9);
+            if (workspace.getDocument().isModified()) { // cancelled or failed: stay open
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -63,6 +63,8 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    /// A document with unsaved changes asks Save, Discard or Cancel before its window goes.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void mapOperations();

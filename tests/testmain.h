@@ -26,6 +26,7 @@ inline char *toString(const Vector4D &v)
             return 2;                                                                              \
         qputenv("HOME", home.path().toLocal8Bit());                                                \
         Application app(argc, argv);                                                               \
+        app.setProperty("celvane.askBeforeClosing", false);                                        \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \

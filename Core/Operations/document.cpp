@@ -5,15 +5,18 @@
 namespace Core {
 namespace Operations {
 
-Document::Document()
+Document::Document() : modified(false)
 {
     clear();
 }
 
 void Document::addObject(const ObjectPtr &object)
 {
-    QMutexLocker locker(&layersMutex);
-    currentLayer->addObject(object);
+    {
+        QMutexLocker locker(&layersMutex);
+        currentLayer->addObject(object);
+    }
+    setModified(true);
 }
 
 bool Document::removeObject(const ObjectPtr &object)
@@ -22,6 +25,9 @@ bool Document::removeObject(const ObjectPtr &object)
     bool removed = false;
     for (const LayerPtr &layer : layers)
         removed = layer->removeObject(object) || removed;
+    locker.unlock();
+    if (removed)
+        setModified(true);
     return removed;
 }
 
@@ -101,6 +107,19 @@ void Document::clear()
         layers.append(currentLayer);
     }
     setFileName(QString());
+    setModified(false);
+}
+
+bool Document::isModified() const
+{
+    QMutexLocker locker(&fileNameMutex);
+    return modified;
+}
+
+void Document::setModified(bool value)
+{
+    QMutexLocker locker(&fileNameMutex);
+    modified = value;
 }
 
 } // namespace Operations

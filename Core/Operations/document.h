@@ -40,12 +40,17 @@ public:
     /// Drops all layers, starts one empty current layer and forgets the file name.
     void clear();
 
+    /// Changed since it was last saved, opened or cleared.
+    bool isModified() const;
+    void setModified(bool modified);
+
 private:
     mutable QMutex layersMutex;
     mutable QMutex fileNameMutex;
     QList<LayerPtr> layers;
     LayerPtr currentLayer;
     QString fileName;
+    bool modified;
 };
 
 } // namespace Operations

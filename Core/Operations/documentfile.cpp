@@ -99,6 +99,7 @@ bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, 
         return false;
     }
     workspace.getDocument().setFileName(fileName);
+    workspace.getDocument().setModified(false);
     return true;
 }
 
@@ -162,6 +163,7 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
                              .arg(reader.errorString())
                              .arg(reader.lineNumber()));
     workspace.getDocument().setFileName(fileName);
+    workspace.getDocument().setModified(false);
     workspace.notifyUpdate();
     return Read;
 }

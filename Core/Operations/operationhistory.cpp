@@ -14,6 +14,7 @@ void OperationHistory::push(const OperationPtr &operation)
         return;
     undoStack.push_back(operation);
     redoStack.clear();
+    workspace->getDocument().setModified(true);
     Util::notifyAll(undoObservers);
     Util::notifyAll(redoObservers);
 }
@@ -33,6 +34,7 @@ bool OperationHistory::undo()
     OperationPtr operation = undoStack.back();
     undoStack.pop_back();
     workspace->cancelCurrentOperation();
+    workspace->getDocument().setModified(true);
     if (operation->undo()) {
         redoStack.push_back(operation);
         Util::notifyAll(redoObservers);
@@ -50,6 +52,7 @@ bool OperationHistory::redo()
     OperationPtr operation = redoStack.back();
     redoStack.pop_back();
     workspace->cancelCurrentOperation();
+    workspace->getDocument().setModified(true);
     operation->redo();
     undoStack.push_back(operation);
     Util::notifyAll(undoObservers);

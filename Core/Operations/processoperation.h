@@ -96,6 +96,7 @@ public:
             return;
         }
         afterRun();
+        this->workspace.getDocument().setModified(true);
         volume->getPainter().refresh();
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);

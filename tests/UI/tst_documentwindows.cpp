@@ -40,6 +40,7 @@ private Q_SLOTS:
     void unreadableDocumentLeavesNoWindow();
     void missingDocumentLeavesNoWindow();
     void failedSaveKeepsTitle();
+    void closingAsksAboutUnsavedChanges();
 
 private:
     QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
@@ -174,6 +175,47 @@ void TestDocumentWindows::failedSaveKeepsTitle()
     QVERIFY2(text.contains(QLatin1String("could not be saved")), qPrintable(text));
     QCOMPARE(window->windowTitle(), title);
     QCOMPARE(window->getPresenter().getWorkspace().getDocument().getFileName(), path("ok.clv"));
+}
+
+void TestDocumentWindows::closingAsksAboutUnsavedChanges()
+{
+    qApp->setProperty("celvane.askBeforeClosing", true);
+    // A fresh window closes without a question.
+    QPointer<MainWindow> fresh = new MainWindow();
+    fresh->show();
+    QVERIFY(!fresh->getPresenter().getWorkspace().getDocument().isModified());
+    QVERIFY(fresh->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!fresh);
+
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    QVERIFY(window->getPresenter().getWorkspace().getDocument().isModified());
+    answerMessageBox(QMessageBox::Cancel);
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+
+    // Save, but the file dialog is cancelled: the window stays.
+    dialogs->saveAnswer.clear();
+    answerMessageBox(QMessageBox::Save);
+    QVERIFY(!window->close());
+
+    // Save with a name: written, then closed.
+    dialogs->saveAnswer = path("closing.clv");
+    answerMessageBox(QMessageBox::Save);
+    QVERIFY(window->close());
+    QVERIFY(QFile::exists(path("closing.clv")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window);
+
+    // Discard throws the changes away on purpose.
+    window = new MainWindow();
+    window->show();
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    answerMessageBox(QMessageBox::Discard);
+    QVERIFY(window->close());
+    qApp->setProperty("celvane.askBeforeClosing", false);
 }
 
 CELVANE_GUI_TEST_MAIN(TestDocumentWindows)

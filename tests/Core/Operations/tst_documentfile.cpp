@@ -124,6 +124,7 @@ void TestDocumentFile::roundTrip()
     QVERIFY2(DocumentFile::writeDocument(path("doc.clv"), source.workspace, &error),
              qPrintable(error));
     QCOMPARE(source.workspace.getDocument().getFileName(), path("doc.clv"));
+    QVERIFY(!source.workspace.getDocument().isModified()); // saved
 
     WorkspaceFixture target;
     QStringList warnings;
@@ -131,6 +132,7 @@ void TestDocumentFile::roundTrip()
              DocumentFile::Read);
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     QCOMPARE(target.workspace.getDocument().getFileName(), path("doc.clv"));
+    QVERIFY(!target.workspace.getDocument().isModified()); // as opened
     QCOMPARE(target.updates->count, 1);
     const QList<Document::ObjectPtr> objects = target.workspace.getDocument().getObjects();
     QCOMPARE(objects.size(), 2);

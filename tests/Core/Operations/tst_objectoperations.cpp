@@ -48,6 +48,10 @@ void TestObjectOperations::moveWithPriorSelectionTakesTypedDistance()
     QCOMPARE(f.workspace.getHistory().undoCount(), 1);
     QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
              QStringLiteral("Move Objects"));
+    // A move changes the document: closing would ask to save.
+    f.workspace.getDocument().setModified(false);
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(f.workspace.getDocument().isModified());
 }
 
 void TestObjectOperations::moveAsksForSelectionFirst()
