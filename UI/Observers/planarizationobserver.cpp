@@ -7,15 +7,16 @@
 namespace Ui {
 namespace Observers {
 
-PlanarizationObserver::PlanarizationObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
+PlanarizationObserver::PlanarizationObserver(Core::Operations::Workspace &workspace,
+                                             QWidget *mainWindow)
     : workspace(workspace), mainWindow(mainWindow)
-{
-}
+{}
 
 void PlanarizationObserver::update()
 {
     const boost::shared_ptr<Core::Operations::PlanarizationOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::PlanarizationOperation>(workspace.getCurrentOperation());
+        boost::dynamic_pointer_cast<Core::Operations::PlanarizationOperation>(
+            workspace.getCurrentOperation());
     if (!operation)
         return;
     Ui::Operations::PlanarizationOptionsDialog dialog(mainWindow);

@@ -2,10 +2,7 @@
 
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
 #include "Core/Operations/workspace.h"
-#include "UI/Operations/materialcombo.h"
 #include "UI/Operations/simpleriedialog.h"
-
-#include <QComboBox>
 
 namespace Ui {
 namespace Observers {
@@ -22,8 +19,6 @@ void SimpleRIEObserver::update()
     if (!operation)
         return;
     Ui::Operations::SimpleRIEDialog dialog(mainWindow);
-    Ui::Operations::MaterialCombo::fillWithCatalogue(
-        dialog.findChild<QComboBox *>(QStringLiteral("cbxMaterial")));
     if (dialog.exec() != QDialog::Accepted) {
         // A waiting operation could not go on: a rejected dialog ends it, with its message.
         operation->cancel();

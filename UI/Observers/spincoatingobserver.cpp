@@ -2,28 +2,24 @@
 
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/workspace.h"
-#include "UI/Operations/materialcombo.h"
 #include "UI/Operations/spincoatingoptionsdialog.h"
-
-#include <QComboBox>
 
 namespace Ui {
 namespace Observers {
 
-SpinCoatingObserver::SpinCoatingObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
+SpinCoatingObserver::SpinCoatingObserver(Core::Operations::Workspace &workspace,
+                                         QWidget *mainWindow)
     : workspace(workspace), mainWindow(mainWindow)
-{
-}
+{}
 
 void SpinCoatingObserver::update()
 {
     const boost::shared_ptr<Core::Operations::SpinCoatingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::SpinCoatingOperation>(workspace.getCurrentOperation());
+        boost::dynamic_pointer_cast<Core::Operations::SpinCoatingOperation>(
+            workspace.getCurrentOperation());
     if (!operation)
         return;
     Ui::Operations::SpinCoatingOptionsDialog dialog(mainWindow);
-    Ui::Operations::MaterialCombo::fillWithCatalogue(
-        dialog.findChild<QComboBox *>(QStringLiteral("cbxMaterial")));
     dialog.setHeightLimit(operation->getVolume() ? int(operation->getVolume()->getCellsZ()) : 0);
     if (dialog.exec() != QDialog::Accepted) {
         operation->cancel();

@@ -1,10 +1,7 @@
 #include "UI/Operations/createsubstratedialog.h"
 
-#include "Model/Materials/materialfactory.h"
+#include "UI/Operations/materialcombo.h"
 #include "ui_createsubstratedialog.h"
-
-#include <QColor>
-#include <QPixmap>
 
 namespace Ui {
 namespace Operations {
@@ -13,7 +10,7 @@ CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::CreateSubstrateDialogForm())
 {
     ui->setupUi(this);
-    fillMaterials();
+    MaterialCombo::fillWithCatalogue(ui->cbxFilm);
     // The limits follow whole numbers, not each keystroke: typing 60 as the total height
     // must not clip the substrate to the 6 seen on the way.
     for (QSpinBox *box : {ui->sbxTotalWidth, ui->sbxTotalLength, ui->sbxTotalHeight,
@@ -41,18 +38,6 @@ CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
 CreateSubstrateDialog::~CreateSubstrateDialog()
 {
     delete ui;
-}
-
-void CreateSubstrateDialog::fillMaterials()
-{
-    const QList<Model::Materials::Material> materials =
-        Model::Materials::MaterialFactory::instance()->getMaterials();
-    for (const Model::Materials::Material &material : materials) {
-        const float *c = material.getColor();
-        QPixmap swatch(100, 100);
-        swatch.fill(QColor(int(c[0] * 255), int(c[1] * 255), int(c[2] * 255), int(c[3] * 255)));
-        ui->cbxFilm->addItem(QIcon(swatch), material.getName(), material.getId());
-    }
 }
 
 void CreateSubstrateDialog::updateLimitX(int value)

@@ -51,8 +51,6 @@ public Q_SLOTS:
     void toggleSubsShape(bool spherical);
 
 private:
-    void fillMaterials();
-
     Ui::CreateSubstrateDialogForm *ui;
 };
 

@@ -1,5 +1,6 @@
 #include "UI/Operations/mooreoptionsdialog.h"
 
+#include "Core/Operations/MooreNeighborhood/mooreneighborhoodoperation.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_mooreoptionsdialog.h"
 
@@ -10,6 +11,7 @@ MooreOptionsDialog::MooreOptionsDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::MooreOptionsDialogForm())
 {
     ui->setupUi(this);
+    MaterialCombo::fillWithCatalogue(ui->cbxFilm);
 }
 
 MooreOptionsDialog::~MooreOptionsDialog()
@@ -30,6 +32,20 @@ quint32 MooreOptionsDialog::getSteps() const
 quint32 MooreOptionsDialog::getMaterialId() const
 {
     return MaterialCombo::selectedId(ui->cbxFilm);
+}
+
+void MooreOptionsDialog::ask(Core::Operations::MooreNeighborhoodOperation &operation,
+                             QWidget *parent, const QString &label)
+{
+    MooreOptionsDialog dialog(parent);
+    dialog.setValueLabel(label);
+    if (dialog.exec() != QDialog::Accepted) {
+        operation.cancel();
+        return;
+    }
+    operation.setMaterial(dialog.getMaterialId());
+    operation.setSteps(dialog.getSteps());
+    operation.end();
 }
 
 } // namespace Operations

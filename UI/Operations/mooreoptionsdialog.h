@@ -3,6 +3,12 @@
 
 #include <QDialog>
 
+namespace Core {
+namespace Operations {
+class MooreNeighborhoodOperation;
+}
+} // namespace Core
+
 namespace Ui {
 class MooreOptionsDialogForm;
 }
@@ -25,6 +31,11 @@ public:
     void setValueLabel(const QString &text);
     quint32 getSteps() const;
     quint32 getMaterialId() const;
+
+    /// Runs the dialog for a Moore operation: OK hands over material and steps and ends it,
+    /// Cancel cancels it. label names the value ("Film Thickness", "Etch Depth").
+    static void ask(Core::Operations::MooreNeighborhoodOperation &operation, QWidget *parent,
+                    const QString &label);
 
 private:
     Ui::MooreOptionsDialogForm *ui;

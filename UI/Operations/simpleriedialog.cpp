@@ -10,6 +10,7 @@ SimpleRIEDialog::SimpleRIEDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::SimpleRIEDialogForm())
 {
     ui->setupUi(this);
+    MaterialCombo::fillWithCatalogue(ui->cbxMaterial);
 }
 
 SimpleRIEDialog::~SimpleRIEDialog()

@@ -10,6 +10,7 @@ SpinCoatingOptionsDialog::SpinCoatingOptionsDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::SpinCoatingOptionsDialogForm())
 {
     ui->setupUi(this);
+    MaterialCombo::fillWithCatalogue(ui->cbxMaterial);
 }
 
 SpinCoatingOptionsDialog::~SpinCoatingOptionsDialog()

@@ -16,8 +16,8 @@ Photolithography::Photolithography(Model::Automaton::TotalVolume *volume, quint3
                                    quint32 bottomHeight, const std::vector<bool> &topMask,
                                    quint32 topWidth, quint32 topHeight)
     : volume(volume), film(film), cellsX(volume->getCellsX()), cellsY(volume->getCellsY()),
-      cellsZ(volume->getCellsZ()), runner(volume->getCellsX(), minimumStripWidth),
-      cells(nullptr), nextCells(nullptr)
+      cellsZ(volume->getCellsZ()), runner(volume->getCellsX(), minimumStripWidth), cells(nullptr),
+      nextCells(nullptr)
 {
     buildExposure(bottomExposure, bottomMask, bottomWidth, bottomHeight);
     buildExposure(topExposure, topMask, topWidth, topHeight);

@@ -18,9 +18,8 @@ class Photolithography
 {
 public:
     Photolithography(Model::Automaton::TotalVolume *volume, quint32 film,
-                     const std::vector<bool> &bottomMask, quint32 bottomWidth,
-                     quint32 bottomHeight, const std::vector<bool> &topMask, quint32 topWidth,
-                     quint32 topHeight);
+                     const std::vector<bool> &bottomMask, quint32 bottomWidth, quint32 bottomHeight,
+                     const std::vector<bool> &topMask, quint32 topWidth, quint32 topHeight);
 
     /// Holds both cell locks for the whole run; false with a reason when it ran out of memory.
     bool run(QString *error = nullptr);

@@ -10,7 +10,11 @@ namespace Operations {
 class SimpleReactiveIonEtchingOperation : public ProcessOperation<Operation>
 {
 public:
-    enum Direction : quint8 { FromTop = 1, FromBelow = 2 };
+    enum Direction : quint8
+    {
+        FromTop = 1,
+        FromBelow = 2
+    };
 
     explicit SimpleReactiveIonEtchingOperation(Workspace &workspace);
 

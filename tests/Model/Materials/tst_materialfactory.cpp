@@ -92,8 +92,8 @@ void TestMaterialFactory::builtInTableValues_data()
     QTest::addColumn<float>("poisson");
     QTest::addColumn<QString>("color");
     QTest::newRow("Si") << 1u << "Si" << 2329.0f << 1.88e11f << 0.28f << "#FF7F7F7F";
-    QTest::newRow("oxide, spelled with a zero") << 3u << "Thermal Si02" << 2200.0f << 7e10f
-                                                << 0.17f << "#FF7F7FFF";
+    QTest::newRow("oxide, spelled with a zero")
+        << 3u << "Thermal Si02" << 2200.0f << 7e10f << 0.17f << "#FF7F7FFF";
     QTest::newRow("Cu") << 5u << "Cu (bulk)" << 8960.0f << 1.28e11f << 0.36f << "#FFFFCC4C";
     QTest::newRow("P-doped") << 15u << "P-doped Si (100)" << 2329.0f << 1.88e11f << 0.28f
                              << "#FFAAAAFF";
@@ -115,8 +115,7 @@ void TestMaterialFactory::builtInTableValues()
     QCOMPARE(m.getYoungModulus(), young);
     QCOMPARE(m.getPoissonRatio(), poisson);
     const QByteArray text = home->read(builtInFile);
-    const QByteArray element =
-        QByteArray("material-id=\"") + QByteArray::number(id) + "\"";
+    const QByteArray element = QByteArray("material-id=\"") + QByteArray::number(id) + "\"";
     const int at = text.indexOf(element);
     QVERIFY(at > 0);
     const int end = text.indexOf("/>", at);
@@ -137,8 +136,8 @@ void TestMaterialFactory::unknownIdYieldsEmptyMaterial()
 
 void TestMaterialFactory::writtenFileReadsBackEqual()
 {
-    factory->setMaterial(makeMaterial(2500, QStringLiteral("Odd <&> \"name\""), 0.2f, 0.4f,
-                                      0.6f, 0.5f));
+    factory->setMaterial(
+        makeMaterial(2500, QStringLiteral("Odd <&> \"name\""), 0.2f, 0.4f, 0.6f, 0.5f));
     const QList<Material> before = factory->getMaterials();
     QVERIFY(factory->saveMaterials());
     factory->loadDefaultMaterials();
@@ -214,15 +213,14 @@ void TestMaterialFactory::emptyCatalogueFileLoads()
 
 void TestMaterialFactory::invalidElementsAreSkipped()
 {
-    QVERIFY(home->write(builtInFile,
-                        "<Materials>"
-                        "<Material version=\"1\" name=\"Bad id\" material-id=\"abc\"/>"
-                        "<Material version=\"1\" name=\"\" material-id=\"50\"/>"
-                        "<Material version=\"1\" name=\"Zero\" material-id=\"0\"/>"
-                        "<Other name=\"Ignored\" material-id=\"51\"/>"
-                        "<Material version=\"1\" name=\"Good\" material-id=\"52\" "
-                        "color=\"#80FF0000\" density=\"12.5\"/>"
-                        "</Materials>"));
+    QVERIFY(home->write(builtInFile, "<Materials>"
+                                     "<Material version=\"1\" name=\"Bad id\" material-id=\"abc\"/>"
+                                     "<Material version=\"1\" name=\"\" material-id=\"50\"/>"
+                                     "<Material version=\"1\" name=\"Zero\" material-id=\"0\"/>"
+                                     "<Other name=\"Ignored\" material-id=\"51\"/>"
+                                     "<Material version=\"1\" name=\"Good\" material-id=\"52\" "
+                                     "color=\"#80FF0000\" density=\"12.5\"/>"
+                                     "</Materials>"));
     factory->loadDefaultMaterials();
     QVERIFY(factory->loadMaterials());
     // Entries already in the catalogue stay; only the good element is added.
@@ -298,20 +296,19 @@ void TestMaterialFactory::failedSaveKeepsPreviousFile()
     factory->initialize();
     const QByteArray before = home->read(builtInFile);
     // A folder that cannot be written: the save fails and the old file stays whole.
-    QFile::setPermissions(home->celvanePath(QString()), QFileDevice::ReadOwner |
-                                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(home->celvanePath(QString()),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (QFileInfo(home->celvanePath(QString())).isWritable() ||
         QFile(home->celvanePath("probe")).open(QIODevice::WriteOnly)) {
-        QFile::setPermissions(home->celvanePath(QString()),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
+        QFile::setPermissions(home->celvanePath(QString()), QFileDevice::ReadOwner |
+                                                                QFileDevice::WriteOwner |
+                                                                QFileDevice::ExeOwner);
         QSKIP("running with permissions that ignore the read-only folder (root)");
     }
     factory->setMaterial(makeMaterial(90, QStringLiteral("Unsaved"), 1, 1, 1, 1));
     QVERIFY(!factory->saveMaterials());
-    QFile::setPermissions(home->celvanePath(QString()), QFileDevice::ReadOwner |
-                                                            QFileDevice::WriteOwner |
-                                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(home->celvanePath(QString()),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(home->read(builtInFile), before);
 }
 
