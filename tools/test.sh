@@ -7,7 +7,9 @@ build="${CELVANE_BUILD_DIR:-$root/build}"
 "$root/tools/setup.sh"
 cd "$build"
 if [ -z "${DISPLAY:-}" ]; then
+  # -noreset: the server would otherwise reset whenever its last client leaves, refusing the
+  # next test that connects at that moment.
   export LIBGL_ALWAYS_SOFTWARE=1
-  exec xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j2 "$@"
+  exec xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" ctest --output-on-failure -j2 "$@"
 fi
 exec ctest --output-on-failure -j2 "$@"
