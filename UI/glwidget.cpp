@@ -1,8 +1,11 @@
 #include "UI/glwidget.h"
 
 #include "Core/Operations/document.h"
+#include "Core/Operations/operation.h"
+#include "Core/Operations/pickstate.h"
 #include "Core/Operations/selection.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Model/Geometry/cellray.h"
 #include "Model/palette.h"
 #include "UI/mainwindowpresenter.h"
 
@@ -14,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -530,17 +534,92 @@ void GLWidget::mouseReleaseEvent(QMouseEvent *event)
     const bool click = clickPending;
     clickPending = false;
     event->accept();
+    const qreal ratio = devicePixelRatioF();
+    const int x = int(event->x() * ratio);
+    const int y = int(event->y() * ratio);
     if (click && presenter && presenter->getSelection().isSelectionMode()) {
         makeCurrent();
         glViewport(0, 0, viewportWidth, viewportHeight);
         applyProjection();
         loadSceneMatrix();
-        const qreal ratio = devicePixelRatioF();
-        if (presenter->getSelection().pickAt(int(event->x() * ratio), int(event->y() * ratio)))
+        if (presenter->getSelection().pickAt(x, y))
             updateGL();
         return;
     }
+    if (click && placeClickedPoint(x, y)) {
+        updateGL();
+        return;
+    }
     update();
+}
+
+bool GLWidget::scenePointAt(int x, int y, Util::Vector3D *point) const
+{
+    const float *offset = camera.getSceneOffset();
+    QMatrix4x4 scene = camera.modelView();
+    scene.translate(offset[0], offset[1], offset[2]);
+    bool invertible = false;
+    const QMatrix4x4 toScene = scene.inverted(&invertible);
+    if (!invertible)
+        return false;
+    // The projection is orthographic: every line of sight runs along the eye's -z, starting
+    // at the front of the view volume.
+    const QVector3D eye(float((x - viewportWidth / 2.0) * zoom),
+                        float((viewportHeight / 2.0 - y) * zoom), float(projectionDepth()));
+    const QVector3D from = toScene.map(eye);
+    const QVector3D along = toScene.mapVector(QVector3D(0.0f, 0.0f, -1.0f));
+    const Model::Geometry::CellRay ray(Util::Vector3D(from.x(), from.y(), from.z()),
+                                       Util::Vector3D(along.x(), along.y(), along.z()));
+
+    bool found = false;
+    double nearest = std::numeric_limits<double>::infinity();
+    if (presenter) {
+        for (const Core::Operations::Document::ObjectPtr &object :
+             presenter->getDocument().getObjects()) {
+            Model::Automaton::TotalVolume *volume =
+                dynamic_cast<Model::Automaton::TotalVolume *>(object.get());
+            double t = 0.0;
+            Util::Vector3D hit;
+            if (volume && ray.hitFilledCell(*volume, &t, &hit) && t < nearest) {
+                nearest = t;
+                *point = hit;
+                found = true;
+            }
+        }
+    }
+    // The grid is drawn without the scene offset: its plane, in the objects' coordinates.
+    if (!found)
+        found = ray.hitPlaneZ(grid.z - offset[2], &nearest, point);
+    if (!found)
+        return false;
+    if (snapToGrid && grid.spacing > 0.0f) {
+        for (int axis = 0; axis < 3; ++axis) {
+            const double s = grid.spacing;
+            (*point)[axis] = std::round(((*point)[axis] + offset[axis]) / s) * s - offset[axis];
+        }
+    }
+    return true;
+}
+
+bool GLWidget::placeClickedPoint(int x, int y)
+{
+    if (!presenter)
+        return false;
+    Core::Operations::PickState &pick = presenter->getWorkspace().getPickState();
+    Core::Operations::Operation *waiting = pick.getWaitingOperation();
+    Util::Vector3D *target = pick.getPointToFill();
+    quint32 *pickMode = pick.getPickMode();
+    if (!waiting || !target || !pickMode || *pickMode == 0)
+        return false;
+    Util::Vector3D clicked;
+    if (!scenePointAt(x, y, &clicked))
+        return false;
+    *target = clicked;
+    // With a base point published this click is the destination, the last one.
+    if (pick.getBasePoint())
+        *pickMode = 0;
+    waiting->execute();
+    return true;
 }
 
 void GLWidget::wheelEvent(QWheelEvent *event)

@@ -17,7 +17,8 @@ class MainWindowPresenter;
 
 /// The 3D view: the document's objects over a background, a ground grid and axes, in an
 /// orthographic projection. Mouse drags rotate, pan and light the scene, the wheel zooms, and
-/// a click without movement in selection mode picks the object under the cursor.
+/// a click without movement in selection mode picks the object under the cursor; outside
+/// selection mode it gives Move and Copy their base point and destination.
 class GLWidget : public QGLWidget
 {
     Q_OBJECT
@@ -72,6 +73,12 @@ public:
     /// view shows, whatever covers the window at the moment.
     QImage renderImage();
 
+    /// The point of the world under window pixel (x, y), in the objects' coordinates: where
+    /// the line of sight first meets a filled cell of a document volume, else where it meets
+    /// the grid's plane. With snapping on, the point moves to the nearest grid crossing.
+    /// False when the line of sight meets neither.
+    bool scenePointAt(int x, int y, Util::Vector3D *point) const;
+
 public Q_SLOTS:
     void increaseTranslateX();
     void increaseTranslateY();
@@ -84,7 +91,7 @@ public Q_SLOTS:
     void renderObjectsToggled(bool on);
     void renderObjectEdgesToggled(bool on);
     void renderGridToggled(bool on);
-    /// Only stored: nothing snaps yet.
+    /// Points clicked for Move and Copy snap to the nearest grid crossing while this is on.
     void snapToGridToggled(bool on);
 
     void setPan(int x, int y);
@@ -113,6 +120,8 @@ private:
     void loadSceneMatrix();
     void lightFromTrackball();
     void panBy(float dx, float dy);
+    /// Hands a clicked point to a Move or Copy waiting for one; false when none waits.
+    bool placeClickedPoint(int x, int y);
 
     float zoom;
     bool lighting;

@@ -1,12 +1,13 @@
 #ifndef CELVANE_TESTS_TESTMAIN_H
 #define CELVANE_TESTS_TESTMAIN_H
 
-#include "Util/vector4d.h"
+#include "Util/vector3d.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Util::Vector4D)
+Q_DECLARE_METATYPE(Util::Vector3D)
 
 namespace Util {
 /// Lets QCOMPARE print vectors that differ.

@@ -36,6 +36,11 @@ QMatrix4x4 projection(GLWidget *view)
     return result;
 }
 
+QString describe(const Util::Vector3D &p)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(p.x).arg(p.y).arg(p.z);
+}
+
 } // namespace
 
 /// The 3D view under a real GL context: what it draws, how the mouse, the wheel and the keys
@@ -66,6 +71,10 @@ private Q_SLOTS:
     void clickSelectsDragDoesNot();
     void clickOutsideSelectsNothing();
     void clickWithoutSelectionModePicksNothing();
+    void clickedPointsMoveOrCopy_data();
+    void clickedPointsMoveOrCopy();
+    void scenePointFollowsTheView_data();
+    void scenePointFollowsTheView();
     void leftDragToTheRightRotatesAboutScreenY();
     void rightDragPansWithTheMouse();
     void shiftRightDragMovesObjectsOnly();
@@ -393,6 +402,86 @@ void TestGLWidget::clickWithoutSelectionModePicksNothing()
     sendMouse(view(), QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
     sendMouse(view(), QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
     QVERIFY(!volume->isSelected());
+}
+
+void TestGLWidget::clickedPointsMoveOrCopy_data()
+{
+    QTest::addColumn<bool>("copy");
+    QTest::addColumn<bool>("snap");
+    QTest::newRow("move") << false << false;
+    QTest::newRow("move, snapped") << false << true;
+    QTest::newRow("copy, snapped") << true << true;
+}
+
+void TestGLWidget::clickedPointsMoveOrCopy()
+{
+    QFETCH(bool, copy);
+    QFETCH(bool, snap);
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    window->setView(QStringLiteral("top"));
+    window->form()->actionSnap_to_Grid->setChecked(snap);
+    window->form()->actionSelect->setChecked(true);
+    click(view(), pixelOf(view(), 50, 50));
+    QVERIFY(volume->isSelected());
+    (copy ? window->form()->actionCopy : window->form()->actionMove)->trigger();
+
+    // Base on the silicon's top face (z = 30), destination 30 right and 20 down on it.
+    click(view(), pixelOf(view(), 20.3, 60.4));
+    click(view(), pixelOf(view(), 50.3, 40.4));
+
+    const QList<boost::shared_ptr<Model::Object>> objects =
+        window->getPresenter().getDocument().getObjects();
+    QCOMPARE(objects.size(), copy ? 2 : 1);
+    const Util::Vector3D moved =
+        boost::dynamic_pointer_cast<TotalVolume>(objects.last())->getPosition();
+    if (snap) {
+        QCOMPARE(moved, Util::Vector3D(30, -20, 0));
+    } else {
+        // A pixel is one world unit at this zoom.
+        QVERIFY2(qAbs(moved.x - 30) <= 1.0 && qAbs(moved.y + 20) <= 1.0,
+                 qPrintable(describe(moved)));
+        QCOMPARE(moved.z, 0.0);
+    }
+    if (copy)
+        QCOMPARE(volume->getPosition(), Util::Vector3D(0, 0, 0));
+    QVERIFY(!window->getPresenter().getWorkspace().getPickState().getWaitingOperation());
+    // One undo takes it back.
+    window->form()->actionUndo->trigger();
+    QCOMPARE(window->getPresenter().getDocument().getObjects().size(), 1);
+    QCOMPARE(volume->getPosition(), Util::Vector3D(0, 0, 0));
+}
+
+void TestGLWidget::scenePointFollowsTheView_data()
+{
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QPointF>("screen");
+    QTest::addColumn<Util::Vector3D>("point");
+    // The substrate fills 0..100 in x and y and 0..30 in z; the ground grid lies at z = 0.
+    QTest::newRow("top, on the silicon")
+        << "top" << QPointF(50.5, 40.5) << Util::Vector3D(50.5, 40.5, 30);
+    QTest::newRow("top, on the ground")
+        << "top" << QPointF(-20.5, 70.5) << Util::Vector3D(-20.5, 70.5, 0);
+    // Front: screen x is world x, screen y is world z; the eye looks along +y.
+    QTest::newRow("front, on the near face")
+        << "front" << QPointF(60.5, 10.5) << Util::Vector3D(60.5, 0, 10.5);
+    // Bottom: turned over about x, so screen y is world -y; the eye looks up at z = 0.
+    QTest::newRow("bottom, on the underside")
+        << "bottom" << QPointF(30.5, -20.5) << Util::Vector3D(30.5, 20.5, 0);
+}
+
+void TestGLWidget::scenePointFollowsTheView()
+{
+    QFETCH(QString, preset);
+    QFETCH(QPointF, screen);
+    QFETCH(Util::Vector3D, point);
+    QVERIFY(createDefaultSubstrate(window));
+    window->setView(preset);
+    Util::Vector3D found;
+    const QPoint pixel = pixelOf(view(), screen.x(), screen.y());
+    QVERIFY(view()->scenePointAt(pixel.x(), pixel.y(), &found));
+    for (int axis = 0; axis < 3; ++axis)
+        QVERIFY2(qAbs(found[axis] - point[axis]) <= 1.0, qPrintable(describe(found)));
 }
 
 void TestGLWidget::leftDragToTheRightRotatesAboutScreenY()
