@@ -1,7 +1,10 @@
 #include "UI/Operations/createsubstratedialog.h"
 
+#include "Model/Automaton/totalvolume.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_createsubstratedialog.h"
+
+#include <QMessageBox>
 
 namespace Ui {
 namespace Operations {
@@ -91,6 +94,17 @@ void CreateSubstrateDialog::toggleSubsShape(bool spherical)
         w->setEnabled(!spherical);
     for (QWidget *w : sphere)
         w->setEnabled(spherical);
+}
+
+void CreateSubstrateDialog::accept()
+{
+    QString error;
+    if (!Model::Automaton::TotalVolume::checkAllocation(getCellsX(), getCellsY(), getCellsZ(),
+                                                        &error)) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
+    QDialog::accept();
 }
 
 quint32 CreateSubstrateDialog::getMaterialId() const

@@ -42,6 +42,9 @@ public:
     Util::Vector3D getPosition() const;
 
 public Q_SLOTS:
+    /// Closes only when a volume of the entered size can be allocated now; otherwise it says
+    /// why and stays open with the values, so the user can make it smaller.
+    void accept() override;
     void updateLimitX(int value);
     void updateLimitY(int value);
     void updateLimitZ(int value);

@@ -247,17 +247,29 @@ void TestMainWindow::unallocatableSubstrateShowsMessage()
 {
     Util::SystemMemory::setAvailableBytesOverride(1000);
     QString shown;
-    whenModal([&shown](QWidget *w) {
-        static_cast<QDialog *>(w)->accept(); // the substrate dialog with its defaults
+    bool stayedOpen = false;
+    int widthKept = 0;
+    whenModal([&](QWidget *w) {
+        Ui::Operations::CreateSubstrateDialog *dialog =
+            qobject_cast<Ui::Operations::CreateSubstrateDialog *>(w);
+        QVERIFY(dialog);
+        dialog->form()->sbxTotalWidth->setValue(123);
         whenModal([&shown](QWidget *box) {
             if (QMessageBox *message = qobject_cast<QMessageBox *>(box))
                 shown = message->text();
             static_cast<QDialog *>(box)->accept();
         });
+        dialog->accept();
+        // The dialog is still there with what was entered, to be corrected or cancelled.
+        stayedOpen = dialog->isVisible();
+        widthKept = dialog->form()->sbxTotalWidth->value();
+        dialog->reject();
     });
     window->form()->actionCreate_Substrate->trigger();
     Util::SystemMemory::setAvailableBytesOverride(0);
-    QVERIFY2(shown.contains(QLatin1String("100 x 100 x 80")), qPrintable(shown));
+    QVERIFY2(shown.contains(QLatin1String("123 x 100 x 80")), qPrintable(shown));
+    QVERIFY(stayedOpen);
+    QCOMPARE(widthKept, 123);
     Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
     QVERIFY(workspace.getDocument().getObjects().isEmpty());
     QCOMPARE(workspace.getHistory().undoCount(), 0);
