@@ -125,7 +125,10 @@ void GLWidget::initializeGL()
     glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
     glEnable(GL_LIGHT0);
 
-    const GLfloat materialSpecular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    // The light sits at the viewer, so every face turned to the viewer catches the full
+    // highlight: a strong sheen would render all of them white whatever their material. A
+    // faint one keeps the material colours recognisable in the straight views.
+    const GLfloat materialSpecular[4] = {0.1f, 0.1f, 0.1f, 1.0f};
     glMaterialfv(GL_FRONT, GL_SPECULAR, materialSpecular);
     glMaterialf(GL_FRONT, GL_SHININESS, 64.0f);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);

@@ -204,6 +204,14 @@ void TestGLWidget::lightingShadesTheSubstrate()
     window->form()->actionLighting->setChecked(false);
     QVERIFY(!view()->isLighting());
     QVERIFY(frame().pixel(pixelOf(view(), 20, 80)) != lit);
+
+    // Seen straight from above, with the light at the viewer, the silicon's top face keeps its
+    // grey: scene ambient 0.2 and light ambient 0.5 and diffuse 0.5 on 0.5, plus a 0.1 sheen,
+    // make 0.7 (178 of 255), not white.
+    window->form()->actionLighting->setChecked(true);
+    view()->setPan(-50, -50);
+    const QRgb top = frame().pixel(view()->width() / 2, view()->height() / 2);
+    QVERIFY2(qAbs(qRed(top) - 178) <= 3, qPrintable(QString::number(qRed(top))));
 }
 
 void TestGLWidget::renderObjectsOffHidesTheVolume()
