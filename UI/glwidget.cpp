@@ -196,10 +196,15 @@ void GLWidget::applyProjection()
 
 void GLWidget::updateGridExtent()
 {
-    grid.minX = -zoom * viewportWidth / 2.0f;
-    grid.maxX = zoom * viewportWidth / 2.0f;
-    grid.minY = -zoom * viewportHeight / 2.0f;
-    grid.maxY = zoom * viewportHeight / 2.0f;
+    // Centred below the middle of the screen, so a panned view still shows a full grid.
+    bool invertible = false;
+    const QVector3D centre = camera.modelView().inverted(&invertible).map(QVector3D());
+    const float cx = invertible ? centre.x() : 0.0f;
+    const float cy = invertible ? centre.y() : 0.0f;
+    grid.minX = cx - zoom * viewportWidth / 2.0f;
+    grid.maxX = cx + zoom * viewportWidth / 2.0f;
+    grid.minY = cy - zoom * viewportHeight / 2.0f;
+    grid.maxY = cy + zoom * viewportHeight / 2.0f;
 }
 
 void GLWidget::paintGL()
@@ -225,6 +230,7 @@ void GLWidget::paintGL()
 
     camera.load();
     if (renderGrid) {
+        updateGridExtent();
         glDepthMask(GL_FALSE);
         drawGrid();
         glDepthMask(GL_TRUE);

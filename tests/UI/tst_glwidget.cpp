@@ -238,6 +238,16 @@ void TestGLWidget::gridDrawnInGridColor()
     QVERIFY(image.pixel(p) == grid || image.pixel(p - QPoint(1, 0)) == grid);
     // Between lines there is background.
     QCOMPARE(image.pixel(pixelOf(view(), -45, -33)), background);
+
+    // Panned right and up, the grid still reaches the left and bottom edges: a line crosses
+    // the bottom row every 10 pixels.
+    view()->setPan(300, 200);
+    image = frame();
+    int crossings = 0;
+    for (int x = 0; x < image.width(); ++x)
+        crossings += image.pixel(x, image.height() - 3) == grid ? 1 : 0;
+    QVERIFY2(crossings >= image.width() / 10 - 2, qPrintable(QString::number(crossings)));
+    view()->setPan(0, 0);
     window->form()->actionGrid->setChecked(false);
     QCOMPARE(frame().pixel(pixelOf(view(), -50, -33)), background);
 }
