@@ -92,6 +92,36 @@ public:
     Voxel *cells() const { return current; }
     Voxel *nextCells() const { return next; }
 
+    /// What the shared initialization makes of a cell.
+    enum CellRole
+    {
+        /// Distance 0, fixed: the front spreads from it.
+        Source,
+        /// Fixed: never changed, never a source.
+        Blocking,
+        /// May take a distance; joins the first front when it touches a source.
+        Free
+    };
+
+    /// The initialization most rules share, over the cells of a strip: sources take distance 0,
+    /// every other cell the start distance in each direction (in both arrays). role(cell, i, x, y,
+    /// z) classifies a cell; a Free cell joins the first front when joins(i, x, y, z) holds. Only
+    /// materials may be read across strips: other strips write fixed and distance meanwhile.
+    template <class Role, class Joins>
+    void initializeStrip(StripFronts::Strip &strip, float start, Role role, Joins joins);
+    /// Files the Moore neighbours of cell i whose material passes(material) accepts.
+    template <class Passes>
+    void fileMooreNeighbors(StripFronts::Strip &strip, CellIndex i, quint32 x, quint32 y, quint32 z,
+                            Passes passes) const
+    {
+        const Voxel *const cells = current;
+        neighborhood.forEachMooreNeighbor(i, x, y, z,
+                                          [cells, &strip, &passes](CellIndex j, quint32 nx) {
+                                              if (passes(cells[j].material))
+                                                  strip.file(j, nx);
+                                          });
+    }
+
     /// Reasons for refusing a volume; empty when it can be worked on.
     static QString checkVolume(const Model::Automaton::TotalVolume *volume, const QString &process);
 
@@ -170,6 +200,38 @@ bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 pass
         ++passesRun;
     }
     return rules.finish(*this);
+}
+
+template <class Role, class Joins>
+void DistanceFrontRun::initializeStrip(StripFronts::Strip &strip, float start, Role role,
+                                       Joins joins)
+{
+    Voxel *const cells = current;
+    Voxel *const nextCells = next;
+    for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
+        for (quint32 y = 0; y < neighborhood.getCellsY(); ++y) {
+            CellIndex i = neighborhood.index(x, y, 0);
+            for (quint32 z = 0; z < neighborhood.getCellsZ(); ++z, ++i) {
+                Voxel &cell = cells[i];
+                Voxel &nextCell = nextCells[i];
+                const CellRole r = role(cell, i, x, y, z);
+                if (r == Source) {
+                    cell.fixed = nextCell.fixed = true;
+                    cell.setDistance(0.0f, 0.0f, 0.0f);
+                    nextCell.setDistance(0.0f, 0.0f, 0.0f);
+                    continue;
+                }
+                cell.setDistance(start, start, start);
+                nextCell.setDistance(start, start, start);
+                if (r == Blocking) {
+                    cell.fixed = nextCell.fixed = true;
+                    continue;
+                }
+                cell.fixed = nextCell.fixed = false;
+                if (joins(i, x, y, z))
+                    strip.file(i, x);
+            }
+        }
 }
 
 template <class Rules>

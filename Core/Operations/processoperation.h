@@ -5,6 +5,8 @@
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
 
+#include <QString>
+
 #include <new>
 #include <string>
 #include <type_traits>
@@ -141,6 +143,30 @@ protected:
     /// True when the run may have changed silicon (the lattice must then be rebuilt).
     virtual bool changesSilicon() const { return false; }
     virtual std::string cancelText() const { return ": Operation canceled."; }
+
+    /// An input arrived that counts towards inputCount.
+    template <class T> void countInput(T &field, T value)
+    {
+        field = value;
+        ++inputCount;
+    }
+    /// An input arrived that its own flag records.
+    template <class T> static void flagInput(T &field, bool &given, T value)
+    {
+        field = value;
+        given = true;
+    }
+    /// Runs worker.run(&error) (run: a member such as &Worker::runDeposition); false with the
+    /// worker's reason in failure when it could not.
+    template <class Worker, class Run>
+    static bool runReporting(Worker &&worker, Run run, std::string &failure)
+    {
+        QString error;
+        if ((worker.*run)(&error))
+            return true;
+        failure = error.toStdString();
+        return false;
+    }
 
     VolumePtr volume;
     int inputCount;

@@ -1,7 +1,6 @@
 #include "UI/Observers/createsubstrateobserver.h"
 
 #include "Core/Operations/createsubstrateoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/createsubstratedialog.h"
 
 #include <QMessageBox>
@@ -11,14 +10,12 @@ namespace Observers {
 
 CreateSubstrateObserver::CreateSubstrateObserver(Core::Operations::Workspace &workspace,
                                                  QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void CreateSubstrateObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::CreateSubstrateOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::CreateSubstrateOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::CreateSubstrateOperation>();
     if (!operation)
         return;
 

@@ -1,7 +1,6 @@
 #include "UI/Observers/cvdobserver.h"
 
 #include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
-#include "Core/Operations/workspace.h"
 #include "Model/Process/processfactory.h"
 #include "UI/Operations/anisotropicdepositiondialog.h"
 
@@ -9,29 +8,23 @@ namespace Ui {
 namespace Observers {
 
 CVDObserver::CVDObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void CVDObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::AnisotropicFilmDepositionOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::AnisotropicFilmDepositionOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::AnisotropicFilmDepositionOperation>();
     if (!operation)
         return;
     Ui::Operations::AnisotropicDepositionDialog dialog(mainWindow);
     dialog.setProcess(
         Model::Process::ProcessFactory::instance()->getProcess(QStringLiteral("PVD")));
-    if (dialog.exec() != QDialog::Accepted) {
-        // A waiting operation could not go on: a rejected dialog ends it, with its message.
-        operation->cancel();
-        return;
-    }
-    operation->setThickness(float(dialog.getThickness()));
-    operation->setMaterial(dialog.getMaterialId());
-    operation->setRatio(float(dialog.getRatio()));
-    operation->setDepositOn(dialog.getDepositOn());
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setThickness(float(dialog.getThickness()));
+        operation->setMaterial(dialog.getMaterialId());
+        operation->setRatio(float(dialog.getRatio()));
+        operation->setDepositOn(dialog.getDepositOn());
+    });
 }
 
 } // namespace Observers

@@ -1,7 +1,6 @@
 #include "UI/Observers/dopingoptionsobserver.h"
 
 #include "Core/Operations/Doping/dopingoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/dopingoptionsdialog.h"
 
 namespace Ui {
@@ -9,25 +8,19 @@ namespace Observers {
 
 DopingOptionsObserver::DopingOptionsObserver(Core::Operations::Workspace &workspace,
                                              QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void DopingOptionsObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::DopingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::DopingOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::DopingOperation>();
     if (!operation)
         return;
     Ui::Operations::DopingOptionsDialog dialog(mainWindow);
-    if (dialog.exec() != QDialog::Accepted) {
-        // A waiting operation could not go on: a rejected dialog ends it, with its message.
-        operation->cancel();
-        return;
-    }
-    operation->setDepth(float(dialog.getDepth()));
-    operation->setMaterial(dialog.getMaterialId());
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setDepth(float(dialog.getDepth()));
+        operation->setMaterial(dialog.getMaterialId());
+    });
 }
 
 } // namespace Observers

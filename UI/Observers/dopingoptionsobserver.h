@@ -1,31 +1,17 @@
 #ifndef CELVANE_UI_OBSERVERS_DOPINGOPTIONSOBSERVER_H
 #define CELVANE_UI_OBSERVERS_DOPINGOPTIONSOBSERVER_H
 
-#include "Util/iobserver.h"
-
-#include <QPointer>
-
-class QWidget;
-
-namespace Core {
-namespace Operations {
-class Workspace;
-}
-} // namespace Core
+#include "UI/Observers/optionsobserver.h"
 
 namespace Ui {
 namespace Observers {
 
 /// Opens the options of a doping.
-class DopingOptionsObserver : public Util::IObserver
+class DopingOptionsObserver : public OptionsObserver
 {
 public:
     DopingOptionsObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
     void update() override;
-
-private:
-    Core::Operations::Workspace &workspace;
-    QPointer<QWidget> mainWindow;
 };
 
 } // namespace Observers

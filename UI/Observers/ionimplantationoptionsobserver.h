@@ -1,31 +1,17 @@
 #ifndef CELVANE_UI_OBSERVERS_IONIMPLANTATIONOPTIONSOBSERVER_H
 #define CELVANE_UI_OBSERVERS_IONIMPLANTATIONOPTIONSOBSERVER_H
 
-#include "Util/iobserver.h"
-
-#include <QPointer>
-
-class QWidget;
-
-namespace Core {
-namespace Operations {
-class Workspace;
-}
-} // namespace Core
+#include "UI/Observers/optionsobserver.h"
 
 namespace Ui {
 namespace Observers {
 
 /// Opens the options of an ion implantation.
-class IonImplantationOptionsObserver : public Util::IObserver
+class IonImplantationOptionsObserver : public OptionsObserver
 {
 public:
     IonImplantationOptionsObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
     void update() override;
-
-private:
-    Core::Operations::Workspace &workspace;
-    QPointer<QWidget> mainWindow;
 };
 
 } // namespace Observers

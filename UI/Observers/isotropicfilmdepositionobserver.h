@@ -1,31 +1,17 @@
 #ifndef CELVANE_UI_OBSERVERS_ISOTROPICFILMDEPOSITIONOBSERVER_H
 #define CELVANE_UI_OBSERVERS_ISOTROPICFILMDEPOSITIONOBSERVER_H
 
-#include "Util/iobserver.h"
-
-#include <QPointer>
-
-class QWidget;
-
-namespace Core {
-namespace Operations {
-class Workspace;
-}
-} // namespace Core
+#include "UI/Observers/optionsobserver.h"
 
 namespace Ui {
 namespace Observers {
 
 /// Opens the options of an isotropic deposition.
-class IsotropicFilmDepositionObserver : public Util::IObserver
+class IsotropicFilmDepositionObserver : public OptionsObserver
 {
 public:
     IsotropicFilmDepositionObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
     void update() override;
-
-private:
-    Core::Operations::Workspace &workspace;
-    QPointer<QWidget> mainWindow;
 };
 
 } // namespace Observers

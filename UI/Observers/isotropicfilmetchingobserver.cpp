@@ -1,7 +1,6 @@
 #include "UI/Observers/isotropicfilmetchingobserver.h"
 
 #include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
-#include "Core/Operations/workspace.h"
 #include "Model/Process/processfactory.h"
 #include "UI/Operations/isotropicetchingdialog.h"
 
@@ -10,27 +9,21 @@ namespace Observers {
 
 IsotropicFilmEtchingObserver::IsotropicFilmEtchingObserver(Core::Operations::Workspace &workspace,
                                                            QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void IsotropicFilmEtchingObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::IsotropicFilmEtchingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::IsotropicFilmEtchingOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::IsotropicFilmEtchingOperation>();
     if (!operation)
         return;
     Ui::Operations::IsotropicEtchingDialog dialog(mainWindow);
     dialog.setProcess(Model::Process::ProcessFactory::instance()->getProcess(
         QStringLiteral("Isotropic Etching")));
-    if (dialog.exec() != QDialog::Accepted) {
-        // A waiting operation could not go on: a rejected dialog ends it, with its message.
-        operation->cancel();
-        return;
-    }
-    operation->setDepth(float(dialog.getDepth()));
-    operation->setMaterial(dialog.getMaterialId());
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setDepth(float(dialog.getDepth()));
+        operation->setMaterial(dialog.getMaterialId());
+    });
 }
 
 } // namespace Observers

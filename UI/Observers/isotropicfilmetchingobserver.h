@@ -1,31 +1,17 @@
 #ifndef CELVANE_UI_OBSERVERS_ISOTROPICFILMETCHINGOBSERVER_H
 #define CELVANE_UI_OBSERVERS_ISOTROPICFILMETCHINGOBSERVER_H
 
-#include "Util/iobserver.h"
-
-#include <QPointer>
-
-class QWidget;
-
-namespace Core {
-namespace Operations {
-class Workspace;
-}
-} // namespace Core
+#include "UI/Observers/optionsobserver.h"
 
 namespace Ui {
 namespace Observers {
 
 /// Opens the options of an isotropic etch.
-class IsotropicFilmEtchingObserver : public Util::IObserver
+class IsotropicFilmEtchingObserver : public OptionsObserver
 {
 public:
     IsotropicFilmEtchingObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
     void update() override;
-
-private:
-    Core::Operations::Workspace &workspace;
-    QPointer<QWidget> mainWindow;
 };
 
 } // namespace Observers

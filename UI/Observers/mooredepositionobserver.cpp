@@ -1,7 +1,6 @@
 #include "UI/Observers/mooredepositionobserver.h"
 
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/mooreoptionsdialog.h"
 
 namespace Ui {
@@ -9,14 +8,13 @@ namespace Observers {
 
 MooreDepositionObserver::MooreDepositionObserver(Core::Operations::Workspace &workspace,
                                                  QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void MooreDepositionObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::MooreNeighborhoodDepositionOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::MooreNeighborhoodDepositionOperation>(
-            workspace.getCurrentOperation());
+    const auto operation =
+        currentOperation<Core::Operations::MooreNeighborhoodDepositionOperation>();
     if (!operation)
         return;
     Ui::Operations::MooreOptionsDialog::ask(*operation, mainWindow,

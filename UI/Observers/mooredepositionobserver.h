@@ -1,31 +1,17 @@
 #ifndef CELVANE_UI_OBSERVERS_MOOREDEPOSITIONOBSERVER_H
 #define CELVANE_UI_OBSERVERS_MOOREDEPOSITIONOBSERVER_H
 
-#include "Util/iobserver.h"
-
-#include <QPointer>
-
-class QWidget;
-
-namespace Core {
-namespace Operations {
-class Workspace;
-}
-} // namespace Core
+#include "UI/Observers/optionsobserver.h"
 
 namespace Ui {
 namespace Observers {
 
 /// Opens the options of a Moore-neighbourhood deposition.
-class MooreDepositionObserver : public Util::IObserver
+class MooreDepositionObserver : public OptionsObserver
 {
 public:
     MooreDepositionObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
     void update() override;
-
-private:
-    Core::Operations::Workspace &workspace;
-    QPointer<QWidget> mainWindow;
 };
 
 } // namespace Observers

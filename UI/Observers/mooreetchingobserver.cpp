@@ -1,7 +1,6 @@
 #include "UI/Observers/mooreetchingobserver.h"
 
 #include "Core/Operations/MooreNeighborhood/mooreneighborhoodetchingoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/mooreoptionsdialog.h"
 
 namespace Ui {
@@ -9,14 +8,12 @@ namespace Observers {
 
 MooreEtchingObserver::MooreEtchingObserver(Core::Operations::Workspace &workspace,
                                            QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void MooreEtchingObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::MooreNeighborhoodEtchingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::MooreNeighborhoodEtchingOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::MooreNeighborhoodEtchingOperation>();
     if (!operation)
         return;
     Ui::Operations::MooreOptionsDialog::ask(*operation, mainWindow, QStringLiteral("Etch Depth"));

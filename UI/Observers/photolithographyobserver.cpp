@@ -1,7 +1,6 @@
 #include "UI/Observers/photolithographyobserver.h"
 
 #include "Core/Operations/Photolithography/photolithographyoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/photolithographydialog.h"
 
 namespace Ui {
@@ -9,14 +8,12 @@ namespace Observers {
 
 PhotolithographyObserver::PhotolithographyObserver(Core::Operations::Workspace &workspace,
                                                    QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void PhotolithographyObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::PhotolithographyOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::PhotolithographyOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::PhotolithographyOperation>();
     if (!operation)
         return;
     Ui::Operations::PhotolithographyDialog dialog(mainWindow);
@@ -28,15 +25,14 @@ void PhotolithographyObserver::update()
     dialog.setBottomMaskSink([raw](const std::vector<bool> &bits, quint32 w, quint32 h) {
         raw->setBottomMask(bits, w, h);
     });
-    if (dialog.exec() != QDialog::Accepted) {
-        operation->cancel(); // also takes the masks it showed off the volume
-        return;
-    }
-    operation->setMaterial(dialog.getMaterialId());
-    operation->setBottomMask(dialog.getBottomMask(), dialog.getBottomMaskWidth(),
-                             dialog.getBottomMaskHeight());
-    operation->setTopMask(dialog.getTopMask(), dialog.getTopMaskWidth(), dialog.getTopMaskHeight());
-    operation->end();
+    // Cancel also takes the masks the operation showed off the volume.
+    runDialog(*operation, dialog, [&] {
+        operation->setMaterial(dialog.getMaterialId());
+        operation->setBottomMask(dialog.getBottomMask(), dialog.getBottomMaskWidth(),
+                                 dialog.getBottomMaskHeight());
+        operation->setTopMask(dialog.getTopMask(), dialog.getTopMaskWidth(),
+                              dialog.getTopMaskHeight());
+    });
 }
 
 } // namespace Observers

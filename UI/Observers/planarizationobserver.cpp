@@ -1,7 +1,6 @@
 #include "UI/Observers/planarizationobserver.h"
 
 #include "Core/Operations/Planarization/planarizationoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/planarizationoptionsdialog.h"
 
 namespace Ui {
@@ -9,25 +8,20 @@ namespace Observers {
 
 PlanarizationObserver::PlanarizationObserver(Core::Operations::Workspace &workspace,
                                              QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void PlanarizationObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::PlanarizationOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::PlanarizationOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::PlanarizationOperation>();
     if (!operation)
         return;
     Ui::Operations::PlanarizationOptionsDialog dialog(mainWindow);
     dialog.setHeightLimit(operation->getVolume() ? int(operation->getVolume()->getCellsZ()) : 0);
-    if (dialog.exec() != QDialog::Accepted) {
-        operation->cancel();
-        return;
-    }
-    operation->setMaximumHeight(dialog.getMaximumHeight());
-    operation->setMinimumHeight(dialog.getMinimumHeight());
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setMaximumHeight(dialog.getMaximumHeight());
+        operation->setMinimumHeight(dialog.getMinimumHeight());
+    });
 }
 
 } // namespace Observers

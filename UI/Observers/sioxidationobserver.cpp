@@ -1,7 +1,6 @@
 #include "UI/Observers/sioxidationobserver.h"
 
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/simpleoxidationoptionsdialog.h"
 
 namespace Ui {
@@ -9,31 +8,25 @@ namespace Observers {
 
 SiOxidationObserver::SiOxidationObserver(Core::Operations::Workspace &workspace,
                                          QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void SiOxidationObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::SimpleSiOxidationOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::SimpleSiOxidationOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::SimpleSiOxidationOperation>();
     if (!operation)
         return;
     Ui::Operations::SimpleOxidationOptionsDialog dialog(mainWindow);
-    if (dialog.exec() != QDialog::Accepted) {
-        // A waiting operation could not go on: a rejected dialog ends it, with its message.
-        operation->cancel();
-        return;
-    }
-    operation->setConversion(dialog.getMicronConversion());
-    if (dialog.isTimeGiven()) {
-        operation->setTime(dialog.getOxidationTime());
-        operation->setPressure(dialog.getOxidationPressure());
-        operation->setTemperature(dialog.getOxidationTemperature());
-    } else {
-        operation->setThickness(dialog.getOxideThickness());
-    }
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setConversion(dialog.getMicronConversion());
+        if (dialog.isTimeGiven()) {
+            operation->setTime(dialog.getOxidationTime());
+            operation->setPressure(dialog.getOxidationPressure());
+            operation->setTemperature(dialog.getOxidationTemperature());
+        } else {
+            operation->setThickness(dialog.getOxideThickness());
+        }
+    });
 }
 
 } // namespace Observers

@@ -1,7 +1,6 @@
 #include "UI/Observers/spincoatingobserver.h"
 
 #include "Core/Operations/Planarization/spincoatingoperation.h"
-#include "Core/Operations/workspace.h"
 #include "UI/Operations/spincoatingoptionsdialog.h"
 
 namespace Ui {
@@ -9,25 +8,20 @@ namespace Observers {
 
 SpinCoatingObserver::SpinCoatingObserver(Core::Operations::Workspace &workspace,
                                          QWidget *mainWindow)
-    : workspace(workspace), mainWindow(mainWindow)
+    : OptionsObserver(workspace, mainWindow)
 {}
 
 void SpinCoatingObserver::update()
 {
-    const boost::shared_ptr<Core::Operations::SpinCoatingOperation> operation =
-        boost::dynamic_pointer_cast<Core::Operations::SpinCoatingOperation>(
-            workspace.getCurrentOperation());
+    const auto operation = currentOperation<Core::Operations::SpinCoatingOperation>();
     if (!operation)
         return;
     Ui::Operations::SpinCoatingOptionsDialog dialog(mainWindow);
     dialog.setHeightLimit(operation->getVolume() ? int(operation->getVolume()->getCellsZ()) : 0);
-    if (dialog.exec() != QDialog::Accepted) {
-        operation->cancel();
-        return;
-    }
-    operation->setMaterial(dialog.getMaterialId());
-    operation->setHeight(dialog.getHeight());
-    operation->end();
+    runDialog(*operation, dialog, [&] {
+        operation->setMaterial(dialog.getMaterialId());
+        operation->setHeight(dialog.getHeight());
+    });
 }
 
 } // namespace Observers

@@ -59,36 +59,23 @@ struct AnisotropicRules : DistanceFrontRules
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
         const CellNeighborhood &nb = run.getNeighborhood();
-        Voxel *cells = run.cells();
-        Voxel *next = run.nextCells();
-        const float t = thickness;
-        for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
-            for (quint32 y = 0; y < nb.getCellsY(); ++y) {
-                CellIndex i = nb.index(x, y, 0);
-                for (quint32 z = 0; z < nb.getCellsZ(); ++z, ++i) {
-                    Voxel &cell = cells[i];
-                    Voxel &nextCell = next[i];
-                    if (cell.material != 0 && facesDeposition(nb, cells, i, z)) {
-                        cell.fixed = nextCell.fixed = true;
-                        cell.setDistance(0.0f, 0.0f, 0.0f);
-                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
-                        continue;
-                    }
-                    cell.setDistance(t, t, t);
-                    nextCell.setDistance(t, t, t);
-                    if (cell.material != 0) {
-                        cell.fixed = nextCell.fixed = true; // a filled cell facing away
-                        continue;
-                    }
-                    cell.fixed = nextCell.fixed = false;
-                    bool touchesFilm = false;
-                    nb.forEachFaceNeighbor(i, x, y, z, [&](int, CellIndex j, quint32) {
-                        touchesFilm = touchesFilm || cells[j].material != 0;
-                    });
-                    if (touchesFilm)
-                        strip.file(i, x);
-                }
-            }
+        const Voxel *cells = run.cells();
+        run.initializeStrip(
+            strip, thickness,
+            [this, &nb, cells](const Voxel &cell, CellIndex i, quint32, quint32, quint32 z) {
+                if (cell.material == 0)
+                    return DistanceFrontRun::Free;
+                // Filled cells grow the film only where they face the deposition; others block.
+                return facesDeposition(nb, cells, i, z) ? DistanceFrontRun::Source
+                                                        : DistanceFrontRun::Blocking;
+            },
+            [&nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
+                bool touchesFilm = false;
+                nb.forEachFaceNeighbor(i, x, y, z, [&](int, CellIndex j, quint32) {
+                    touchesFilm = touchesFilm || cells[j].material != 0;
+                });
+                return touchesFilm;
+            });
     }
 
     bool changeable(const Voxel &cell) const { return !cell.fixed; }

@@ -10,27 +10,10 @@ DopingOperation::DopingOperation(Workspace &workspace)
       depth(0.0f), materialSet(false), depthSet(false)
 {}
 
-void DopingOperation::setDepth(float value)
-{
-    depth = value;
-    depthSet = true;
-}
-
-void DopingOperation::setMaterial(quint32 value)
-{
-    material = value;
-    materialSet = true;
-}
-
 bool DopingOperation::runWorker(std::string &failure)
 {
-    SimpleDoping worker(volume.get(), material, depth);
-    QString error;
-    if (!worker.runDoping(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(SimpleDoping(volume.get(), material, depth), &SimpleDoping::runDoping,
+                        failure);
 }
 
 } // namespace Operations

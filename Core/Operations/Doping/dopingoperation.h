@@ -12,8 +12,8 @@ class DopingOperation : public UndoableProcessOperation
 public:
     explicit DopingOperation(Workspace &workspace);
 
-    void setDepth(float value);
-    void setMaterial(quint32 value);
+    void setDepth(float value) { flagInput(depth, depthSet, value); }
+    void setMaterial(quint32 value) { flagInput(material, materialSet, value); }
     float getDepth() const { return depth; }
     quint32 getMaterial() const { return material; }
 

@@ -5,46 +5,17 @@
 namespace Core {
 namespace Operations {
 
-void IonImplantationOperation::setClassObserver(const Util::ObserverPtr &o)
-{
-    ClassWideObserver<IonImplantationOperation>::get() = o;
-}
-
 IonImplantationOperation::IonImplantationOperation(Workspace &workspace)
-    : ProcessOperation<Operation>(workspace, "Ion Implantation", 3), material(0),
+    : ClassWideProcessOperation(workspace, "Ion Implantation", 3), material(0),
       implantationDepth(0.0f), annealingDistance(0.0f), materialSet(false),
       implantationDepthSet(false), annealingDistanceSet(false)
-{
-    observer = ClassWideObserver<IonImplantationOperation>::get();
-}
-
-void IonImplantationOperation::setAnnealingDistance(float value)
-{
-    annealingDistance = value;
-    annealingDistanceSet = true;
-}
-
-void IonImplantationOperation::setImplantationDepth(float value)
-{
-    implantationDepth = value;
-    implantationDepthSet = true;
-}
-
-void IonImplantationOperation::setMaterial(quint32 value)
-{
-    material = value;
-    materialSet = true;
-}
+{}
 
 bool IonImplantationOperation::runProcess(std::string &failure)
 {
-    IonImplantation worker(volume.get(), material, implantationDepth, annealingDistance);
-    QString error;
-    if (!worker.runImplantation(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(
+        IonImplantation(volume.get(), material, implantationDepth, annealingDistance),
+        &IonImplantation::runImplantation, failure);
 }
 
 } // namespace Operations

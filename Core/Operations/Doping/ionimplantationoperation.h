@@ -1,26 +1,29 @@
 #ifndef CELVANE_CORE_OPERATIONS_DOPING_IONIMPLANTATIONOPERATION_H
 #define CELVANE_CORE_OPERATIONS_DOPING_IONIMPLANTATIONOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/classwideprocessoperation.h"
 
 namespace Core {
 namespace Operations {
 
 /// Implants a doped layer at a depth below the top of each column and anneals it. Not undoable.
-class IonImplantationOperation : public ProcessOperation<Operation>
+class IonImplantationOperation : public ClassWideProcessOperation<IonImplantationOperation>
 {
 public:
     explicit IonImplantationOperation(Workspace &workspace);
 
-    void setAnnealingDistance(float value);
-    void setImplantationDepth(float value);
-    void setMaterial(quint32 value);
+    void setAnnealingDistance(float value)
+    {
+        flagInput(annealingDistance, annealingDistanceSet, value);
+    }
+    void setImplantationDepth(float value)
+    {
+        flagInput(implantationDepth, implantationDepthSet, value);
+    }
+    void setMaterial(quint32 value) { flagInput(material, materialSet, value); }
     float getAnnealingDistance() const { return annealingDistance; }
     float getImplantationDepth() const { return implantationDepth; }
     quint32 getMaterial() const { return material; }
-
-    /// The observer every implantation operation notifies.
-    static void setClassObserver(const Util::ObserverPtr &observer);
 
 protected:
     bool inputsComplete() const override

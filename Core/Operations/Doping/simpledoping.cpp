@@ -24,45 +24,26 @@ struct SurfaceDopingRules : DopingRules
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
         const CellNeighborhood &nb = run.getNeighborhood();
-        Voxel *cells = run.cells();
-        Voxel *next = run.nextCells();
-        const float d = distance;
-        for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
-            for (quint32 y = 0; y < nb.getCellsY(); ++y) {
-                CellIndex i = nb.index(x, y, 0);
-                for (quint32 z = 0; z < nb.getCellsZ(); ++z, ++i) {
-                    Voxel &cell = cells[i];
-                    Voxel &nextCell = next[i];
-                    if (cell.material == 0) {
-                        cell.fixed = nextCell.fixed = true;
-                        cell.setDistance(0.0f, 0.0f, 0.0f);
-                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
-                        continue;
-                    }
-                    cell.setDistance(d, d, d);
-                    nextCell.setDistance(d, d, d);
-                    if (!dopable.contains(cell.material)) {
-                        cell.fixed = nextCell.fixed = true; // it blocks
-                        continue;
-                    }
-                    cell.fixed = nextCell.fixed = false;
-                    // Only material is read across strips; it does not change in this pass.
-                    if (nb.anyMooreNeighbor(
-                            i, x, y, z, [cells](CellIndex j) { return cells[j].material == 0; }))
-                        strip.file(i, x);
-                }
-            }
+        const Voxel *cells = run.cells();
+        run.initializeStrip(
+            strip, distance,
+            [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
+                if (cell.material == 0)
+                    return DistanceFrontRun::Source;
+                return dopable.contains(cell.material) ? DistanceFrontRun::Free
+                                                       : DistanceFrontRun::Blocking;
+            },
+            [&nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
+                return nb.anyMooreNeighbor(i, x, y, z,
+                                           [cells](CellIndex j) { return cells[j].material == 0; });
+            });
     }
 
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        const Voxel *cells = run.cells();
-        run.getNeighborhood().forEachMooreNeighbor(i, x, y, z,
-                                                   [this, cells, &strip](CellIndex j, quint32 nx) {
-                                                       if (dopable.contains(cells[j].material))
-                                                           strip.file(j, nx);
-                                                   });
+        run.fileMooreNeighbors(strip, i, x, y, z,
+                               [this](quint32 id) { return dopable.contains(id); });
     }
 };
 

@@ -5,7 +5,7 @@ namespace Operations {
 
 Electrodeposition::Electrodeposition(Model::Automaton::TotalVolume *volume, quint32 platedMaterial,
                                      quint32 conductingMaterial, float thickness)
-    : front(volume, platedMaterial, thickness, IsotropicFront::Plating, conductingMaterial)
+    : IsotropicFront(volume, platedMaterial, thickness, IsotropicFront::Plating, conductingMaterial)
 {}
 
 } // namespace Operations

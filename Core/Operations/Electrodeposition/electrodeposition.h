@@ -9,7 +9,7 @@ namespace Operations {
 /// Electroplating: grows a film only from the cells of one conducting material. Every empty
 /// cell within the thickness of the conductor, reached through empty cells, becomes the plated
 /// material; other filled cells neither grow a film nor let it pass.
-class Electrodeposition
+class Electrodeposition : private IsotropicFront
 {
 public:
     /// thickness is in the world units of the cell sizes. volume is not owned. The strip count
@@ -20,14 +20,11 @@ public:
     /// Runs the whole plating, holding both cell arrays of the volume until it returns. Returns
     /// false with a reason when nothing could be done (no volume, a thickness below 0 or not a
     /// number, unusable cell sizes) or when memory ran out part-way.
-    bool runDeposition(QString *error = nullptr) { return front.run(error); }
+    bool runDeposition(QString *error = nullptr) { return run(error); }
 
-    quint64 getPassCount() const { return front.getPassCount(); }
-    quint64 getPassesRun() const { return front.getPassesRun(); }
-    int getStripCount() const { return front.getStripCount(); }
-
-private:
-    IsotropicFront front;
+    using IsotropicFront::getPassCount;
+    using IsotropicFront::getPassesRun;
+    using IsotropicFront::getStripCount;
 };
 
 } // namespace Operations

@@ -6,37 +6,14 @@ namespace Core {
 namespace Operations {
 
 ElectrodepositionOperation::ElectrodepositionOperation(Workspace &workspace)
-    : UndoableProcessOperation(workspace, "Electroplating", 15, QStringLiteral("Electroplating")),
-      material(0), conductingMaterial(0), thickness(0.0f)
+    : FilmProcessOperation(workspace, "Electroplating", 15, QStringLiteral("Electroplating"), 4),
+      conductingMaterial(0)
 {}
-
-void ElectrodepositionOperation::setThickness(float value)
-{
-    thickness = value;
-    ++inputCount;
-}
-
-void ElectrodepositionOperation::setMaterial(quint32 value)
-{
-    material = value;
-    ++inputCount;
-}
-
-void ElectrodepositionOperation::setConductingMaterial(quint32 value)
-{
-    conductingMaterial = value;
-    ++inputCount;
-}
 
 bool ElectrodepositionOperation::runWorker(std::string &failure)
 {
-    Electrodeposition worker(volume.get(), material, conductingMaterial, thickness);
-    QString error;
-    if (!worker.runDeposition(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(Electrodeposition(volume.get(), material, conductingMaterial, amount),
+                        &Electrodeposition::runDeposition, failure);
 }
 
 } // namespace Operations

@@ -5,7 +5,7 @@ namespace Operations {
 
 IsotropicFilmDeposition::IsotropicFilmDeposition(Model::Automaton::TotalVolume *volume,
                                                  quint32 material, float thickness)
-    : front(volume, material, thickness, IsotropicFront::Deposition)
+    : IsotropicFront(volume, material, thickness, IsotropicFront::Deposition)
 {}
 
 } // namespace Operations

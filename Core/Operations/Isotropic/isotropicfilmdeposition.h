@@ -9,7 +9,7 @@ namespace Operations {
 /// Grows a conformal film of one material on every exposed surface of a cell volume: every
 /// empty cell within the thickness of a filled cell, reached through empty cells, takes the
 /// material. Distances are Euclidean, so convex edges and corners come out rounded.
-class IsotropicFilmDeposition
+class IsotropicFilmDeposition : private IsotropicFront
 {
 public:
     /// thickness is in the world units of the cell sizes. volume is not owned. The strip count
@@ -20,14 +20,11 @@ public:
     /// Runs the whole deposition, holding both cell arrays of the volume until it returns.
     /// Returns false with a reason when nothing could be done (no volume, a thickness below 0
     /// or not a number, unusable cell sizes) or when memory ran out part-way.
-    bool runDeposition(QString *error = nullptr) { return front.run(error); }
+    bool runDeposition(QString *error = nullptr) { return run(error); }
 
-    quint64 getPassCount() const { return front.getPassCount(); }
-    quint64 getPassesRun() const { return front.getPassesRun(); }
-    int getStripCount() const { return front.getStripCount(); }
-
-private:
-    IsotropicFront front;
+    using IsotropicFront::getPassCount;
+    using IsotropicFront::getPassesRun;
+    using IsotropicFront::getStripCount;
 };
 
 } // namespace Operations

@@ -6,32 +6,14 @@ namespace Core {
 namespace Operations {
 
 IsotropicFilmDepositionOperation::IsotropicFilmDepositionOperation(Workspace &workspace)
-    : UndoableProcessOperation(workspace, "Isotropic Deposition", 13,
-                               QStringLiteral("IsotropicDeposition")),
-      material(0), thickness(0.0f)
+    : FilmProcessOperation(workspace, "Isotropic Deposition", 13,
+                           QStringLiteral("IsotropicDeposition"), 3)
 {}
-
-void IsotropicFilmDepositionOperation::setThickness(float value)
-{
-    thickness = value;
-    ++inputCount;
-}
-
-void IsotropicFilmDepositionOperation::setMaterial(quint32 value)
-{
-    material = value;
-    ++inputCount;
-}
 
 bool IsotropicFilmDepositionOperation::runWorker(std::string &failure)
 {
-    IsotropicFilmDeposition worker(volume.get(), material, thickness);
-    QString error;
-    if (!worker.runDeposition(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(IsotropicFilmDeposition(volume.get(), material, amount),
+                        &IsotropicFilmDeposition::runDeposition, failure);
 }
 
 } // namespace Operations

@@ -5,7 +5,7 @@ namespace Operations {
 
 IsotropicFilmEtching::IsotropicFilmEtching(Model::Automaton::TotalVolume *volume, quint32 material,
                                            float depth)
-    : front(volume, material, depth, IsotropicFront::Etching)
+    : IsotropicFront(volume, material, depth, IsotropicFront::Etching)
 {}
 
 } // namespace Operations

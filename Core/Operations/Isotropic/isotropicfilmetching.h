@@ -9,7 +9,7 @@ namespace Operations {
 /// Removes one material to a given depth from every place where it touches empty space: every
 /// cell of that material within the depth of an empty cell, reached through cells of that
 /// material or empty cells, becomes empty. Other materials mask the etch.
-class IsotropicFilmEtching
+class IsotropicFilmEtching : private IsotropicFront
 {
 public:
     /// depth is in the world units of the cell sizes. volume is not owned. The strip count is
@@ -19,14 +19,11 @@ public:
     /// Runs the whole etch, holding both cell arrays of the volume until it returns. Returns
     /// false with a reason when nothing could be done (no volume, a depth below 0 or not a
     /// number, unusable cell sizes) or when memory ran out part-way.
-    bool runEtching(QString *error = nullptr) { return front.run(error); }
+    bool runEtching(QString *error = nullptr) { return run(error); }
 
-    quint64 getPassCount() const { return front.getPassCount(); }
-    quint64 getPassesRun() const { return front.getPassesRun(); }
-    int getStripCount() const { return front.getStripCount(); }
-
-private:
-    IsotropicFront front;
+    using IsotropicFront::getPassCount;
+    using IsotropicFront::getPassesRun;
+    using IsotropicFront::getStripCount;
 };
 
 } // namespace Operations

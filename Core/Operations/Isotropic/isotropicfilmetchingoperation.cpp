@@ -6,32 +6,14 @@ namespace Core {
 namespace Operations {
 
 IsotropicFilmEtchingOperation::IsotropicFilmEtchingOperation(Workspace &workspace)
-    : UndoableProcessOperation(workspace, "Isotropic Etching", 14,
-                               QStringLiteral("IsotropicEtching")),
-      material(0), depth(0.0f)
+    : FilmProcessOperation(workspace, "Isotropic Etching", 14, QStringLiteral("IsotropicEtching"),
+                           3)
 {}
-
-void IsotropicFilmEtchingOperation::setDepth(float value)
-{
-    depth = value;
-    ++inputCount;
-}
-
-void IsotropicFilmEtchingOperation::setMaterial(quint32 value)
-{
-    material = value;
-    ++inputCount;
-}
 
 bool IsotropicFilmEtchingOperation::runWorker(std::string &failure)
 {
-    IsotropicFilmEtching worker(volume.get(), material, depth);
-    QString error;
-    if (!worker.runEtching(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(IsotropicFilmEtching(volume.get(), material, amount),
+                        &IsotropicFilmEtching::runEtching, failure);
 }
 
 } // namespace Operations

@@ -39,38 +39,23 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
         const CellNeighborhood &nb = run.getNeighborhood();
-        Voxel *cells = run.cells();
-        Voxel *next = run.nextCells();
-        const float t = thickness;
-        for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
-            for (quint32 y = 0; y < nb.getCellsY(); ++y) {
-                CellIndex i = nb.index(x, y, 0);
-                for (quint32 z = 0; z < nb.getCellsZ(); ++z, ++i) {
-                    Voxel &cell = cells[i];
-                    Voxel &nextCell = next[i];
-                    if (isSource(cell)) {
-                        cell.fixed = nextCell.fixed = true;
-                        cell.setDistance(0.0f, 0.0f, 0.0f);
-                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
-                        continue;
-                    }
-                    cell.setDistance(t, t, t);
-                    nextCell.setDistance(t, t, t);
-                    if (M == IsotropicFront::Plating && cell.material != 0) {
-                        // Other filled cells block the plating: never updated, never a source.
-                        cell.fixed = nextCell.fixed = true;
-                        continue;
-                    }
-                    cell.fixed = nextCell.fixed = false;
-                    // A cell joins the first front when it touches a source: for plating the
-                    // conductor itself, so a hollow closed in by conductor is plated too. Only
-                    // material is read across strips here; other strips write fixed and
-                    // distance of their own cells only.
-                    if (nb.anyMooreNeighbor(
-                            i, x, y, z, [this, cells](CellIndex j) { return isSource(cells[j]); }))
-                        strip.file(i, x);
-                }
-            }
+        const Voxel *cells = run.cells();
+        run.initializeStrip(
+            strip, thickness,
+            [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
+                if (isSource(cell))
+                    return DistanceFrontRun::Source;
+                // Other filled cells block the plating: never updated, never a source.
+                if (M == IsotropicFront::Plating && cell.material != 0)
+                    return DistanceFrontRun::Blocking;
+                return DistanceFrontRun::Free;
+            },
+            // A cell joins the first front when it touches a source: for plating the conductor
+            // itself, so a hollow closed in by conductor is plated too.
+            [this, &nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
+                return nb.anyMooreNeighbor(
+                    i, x, y, z, [this, cells](CellIndex j) { return isSource(cells[j]); });
+            });
     }
 
     bool changeable(const Voxel &cell) const
@@ -95,12 +80,7 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        const Voxel *cells = run.cells();
-        run.getNeighborhood().forEachMooreNeighbor(i, x, y, z,
-                                                   [this, cells, &strip](CellIndex j, quint32 nx) {
-                                                       if (isPassable(cells[j].material))
-                                                           strip.file(j, nx);
-                                                   });
+        run.fileMooreNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
     }
 
     quint32 material;

@@ -9,7 +9,7 @@ namespace Operations {
 /// Grows a film a whole number of cell layers thick, each layer everything that touches the
 /// current surface through a face, an edge or a corner: films come out with square edges and
 /// corners (chessboard distance).
-class MooreNeighborhoodDeposition
+class MooreNeighborhoodDeposition : private MooreFront
 {
 public:
     /// steps is the film thickness in cells. volume is not owned. The strip count is the global
@@ -21,11 +21,8 @@ public:
     /// a reason when there is no volume, steps is negative, or memory ran out part-way.
     bool runDeposition(QString *error = nullptr);
 
-    qint32 getStepsRun() const { return front.getStepsRun(); }
-    int getStripCount() const { return front.getStripCount(); }
-
-private:
-    MooreFront front;
+    using MooreFront::getStepsRun;
+    using MooreFront::getStripCount;
 };
 
 } // namespace Operations

@@ -2,8 +2,6 @@
 
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddeposition.h"
 
-#include <limits>
-
 namespace Core {
 namespace Operations {
 
@@ -13,14 +11,8 @@ MooreNeighborhoodDepositionOperation::MooreNeighborhoodDepositionOperation(Works
 
 bool MooreNeighborhoodDepositionOperation::runWorker(std::string &failure)
 {
-    const qint32 count = qint32(qMin<quint32>(steps, quint32(std::numeric_limits<qint32>::max())));
-    MooreNeighborhoodDeposition worker(volume.get(), material, count);
-    QString error;
-    if (!worker.runDeposition(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(MooreNeighborhoodDeposition(volume.get(), material, stepCount()),
+                        &MooreNeighborhoodDeposition::runDeposition, failure);
 }
 
 } // namespace Operations

@@ -5,7 +5,7 @@ namespace Operations {
 
 MooreNeighborhoodEtching::MooreNeighborhoodEtching(Model::Automaton::TotalVolume *volume,
                                                    quint32 material, qint32 steps)
-    : front(volume, material, steps, MooreFront::Etching)
+    : MooreFront(volume, material, steps, MooreFront::Etching)
 {}
 
 } // namespace Operations

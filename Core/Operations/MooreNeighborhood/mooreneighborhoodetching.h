@@ -8,7 +8,7 @@ namespace Operations {
 
 /// Removes a whole number of cell layers of one material, each layer every cell of it that
 /// touches empty space through a face, an edge or a corner. Other materials stop the etch.
-class MooreNeighborhoodEtching
+class MooreNeighborhoodEtching : private MooreFront
 {
 public:
     /// steps is the etch depth in cells. volume is not owned. The strip count is the global
@@ -17,13 +17,10 @@ public:
 
     /// Runs the whole etch, holding both cell arrays until it returns. Returns false with a
     /// reason when there is no volume, steps is negative, or memory ran out part-way.
-    bool runEtching(QString *error = nullptr) { return front.run(error); }
+    bool runEtching(QString *error = nullptr) { return run(error); }
 
-    qint32 getStepsRun() const { return front.getStepsRun(); }
-    int getStripCount() const { return front.getStripCount(); }
-
-private:
-    MooreFront front;
+    using MooreFront::getStepsRun;
+    using MooreFront::getStripCount;
 };
 
 } // namespace Operations

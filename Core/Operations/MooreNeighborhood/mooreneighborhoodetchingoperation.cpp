@@ -2,8 +2,6 @@
 
 #include "Core/Operations/MooreNeighborhood/mooreneighborhoodetching.h"
 
-#include <limits>
-
 namespace Core {
 namespace Operations {
 
@@ -13,14 +11,8 @@ MooreNeighborhoodEtchingOperation::MooreNeighborhoodEtchingOperation(Workspace &
 
 bool MooreNeighborhoodEtchingOperation::runWorker(std::string &failure)
 {
-    const qint32 count = qint32(qMin<quint32>(steps, quint32(std::numeric_limits<qint32>::max())));
-    MooreNeighborhoodEtching worker(volume.get(), material, count);
-    QString error;
-    if (!worker.runEtching(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(MooreNeighborhoodEtching(volume.get(), material, stepCount()),
+                        &MooreNeighborhoodEtching::runEtching, failure);
 }
 
 } // namespace Operations

@@ -1,5 +1,7 @@
 #include "Core/Operations/MooreNeighborhood/mooreneighborhoodoperation.h"
 
+#include <limits>
+
 namespace Core {
 namespace Operations {
 
@@ -10,16 +12,9 @@ MooreNeighborhoodOperation::MooreNeighborhoodOperation(Workspace &workspace, qui
       material(0), steps(0), materialSet(false), stepsSet(false)
 {}
 
-void MooreNeighborhoodOperation::setMaterial(quint32 value)
+qint32 MooreNeighborhoodOperation::stepCount() const
 {
-    material = value;
-    materialSet = true;
-}
-
-void MooreNeighborhoodOperation::setSteps(quint32 value)
-{
-    steps = value;
-    stepsSet = true;
+    return qint32(qMin<quint32>(steps, quint32(std::numeric_limits<qint32>::max())));
 }
 
 } // namespace Operations

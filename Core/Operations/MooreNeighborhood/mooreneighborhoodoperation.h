@@ -11,8 +11,8 @@ namespace Operations {
 class MooreNeighborhoodOperation : public UndoableProcessOperation
 {
 public:
-    void setMaterial(quint32 value);
-    void setSteps(quint32 value);
+    void setMaterial(quint32 value) { flagInput(material, materialSet, value); }
+    void setSteps(quint32 value) { flagInput(steps, stepsSet, value); }
     quint32 getMaterial() const { return material; }
     quint32 getSteps() const { return steps; }
 
@@ -21,6 +21,8 @@ protected:
 
     bool inputsComplete() const override { return materialSet && stepsSet; }
     bool changesSilicon() const override { return material == 1; }
+    /// The steps as the workers take them: counts beyond their range run as many as they can.
+    qint32 stepCount() const;
 
     quint32 material;
     quint32 steps;

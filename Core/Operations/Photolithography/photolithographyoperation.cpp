@@ -5,17 +5,10 @@
 namespace Core {
 namespace Operations {
 
-void PhotolithographyOperation::setClassObserver(const Util::ObserverPtr &o)
-{
-    ClassWideObserver<PhotolithographyOperation>::get() = o;
-}
-
 PhotolithographyOperation::PhotolithographyOperation(Workspace &workspace)
-    : ProcessOperation<Operation>(workspace, "Photolithography", 20), material(0), bottomWidth(0),
+    : ClassWideProcessOperation(workspace, "Photolithography", 20), material(0), bottomWidth(0),
       bottomHeight(0), topWidth(0), topHeight(0), showedTopMask(false), showedBottomMask(false)
-{
-    observer = ClassWideObserver<PhotolithographyOperation>::get();
-}
+{}
 
 void PhotolithographyOperation::volumeTaken()
 {
@@ -23,12 +16,6 @@ void PhotolithographyOperation::volumeTaken()
     inputCount = 1;
     if (observer)
         observer->update();
-}
-
-void PhotolithographyOperation::setMaterial(quint32 value)
-{
-    material = value;
-    ++inputCount;
 }
 
 void PhotolithographyOperation::setBottomMask(const std::vector<bool> &bits, quint32 width,
@@ -59,14 +46,9 @@ void PhotolithographyOperation::setTopMask(const std::vector<bool> &bits, quint3
 
 bool PhotolithographyOperation::runProcess(std::string &failure)
 {
-    Photolithography worker(volume.get(), material, bottomMask, bottomWidth, bottomHeight, topMask,
-                            topWidth, topHeight);
-    QString error;
-    if (!worker.run(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(Photolithography(volume.get(), material, bottomMask, bottomWidth,
+                                         bottomHeight, topMask, topWidth, topHeight),
+                        &Photolithography::run, failure);
 }
 
 void PhotolithographyOperation::cancel()
@@ -79,7 +61,7 @@ void PhotolithographyOperation::cancel()
         showedTopMask = showedBottomMask = false;
         workspace.notifyUpdate();
     }
-    ProcessOperation<Operation>::cancel();
+    ClassWideProcessOperation::cancel();
 }
 
 void PhotolithographyOperation::afterRun()

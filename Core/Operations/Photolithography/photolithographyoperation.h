@@ -1,7 +1,7 @@
 #ifndef CELVANE_CORE_OPERATIONS_PHOTOLITHOGRAPHYOPERATION_H
 #define CELVANE_CORE_OPERATIONS_PHOTOLITHOGRAPHYOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/classwideprocessoperation.h"
 
 #include <vector>
 
@@ -9,12 +9,12 @@ namespace Core {
 namespace Operations {
 
 /// Patterns a resist film with top and bottom masks. Not undoable.
-class PhotolithographyOperation : public ProcessOperation<Operation>
+class PhotolithographyOperation : public ClassWideProcessOperation<PhotolithographyOperation>
 {
 public:
     explicit PhotolithographyOperation(Workspace &workspace);
 
-    void setMaterial(quint32 value);
+    void setMaterial(quint32 value) { countInput(material, value); }
     /// Stores the mask and, once a volume is taken, shows it on the volume at once.
     void setBottomMask(const std::vector<bool> &bits, quint32 width, quint32 height);
     void setTopMask(const std::vector<bool> &bits, quint32 width, quint32 height);
@@ -22,9 +22,6 @@ public:
 
     /// Also takes the masks this operation showed off the volume: they were only a preview.
     void cancel() override;
-
-    /// The observer every photolithography operation notifies.
-    static void setClassObserver(const Util::ObserverPtr &observer);
 
 protected:
     void volumeTaken() override;

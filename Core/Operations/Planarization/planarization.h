@@ -1,17 +1,7 @@
 #ifndef CELVANE_CORE_OPERATIONS_PLANARIZATION_PLANARIZATION_H
 #define CELVANE_CORE_OPERATIONS_PLANARIZATION_PLANARIZATION_H
 
-#include "Core/Operations/striprunner.h"
-
-#include <QString>
-#include <QtGlobal>
-
-namespace Model {
-namespace Automaton {
-class TotalVolume;
-class Voxel;
-} // namespace Automaton
-} // namespace Model
+#include "Core/Operations/columnworker.h"
 
 namespace Core {
 namespace Operations {
@@ -19,7 +9,7 @@ namespace Operations {
 /// Chemical-mechanical polishing: empties every cell layer at or above the maximum height and
 /// every layer below the minimum height, leaving the horizontal slab between them. Heights are
 /// whole numbers of cell layers counted from the bottom of the volume.
-class Planarization
+class Planarization : public ColumnWorker
 {
 public:
     /// maximumHeight is clipped to cellsZ. volume is not owned. The strip count is the global
@@ -33,20 +23,10 @@ public:
 
     quint32 getMaximumHeight() const { return maximumHeight; }
     quint32 getMinimumHeight() const { return minimumHeight; }
-    int getStripCount() const { return runner.getStripCount(); }
 
 private:
-    void runStrip(int strip);
-
-    Model::Automaton::TotalVolume *volume;
     quint32 maximumHeight;
     quint32 minimumHeight;
-    quint32 cellsX;
-    quint32 cellsY;
-    quint32 cellsZ;
-    StripRunner runner;
-    Model::Automaton::Voxel *cells;
-    Model::Automaton::Voxel *nextCells;
 };
 
 } // namespace Operations

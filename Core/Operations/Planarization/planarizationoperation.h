@@ -1,24 +1,21 @@
 #ifndef CELVANE_CORE_OPERATIONS_PLANARIZATIONOPERATION_H
 #define CELVANE_CORE_OPERATIONS_PLANARIZATIONOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/classwideprocessoperation.h"
 
 namespace Core {
 namespace Operations {
 
 /// Removes every cell above a maximum and below a minimum height. Not undoable.
-class PlanarizationOperation : public ProcessOperation<Operation>
+class PlanarizationOperation : public ClassWideProcessOperation<PlanarizationOperation>
 {
 public:
     explicit PlanarizationOperation(Workspace &workspace);
 
-    void setMaximumHeight(quint32 value);
-    void setMinimumHeight(quint32 value);
+    void setMaximumHeight(quint32 value) { flagInput(maximumHeight, maximumSet, value); }
+    void setMinimumHeight(quint32 value) { flagInput(minimumHeight, minimumSet, value); }
     quint32 getMaximumHeight() const { return maximumHeight; }
     quint32 getMinimumHeight() const { return minimumHeight; }
-
-    /// The observer every planarization operation notifies.
-    static void setClassObserver(const Util::ObserverPtr &observer);
 
 protected:
     bool inputsComplete() const override { return maximumSet && minimumSet; }

@@ -1,24 +1,21 @@
 #ifndef CELVANE_CORE_OPERATIONS_SPINCOATINGOPERATION_H
 #define CELVANE_CORE_OPERATIONS_SPINCOATINGOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/classwideprocessoperation.h"
 
 namespace Core {
 namespace Operations {
 
 /// Pours a material into every empty cell below a height. Not undoable.
-class SpinCoatingOperation : public ProcessOperation<Operation>
+class SpinCoatingOperation : public ClassWideProcessOperation<SpinCoatingOperation>
 {
 public:
     explicit SpinCoatingOperation(Workspace &workspace);
 
-    void setMaterial(quint32 value);
-    void setHeight(quint32 value);
+    void setMaterial(quint32 value) { flagInput(material, materialSet, value); }
+    void setHeight(quint32 value) { flagInput(height, heightSet, value); }
     quint32 getMaterial() const { return material; }
     quint32 getHeight() const { return height; }
-
-    /// The observer every spin-coating operation notifies.
-    static void setClassObserver(const Util::ObserverPtr &observer);
 
 protected:
     bool inputsComplete() const override { return materialSet && heightSet; }

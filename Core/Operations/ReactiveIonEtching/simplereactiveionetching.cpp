@@ -7,17 +7,13 @@
 #include <algorithm>
 
 using Model::Automaton::TotalVolume;
-using Model::Automaton::Voxel;
 
 namespace Core {
 namespace Operations {
 
 SimpleReactiveIonEtching::SimpleReactiveIonEtching(TotalVolume *volume, quint32 material,
                                                    quint32 steps, quint8 direction)
-    : volume(volume), material(material), steps(steps), direction(direction),
-      cellsX(volume ? volume->getCellsX() : 0), cellsY(volume ? volume->getCellsY() : 0),
-      cellsZ(volume ? volume->getCellsZ() : 0), runner(cellsX, 1), stepsRun(0), cells(nullptr),
-      nextCells(nullptr)
+    : ColumnWorker(volume, 1), material(material), steps(steps), direction(direction), stepsRun(0)
 {}
 
 bool SimpleReactiveIonEtching::etchable(quint64 index) const
@@ -28,13 +24,9 @@ bool SimpleReactiveIonEtching::etchable(quint64 index) const
 bool SimpleReactiveIonEtching::runEtching(QString *error)
 {
     stepsRun = 0;
-    if (!volume) {
-        if (error)
-            *error = QStringLiteral("No cell volume for the reactive-ion etching.");
+    if (!checkVolume(QStringLiteral("No cell volume for the reactive-ion etching."), error))
         return false;
-    }
-    cells = volume->lockCells();
-    nextCells = volume->lockNextCells();
+    lockArrays();
     bool ok = false;
     try {
         surfaces.assign(size_t(runner.getStripCount()), CellSet());
@@ -55,10 +47,7 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
     }
     surfaces.clear();
     nextSurfaces.clear();
-    volume->releaseCells();
-    volume->releaseNextCells();
-    cells = nullptr;
-    nextCells = nullptr;
+    releaseArrays();
     if (!ok && error)
         *error = QStringLiteral("Not enough memory to finish the reactive-ion etching; it "
                                 "stopped after %1 of %2 steps.")
@@ -71,22 +60,20 @@ void SimpleReactiveIonEtching::runPartialSurface(const unsigned int strip)
 {
     CellSet &surface = surfaces[strip];
     surface.clear();
-    for (quint32 x = runner.getFirstX(int(strip)); x < runner.getEndX(int(strip)); ++x)
-        for (quint32 y = 0; y < cellsY; ++y) {
-            const quint64 column = (quint64(x) * cellsY + y) * cellsZ;
-            for (quint32 z = 0; z < cellsZ; ++z) {
-                const quint64 i = column + z;
-                if (!etchable(i))
-                    continue;
-                // The outside of the volume does not count as empty.
-                const bool exposedAbove =
-                    (direction & FromTop) && z + 1 < cellsZ && cells[i + 1].material == 0;
-                const bool exposedBelow =
-                    (direction & FromBelow) && z >= 1 && cells[i - 1].material == 0;
-                if (exposedAbove || exposedBelow)
-                    surface.push_back(i);
-            }
+    forEachColumn(int(strip), [this, &surface](quint64 column) {
+        for (quint32 z = 0; z < cellsZ; ++z) {
+            const quint64 i = column + z;
+            if (!etchable(i))
+                continue;
+            // The outside of the volume does not count as empty.
+            const bool exposedAbove =
+                (direction & FromTop) && z + 1 < cellsZ && cells[i + 1].material == 0;
+            const bool exposedBelow =
+                (direction & FromBelow) && z >= 1 && cells[i - 1].material == 0;
+            if (exposedAbove || exposedBelow)
+                surface.push_back(i);
         }
+    });
 }
 
 void SimpleReactiveIonEtching::runPartialEtchingStep(const unsigned int strip)

@@ -1,19 +1,9 @@
 #ifndef CELVANE_CORE_OPERATIONS_REACTIVEIONETCHING_SIMPLEREACTIVEIONETCHING_H
 #define CELVANE_CORE_OPERATIONS_REACTIVEIONETCHING_SIMPLEREACTIVEIONETCHING_H
 
-#include "Core/Operations/striprunner.h"
-
-#include <QString>
-#include <QtGlobal>
+#include "Core/Operations/columnworker.h"
 
 #include <vector>
-
-namespace Model {
-namespace Automaton {
-class TotalVolume;
-class Voxel;
-} // namespace Automaton
-} // namespace Model
 
 namespace Core {
 namespace Operations {
@@ -21,7 +11,7 @@ namespace Operations {
 /// Strictly vertical etching of one material: each step removes one cell from every surface of
 /// that material that faces the etch direction (an empty cell above for etching from the top,
 /// below for etching from below). Columns never interact, so there is no lateral etching.
-class SimpleReactiveIonEtching
+class SimpleReactiveIonEtching : public ColumnWorker
 {
 public:
     /// Etch direction flags.
@@ -44,7 +34,6 @@ public:
     bool runEtching(QString *error = nullptr);
 
     quint32 getStepsRun() const { return stepsRun; }
-    int getStripCount() const { return runner.getStripCount(); }
 
 private:
     typedef std::vector<quint64> CellSet;
@@ -53,20 +42,13 @@ private:
     void runPartialEtchingStep(const unsigned int strip);
     bool etchable(quint64 index) const;
 
-    Model::Automaton::TotalVolume *volume;
     quint32 material;
     quint32 steps;
     quint8 direction;
-    quint32 cellsX;
-    quint32 cellsY;
-    quint32 cellsZ;
-    StripRunner runner;
     /// Per strip, ascending and without repeats.
     std::vector<CellSet> surfaces;
     std::vector<CellSet> nextSurfaces;
     quint32 stepsRun;
-    Model::Automaton::Voxel *cells;
-    Model::Automaton::Voxel *nextCells;
 };
 
 } // namespace Operations

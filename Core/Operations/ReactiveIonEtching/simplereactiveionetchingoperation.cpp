@@ -12,18 +12,6 @@ SimpleReactiveIonEtchingOperation::SimpleReactiveIonEtchingOperation(Workspace &
       direction(FromTop), materialSet(false), depthSet(false)
 {}
 
-void SimpleReactiveIonEtchingOperation::setDepth(double value)
-{
-    depth = value;
-    depthSet = true;
-}
-
-void SimpleReactiveIonEtchingOperation::setMaterial(quint32 value)
-{
-    material = value;
-    materialSet = true;
-}
-
 void SimpleReactiveIonEtchingOperation::setEtchFromBelow(bool on)
 {
     direction = on ? quint8(direction | FromBelow) : quint8(direction & ~FromBelow);
@@ -39,13 +27,8 @@ bool SimpleReactiveIonEtchingOperation::runProcess(std::string &failure)
     // Whole steps; a depth that is not a finite positive number etches nothing.
     const double whole = std::trunc(depth);
     const quint32 steps = !(whole > 0.0) ? 0 : whole >= 4294967295.0 ? 4294967295u : quint32(whole);
-    SimpleReactiveIonEtching worker(volume.get(), material, steps, direction);
-    QString error;
-    if (!worker.runEtching(&error)) {
-        failure = error.toStdString();
-        return false;
-    }
-    return true;
+    return runReporting(SimpleReactiveIonEtching(volume.get(), material, steps, direction),
+                        &SimpleReactiveIonEtching::runEtching, failure);
 }
 
 } // namespace Operations

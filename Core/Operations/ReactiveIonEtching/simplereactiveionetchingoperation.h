@@ -18,8 +18,8 @@ public:
 
     explicit SimpleReactiveIonEtchingOperation(Workspace &workspace);
 
-    void setDepth(double value);
-    void setMaterial(quint32 value);
+    void setDepth(double value) { flagInput(depth, depthSet, value); }
+    void setMaterial(quint32 value) { flagInput(material, materialSet, value); }
     void setEtchFromBelow(bool on);
     void setEtchFromTop(bool on);
     double getDepth() const { return depth; }

@@ -55,43 +55,31 @@ struct OxidationRules : DistanceFrontRules
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
         const CellNeighborhood &nb = run.getNeighborhood();
-        Voxel *cells = run.cells();
-        Voxel *next = run.nextCells();
-        for (quint32 cx = strip.getFirstX(); cx < strip.getEndX(); ++cx)
-            for (quint32 cy = 0; cy < nb.getCellsY(); ++cy) {
-                CellIndex i = nb.index(cx, cy, 0);
-                for (quint32 cz = 0; cz < nb.getCellsZ(); ++cz, ++i) {
-                    Voxel &cell = cells[i];
-                    Voxel &nextCell = next[i];
-                    const quint32 material = cell.material;
-                    if (oxidizable.contains(material) && atSurface(nb, cells, i, cx, cy, cz)) {
-                        cell.fixed = nextCell.fixed = true;
-                        cell.setDistance(0.0f, 0.0f, 0.0f);
-                        nextCell.setDistance(0.0f, 0.0f, 0.0f);
-                        continue;
-                    }
-                    cell.setDistance(x, x, x);
-                    nextCell.setDistance(x, x, x);
-                    if (material != 0 && !oxidizable.contains(material)) {
-                        // Blocks: never updated, and too far away to serve as a source.
-                        cell.fixed = nextCell.fixed = true;
-                        continue;
-                    }
-                    cell.fixed = nextCell.fixed = false;
-                    // Only materials are read across strips; none change in this pass.
-                    bool joins = false;
-                    nb.forEachFaceNeighbor(i, cx, cy, cz, [&](int k, CellIndex j, quint32) {
-                        if (joins)
-                            return;
-                        const qint32 *o = CellNeighborhood::faceOffsets[k];
-                        joins = material == 0
-                                    ? oxidizable.contains(cells[j].material)
-                                    : atSurface(nb, cells, j, cx + o[0], cy + o[1], cz + o[2]);
-                    });
+        const Voxel *cells = run.cells();
+        run.initializeStrip(
+            strip, x,
+            [this, &nb, cells](const Voxel &cell, CellIndex i, quint32 cx, quint32 cy, quint32 cz) {
+                const quint32 material = cell.material;
+                if (oxidizable.contains(material) && atSurface(nb, cells, i, cx, cy, cz))
+                    return DistanceFrontRun::Source;
+                // Blocks: never updated, and too far away to serve as a source.
+                if (material != 0 && !oxidizable.contains(material))
+                    return DistanceFrontRun::Blocking;
+                return DistanceFrontRun::Free;
+            },
+            [this, &nb, cells](CellIndex i, quint32 cx, quint32 cy, quint32 cz) {
+                const quint32 material = cells[i].material;
+                bool joins = false;
+                nb.forEachFaceNeighbor(i, cx, cy, cz, [&](int k, CellIndex j, quint32) {
                     if (joins)
-                        strip.file(i, cx);
-                }
-            }
+                        return;
+                    const qint32 *o = CellNeighborhood::faceOffsets[k];
+                    joins = material == 0
+                                ? oxidizable.contains(cells[j].material)
+                                : atSurface(nb, cells, j, cx + o[0], cy + o[1], cz + o[2]);
+                });
+                return joins;
+            });
     }
 
     bool changeable(const Voxel &cell) const { return !cell.fixed; }

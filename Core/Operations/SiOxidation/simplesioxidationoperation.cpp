@@ -7,52 +7,17 @@
 namespace Core {
 namespace Operations {
 
-void SimpleSiOxidationOperation::setClassObserver(const Util::ObserverPtr &o)
-{
-    ClassWideObserver<SimpleSiOxidationOperation>::get() = o;
-}
-
 SimpleSiOxidationOperation::SimpleSiOxidationOperation(Workspace &workspace)
-    : ProcessOperation<Operation>(workspace, "Simple Si Oxidation", 26), thickness(0.0), time(0.0),
+    : ClassWideProcessOperation(workspace, "Simple Si Oxidation", 26), thickness(0.0), time(0.0),
       temperature(0.0), pressure(0.0), cellUnitsPerMicron(1.0), thicknessSet(false), timeSet(false),
       conversionSet(false), noOxide(false)
-{
-    observer = ClassWideObserver<SimpleSiOxidationOperation>::get();
-}
-
-void SimpleSiOxidationOperation::setConversion(double value)
-{
-    cellUnitsPerMicron = value;
-    conversionSet = true;
-}
-
-void SimpleSiOxidationOperation::setTime(double value)
-{
-    time = value;
-    timeSet = true;
-}
-
-void SimpleSiOxidationOperation::setPressure(double value)
-{
-    pressure = value;
-}
-
-void SimpleSiOxidationOperation::setTemperature(double value)
-{
-    temperature = value;
-}
-
-void SimpleSiOxidationOperation::setThickness(double value)
-{
-    thickness = value;
-    thicknessSet = true;
-}
+{}
 
 void SimpleSiOxidationOperation::end()
 {
     if (!volume || !inputsComplete())
         return;
-    ProcessOperation<Operation>::end();
+    ClassWideProcessOperation::end();
 }
 
 bool SimpleSiOxidationOperation::runProcess(std::string &failure)

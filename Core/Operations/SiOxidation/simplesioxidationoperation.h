@@ -1,28 +1,28 @@
 #ifndef CELVANE_CORE_OPERATIONS_SIOXIDATION_SIMPLESIOXIDATIONOPERATION_H
 #define CELVANE_CORE_OPERATIONS_SIOXIDATION_SIMPLESIOXIDATIONOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/classwideprocessoperation.h"
 
 namespace Core {
 namespace Operations {
 
 /// Thermal oxidation of a cell volume, for a time (Deal-Grove) or to a thickness in microns.
 /// Not undoable.
-class SimpleSiOxidationOperation : public ProcessOperation<Operation>
+class SimpleSiOxidationOperation : public ClassWideProcessOperation<SimpleSiOxidationOperation>
 {
 public:
     explicit SimpleSiOxidationOperation(Workspace &workspace);
 
     /// Cell units per micron.
-    void setConversion(double value);
+    void setConversion(double value) { flagInput(cellUnitsPerMicron, conversionSet, value); }
     /// Oxidation time in hours.
-    void setTime(double value);
+    void setTime(double value) { flagInput(time, timeSet, value); }
     /// Pressure in atmospheres.
-    void setPressure(double value);
+    void setPressure(double value) { pressure = value; }
     /// Temperature in kelvin.
-    void setTemperature(double value);
+    void setTemperature(double value) { temperature = value; }
     /// Oxide thickness in microns.
-    void setThickness(double value);
+    void setThickness(double value) { flagInput(thickness, thicknessSet, value); }
 
     double getConversion() const { return cellUnitsPerMicron; }
     double getTime() const { return time; }
@@ -33,9 +33,6 @@ public:
     /// Runs once a volume is taken and a thickness or a time arrived; before that it returns
     /// without a word (the operation keeps waiting).
     void end() override;
-
-    /// The observer every oxidation operation notifies.
-    static void setClassObserver(const Util::ObserverPtr &observer);
 
 protected:
     bool inputsComplete() const override { return thicknessSet || timeSet; }

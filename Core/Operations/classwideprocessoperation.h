@@ -1,0 +1,28 @@
+#ifndef CELVANE_CORE_OPERATIONS_CLASSWIDEPROCESSOPERATION_H
+#define CELVANE_CORE_OPERATIONS_CLASSWIDEPROCESSOPERATION_H
+
+#include "Core/Operations/processoperation.h"
+
+namespace Core {
+namespace Operations {
+
+/// A process operation whose options observer is installed once for its class Op rather than
+/// per operation: every operation of the class takes the observer installed when it is made.
+template <class Op> class ClassWideProcessOperation : public ProcessOperation<Operation>
+{
+public:
+    /// The observer every operation of this class notifies.
+    static void setClassObserver(const Util::ObserverPtr &o) { ClassWideObserver<Op>::get() = o; }
+
+protected:
+    ClassWideProcessOperation(Workspace &workspace, const std::string &name, quint32 id)
+        : ProcessOperation<Operation>(workspace, name, id)
+    {
+        observer = ClassWideObserver<Op>::get();
+    }
+};
+
+} // namespace Operations
+} // namespace Core
+
+#endif

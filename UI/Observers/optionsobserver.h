@@ -1,0 +1,51 @@
+#ifndef CELVANE_UI_OBSERVERS_OPTIONSOBSERVER_H
+#define CELVANE_UI_OBSERVERS_OPTIONSOBSERVER_H
+
+#include "Core/Operations/workspace.h"
+#include "Util/iobserver.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <boost/shared_ptr.hpp>
+
+class QWidget;
+
+namespace Ui {
+namespace Observers {
+
+/// The frame of the observers that open the options dialog of the workspace's current
+/// operation, parented to the main window.
+class OptionsObserver : public Util::IObserver
+{
+public:
+    /// Runs dialog for a waiting operation: OK hands the values over (apply()) and ends the
+    /// operation; a rejected dialog cancels it, with its message.
+    template <class Op, class Dialog, class Apply>
+    static void runDialog(Op &operation, Dialog &dialog, Apply apply)
+    {
+        if (dialog.exec() != QDialog::Accepted) {
+            operation.cancel();
+            return;
+        }
+        apply();
+        operation.end();
+    }
+
+protected:
+    OptionsObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
+
+    /// The current operation when it is an Op; null otherwise.
+    template <class Op> boost::shared_ptr<Op> currentOperation() const
+    {
+        return boost::dynamic_pointer_cast<Op>(workspace.getCurrentOperation());
+    }
+
+    Core::Operations::Workspace &workspace;
+    QPointer<QWidget> mainWindow;
+};
+
+} // namespace Observers
+} // namespace Ui
+
+#endif
