@@ -3,15 +3,14 @@
 #include "Model/Automaton/totalvolume.h"
 #include "Model/palette.h"
 #include "Util/systemmemory.h"
+#include "Util/taskbatch.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
-#include <QFuture>
 #include <QMutexLocker>
 #include <QThreadPool>
 #include <QVector>
 #include <QtAlgorithms>
-#include <QtConcurrent>
 
 #include <GL/gl.h>
 
@@ -113,20 +112,11 @@ std::vector<Slab> splitSlabs(quint32 lower, quint32 upper)
     return slabs;
 }
 
-/// Runs task(i) for every slab on the global pool and waits for all of them, in slab order.
-/// A single slab runs on the calling thread.
+/// Runs task(i) for every slab on the global pool and waits for all of them. A single slab
+/// runs on the calling thread.
 template <typename Task> void runSlabs(const std::vector<Slab> &slabs, const Task &task)
 {
-    if (slabs.size() == 1) {
-        task(0);
-        return;
-    }
-    QVector<QFuture<void>> futures;
-    futures.reserve(int(slabs.size()));
-    for (std::size_t i = 0; i < slabs.size(); ++i)
-        futures.append(QtConcurrent::run(QThreadPool::globalInstance(), [&task, i] { task(i); }));
-    for (QFuture<void> &future : futures)
-        future.waitForFinished();
+    Util::TaskBatch::run(int(slabs.size()), [&task](int i) { task(std::size_t(i)); });
 }
 
 /// Allocates the lists at their exact sizes, or explains why not. Asks the system first:
