@@ -150,47 +150,21 @@ void TestSimpleDoping::unusableDepthIsRefused()
     QVERIFY(!SimpleDoping(v.get(), nType, depth).runDoping(&error));
     QVERIFY2(error.contains(QLatin1String("depth")), qPrintable(error));
     QCOMPARE(materials(*v), before);
-    QVERIFY(!SimpleDoping(nullptr, nType, 2.0f).runDoping(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 void TestSimpleDoping::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestSimpleDoping::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     // The mixed structure's material 2 is not dopable; doping to 15, which is not in the set
     // of the explicit list below, checks that converted cells stop the front too.
     const MaterialSet dopable(QList<quint32>{1});
-    for (float depth : {1.0f, 2.5f, 4.0f}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(SimpleDoping(single.get(), 15, depth, dopable).runDoping());
-        }
-        {
-            ThreadCount pool(threads);
-            SimpleDoping worker(split.get(), 15, depth, dopable);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDoping());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), 15) > 0);
-        QVERIFY(arraysAgree(*split));
-    }
+    for (float depth : {1.0f, 2.5f, 4.0f})
+        checkThreadAgreement([&](TotalVolume *v) { return SimpleDoping(v, 15, depth, dopable); },
+                             [](SimpleDoping &w, QString *e) { return w.runDoping(e); });
 }
 
 void TestSimpleDoping::holdsTheCellLock()

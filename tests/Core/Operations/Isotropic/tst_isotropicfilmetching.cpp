@@ -123,39 +123,16 @@ void TestIsotropicFilmEtching::unusableDepthIsRefused()
 
 void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     for (quint32 material : {1u, 2u})
-        for (float depth : {1.0f, 2.5f, 4.0f}) {
-            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-            const std::vector<quint32> before = materials(*single);
-            {
-                ThreadCount pool(1);
-                QVERIFY(IsotropicFilmEtching(single.get(), material, depth).runEtching());
-            }
-            {
-                ThreadCount pool(threads);
-                IsotropicFilmEtching worker(split.get(), material, depth);
-                QCOMPARE(worker.getStripCount(), strips);
-                QVERIFY(worker.runEtching());
-            }
-            QVERIFY(snapshot(*single) == snapshot(*split));
-            QVERIFY(materials(*split) != before);
-        }
+        for (float depth : {1.0f, 2.5f, 4.0f})
+            checkThreadAgreement(
+                [=](TotalVolume *v) { return IsotropicFilmEtching(v, material, depth); },
+                [](IsotropicFilmEtching &w, QString *e) { return w.runEtching(e); });
 }
 
 void TestIsotropicFilmEtching::holdsTheCellLock()

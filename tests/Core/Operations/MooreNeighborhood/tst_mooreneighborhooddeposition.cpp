@@ -102,7 +102,6 @@ void TestMooreNeighborhoodDeposition::negativeStepsAreRefused()
     QVERIFY(!MooreNeighborhoodDeposition(v.get(), film, -1).runDeposition(&error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(materials(*v), before);
-    QVERIFY(!MooreNeighborhoodDeposition(nullptr, film, 1).runDeposition(&error));
 }
 
 void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
@@ -122,37 +121,15 @@ void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
 
 void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    for (int steps : {1, 2, 4}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(MooreNeighborhoodDeposition(single.get(), 3, steps).runDeposition());
-        }
-        {
-            ThreadCount pool(threads);
-            MooreNeighborhoodDeposition worker(split.get(), 3, steps);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDeposition());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), 3) > 0);
-    }
+    for (int steps : {1, 2, 4})
+        checkThreadAgreement(
+            [=](TotalVolume *v) { return MooreNeighborhoodDeposition(v, 3, steps); },
+            [](MooreNeighborhoodDeposition &w, QString *e) { return w.runDeposition(e); });
 }
 
 void TestMooreNeighborhoodDeposition::holdsTheCellLock()

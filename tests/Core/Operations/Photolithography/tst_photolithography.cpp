@@ -1,5 +1,6 @@
 #include "Core/Operations/Photolithography/photolithography.h"
 #include "testmain.h"
+#include "workertestutil.h"
 #include "workspacetestutil.h"
 
 #include <QThreadPool>
@@ -51,10 +52,6 @@ class TestPhotolithography : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
-    }
     void positiveWithoutMaskDevelopsEverything();
     void negativeWithoutMaskKeepsEverything();
     void maskSmallerThanVolume_data();
@@ -190,11 +187,13 @@ void TestPhotolithography::threadsAgree()
     std::vector<bool> mask(size_t(width) * 9);
     for (size_t i = 0; i < mask.size(); ++i)
         mask[i] = (i * 13) % 7 < 3;
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
     TotalVolume::Ptr reference = build();
-    develop(reference, positive, mask, width, 9, mask, width, 9);
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
     TotalVolume::Ptr v = build();
+    {
+        WorkerTest::ThreadCount pool(1);
+        develop(reference, positive, mask, width, 9, mask, width, 9);
+    }
+    WorkerTest::ThreadCount pool(threads);
     develop(v, positive, mask, width, 9, mask, width, 9);
     QVERIFY(cellsOf(v) == cellsOf(reference));
     QVERIFY(cellsOf(v) != cellsOf(build())); // something was developed
