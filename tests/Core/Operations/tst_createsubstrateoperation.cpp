@@ -107,17 +107,10 @@ void TestCreateSubstrateOperation::sphereClippedByVolume()
 void TestCreateSubstrateOperation::operationThroughObserver()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() {
-            raw->setBox(1, 10, 10, 8, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
-            raw->execute();
-        })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [](CreateSubstrateOperation *op) {
+        op->setBox(1, 10, 10, 8, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
+        op->execute();
+    });
     f.workspace.startOperation(2);
     QCOMPARE(f.recorder->last(),
              QStringLiteral("Create Substrate: substrate created successfully."));
@@ -140,14 +133,7 @@ void TestCreateSubstrateOperation::operationThroughObserver()
 void TestCreateSubstrateOperation::rejectedDialogCancels()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() { raw->cancel(); })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [](CreateSubstrateOperation *op) { op->cancel(); });
     f.workspace.startOperation(2);
     QVERIFY(!f.workspace.getCurrentOperation());
     QVERIFY(f.recorder->messages.isEmpty()); // cancelling writes nothing
@@ -159,18 +145,11 @@ void TestCreateSubstrateOperation::unallocatableSubstrateChangesNothing()
     WorkspaceFixture f;
     Util::SystemMemory::setAvailableBytesOverride(1000000);
     QString error;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw, &error]() {
-            raw->setBox(1, 10000, 10000, 10000, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
-            raw->execute();
-            error = raw->getError();
-        })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [&error](CreateSubstrateOperation *op) {
+        op->setBox(1, 10000, 10000, 10000, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
+        op->execute();
+        error = op->getError();
+    });
     f.workspace.startOperation(2);
     QVERIFY2(error.contains(QLatin1String("10000 x 10000 x 10000")), qPrintable(error));
     QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
