@@ -148,11 +148,7 @@ void TestDocumentWindows::missingDocumentLeavesNoWindow()
 {
     dialogs->openAnswer = path("gone.clv");
     QString text;
-    whenModal([&text](QWidget *w) {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
-            text = box->text();
-        static_cast<QDialog *>(w)->accept();
-    });
+    acceptMessageBox(&text);
     window->form()->actionOpen->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY2(text.contains(path("gone.clv")), qPrintable(text));
@@ -166,11 +162,7 @@ void TestDocumentWindows::failedSaveKeepsTitle()
     const QString title = window->windowTitle();
     dialogs->saveAnswer = path("no/such/folder/doc.clv");
     QString text;
-    whenModal([&text](QWidget *w) {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
-            text = box->text();
-        static_cast<QDialog *>(w)->accept();
-    });
+    acceptMessageBox(&text);
     window->form()->actionSave_as->trigger();
     QVERIFY2(text.contains(QLatin1String("could not be saved")), qPrintable(text));
     QCOMPARE(window->windowTitle(), title);

@@ -18,12 +18,6 @@ using Ui::MainWindow;
 namespace {
 
 const QRgb background = qRgb(0, 0, 0);
-/// Silicon, (0.5, 0.5, 0.5), as 8-bit channels without lighting.
-bool isSiliconGrey(QRgb pixel)
-{
-    return qAbs(qRed(pixel) - 127) <= 1 && qGreen(pixel) == qRed(pixel) &&
-           qBlue(pixel) == qRed(pixel);
-}
 
 QMatrix4x4 projection(GLWidget *view)
 {

@@ -33,23 +33,6 @@ using Ui::MainWindow;
 
 namespace {
 
-bool isSiliconGrey(QRgb pixel)
-{
-    return qAbs(qRed(pixel) - 127) <= 1 && qGreen(pixel) == qRed(pixel) &&
-           qBlue(pixel) == qRed(pixel);
-}
-
-/// Runs the next modal dialog of type T through action, or rejects whatever else shows.
-template <typename T> void whenDialog(std::function<void(T *)> action)
-{
-    whenModal([action](QWidget *w) {
-        if (T *dialog = qobject_cast<T *>(w))
-            action(dialog);
-        else
-            static_cast<QDialog *>(w)->reject();
-    });
-}
-
 /// Where test artefacts for people to look at go: beside the test programs.
 QString artefactPath(const QString &name)
 {

@@ -44,12 +44,7 @@ void choose(QWidget *dialog, const char *name, quint32 id)
 /// Runs action on the next modal dialog if it is of type D, then accepts it; rejects any other.
 template <class D> void answer(std::function<void(D *)> action)
 {
-    whenModal([action](QWidget *w) {
-        D *dialog = qobject_cast<D *>(w);
-        if (!dialog) {
-            static_cast<QDialog *>(w)->reject();
-            return;
-        }
+    whenDialog<D>([action](D *dialog) {
         action(dialog);
         dialog->accept();
     });
