@@ -11,6 +11,9 @@
 #include <QWidget>
 
 #include "UI/Operations/createsubstratedialog.h"
+#include "UI/mainwindow.h"
+
+#include <QtTest>
 
 #include <QSpinBox>
 
@@ -30,6 +33,28 @@ inline void whenModal(std::function<void(QWidget *)> action, int attempts = 300)
         if (attempts > 0)
             whenModal(action, attempts - 1);
     });
+}
+
+/// A main window, resized when a size is given, shown and exposed (null if it never shows);
+/// it deletes itself when closed.
+inline Ui::MainWindow *showMainWindow(int width = 0, int height = 0)
+{
+    Ui::MainWindow *window = new Ui::MainWindow();
+    if (width > 0)
+        window->resize(width, height);
+    window->show();
+    if (QTest::qWaitForWindowExposed(window))
+        return window;
+    delete window;
+    return nullptr;
+}
+
+/// Closes a window (if it is still there) and lets the deletions it posted happen.
+inline void closeWindow(QWidget *window)
+{
+    if (window)
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 /// A spin box's range and value in one line, to compare against the form's figures:

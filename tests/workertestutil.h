@@ -250,7 +250,8 @@ inline void threadAgreementRows(std::initializer_list<ThreadRow> extra = {{5, 3,
 /// and once with the row's thread count, where it must split into the row's strips. Every field
 /// of every cell must agree, the run must have changed something, and both arrays of the split
 /// run must agree. make(volume) returns the configured worker, run(worker, error) runs it.
-/// Without a volume the worker must refuse with a message.
+/// Without a volume the worker must refuse with a message; while the cells are locked elsewhere
+/// it must wait.
 template <class Make, class Run> inline void checkThreadAgreement(Make make, Run run)
 {
     QFETCH(quint32, cellsX);
@@ -273,6 +274,14 @@ template <class Make, class Run> inline void checkThreadAgreement(Make make, Run
     QVERIFY(snapshot(*single) == snapshot(*split));
     QVERIFY(materials(*split) != before);
     QVERIFY(arraysAgree(*split));
+    if (threads == 2) { // once per case: the worker holds the volume's lock for its computation
+        TotalVolume::Ptr locked = makeVolume(cellsX, 9, 14, mixedStructure);
+        QVERIFY(waitsForTheCellLock(*locked, [&]() {
+            auto worker = make(locked.get());
+            run(worker, nullptr);
+        }));
+        QVERIFY(snapshot(*locked) == snapshot(*single));
+    }
     auto orphan = make(nullptr);
     QString error;
     QVERIFY(!run(orphan, &error));

@@ -54,9 +54,8 @@ void TestDocumentWindows::init()
     QDir::setCurrent(dir.path());
     dialogs.reset(new FakeDialogs());
     Core::Operations::IFileDialogs::setInstance(dialogs);
-    window = new MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow();
+    QVERIFY(window);
 }
 
 void TestDocumentWindows::cleanup()

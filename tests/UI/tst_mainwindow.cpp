@@ -69,16 +69,13 @@ private:
 void TestMainWindow::init()
 {
     QDir::setCurrent(workDir.path()); // the state files go to the working directory
-    window = new MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow();
+    QVERIFY(window);
 }
 
 void TestMainWindow::cleanup()
 {
-    if (window)
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
     QVERIFY(!window); // deleted on close
 }
 
@@ -298,13 +295,11 @@ void TestMainWindow::newDocumentAsksFirst()
 
 void TestMainWindow::closingOneWindowLeavesTheOther()
 {
-    QPointer<MainWindow> second = new MainWindow();
-    second->show();
-    QVERIFY(QTest::qWaitForWindowExposed(second));
+    QPointer<MainWindow> second = showMainWindow();
+    QVERIFY(second);
     const QString undoFile = second->getPresenter().getWorkspace().getVolumeStates().undoFileName();
     QVERIFY(QFile::exists(undoFile));
-    second->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(second);
     QVERIFY(!second);
     QVERIFY(!QFile::exists(undoFile));
     QVERIFY(window && window->isVisible());

@@ -3,6 +3,7 @@
 #include "Model/Materials/materialfactory.h"
 #include "Util/systemmemory.h"
 #include "testmain.h"
+#include "workertestutil.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -220,8 +221,8 @@ private Q_SLOTS:
     void sameFacesForEveryThreadCount();
     void cutBoxBoundaryFaces_data();
     void cutBoxBoundaryFaces();
+    void cutLimitsSetClipPlanes_data();
     void cutLimitsSetClipPlanes();
-    void cutLimitsAreClampedToTheVolume();
     void emptyCellOutlines();
     void emptyCellOutlinesFollowCutBox();
     void recolorIsIdempotentWhileSelected();
@@ -231,14 +232,10 @@ private Q_SLOTS:
     void refreshWaitsForCellsLock();
     void facesThatDoNotFitInMemoryAreRefused();
     void drawing();
-
-private:
-    int originalThreads = 1;
 };
 
 void TestTotalVolumePainter::initTestCase()
 {
-    originalThreads = QThreadPool::globalInstance()->maxThreadCount();
     MaterialFactory::Ptr factory = MaterialFactory::instance();
     factory->loadDefaultMaterials();
     QVERIFY(factory->getMaterial(Unknown).getId() != Unknown);
@@ -249,7 +246,6 @@ void TestTotalVolumePainter::initTestCase()
 
 void TestTotalVolumePainter::cleanup()
 {
-    QThreadPool::globalInstance()->setMaxThreadCount(originalThreads);
     Util::SystemMemory::setAvailableBytesOverride(0);
 }
 
@@ -453,7 +449,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     p.setCutLimits(lower, upper);
     p.setShowEmptyVoxelOutlines(true);
 
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    WorkerTest::ThreadCount pool(1);
     p.refresh();
     const std::vector<QuadFace> opaque = copyFaces(p.getOpaqueFaces());
     const std::vector<QuadFace> translucent = copyFaces(p.getTranslucentFaces());
@@ -484,7 +480,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     QVERIFY(!empty.empty());
 
     // Any thread count gives the same faces in the same order, field by field.
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    WorkerTest::ThreadCount split(threads);
     p.refresh();
     QCOMPARE(p.getOpaqueFaces().size(), opaque.size());
     QCOMPARE(p.getTranslucentFaces().size(), translucent.size());
@@ -549,61 +545,49 @@ void TestTotalVolumePainter::cutBoxBoundaryFaces()
     QCOMPARE(atPlane, planeFaces);
 }
 
-void TestTotalVolumePainter::cutLimitsSetClipPlanes()
+void TestTotalVolumePainter::cutLimitsSetClipPlanes_data()
 {
-    TotalVolume::Ptr v = makeFilled(10, 10, 10, OpaqueA);
-    TotalVolumePainter &p = v->getPainter();
-    const quint32 lower[3] = {1, 2, 3};
-    const quint32 upper[3] = {4, 5, 6};
-    p.setCutLimits(lower, upper);
-    const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
-    QCOMPARE(planes.size(), std::size_t(6));
-    QCOMPARE(planes[0], Util::Vector4D(-1, 0, 0, 1));
-    QCOMPARE(planes[1], Util::Vector4D(1, 0, 0, -4));
-    QCOMPARE(planes[2], Util::Vector4D(0, -1, 0, 2));
-    QCOMPARE(planes[3], Util::Vector4D(0, 1, 0, -5));
-    QCOMPARE(planes[4], Util::Vector4D(0, 0, -1, 3));
-    QCOMPARE(planes[5], Util::Vector4D(0, 0, 1, -6));
-    quint32 l[3], u[3];
-    p.getCutLimits(l, u);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(l[i], lower[i]);
-        QCOMPARE(u[i], upper[i]);
-    }
-    // The painter starts with the planes of the whole volume.
-    TotalVolume::Ptr w = makeFilled(2, 3, 4, OpaqueA);
-    const std::vector<Util::Vector4D> initial = w->getPainter().getClipPlanes().getPlanes();
-    QCOMPARE(initial.size(), std::size_t(6));
-    QCOMPARE(initial[0], Util::Vector4D(-1, 0, 0, 0));
-    QCOMPARE(initial[1], Util::Vector4D(1, 0, 0, -2));
-    QCOMPARE(initial[3], Util::Vector4D(0, 1, 0, -3));
-    QCOMPARE(initial[5], Util::Vector4D(0, 0, 1, -4));
+    typedef QVector<uint> T;
+    QTest::addColumn<T>("lower"); // empty: never set
+    QTest::addColumn<T>("upper");
+    QTest::addColumn<T>("limits"); // the limits kept, lower then upper
+    QTest::addColumn<int>("faces");
+    // A 3 x 3 x 3 block of unit cells.
+    QTest::newRow("the whole volume at first") << T() << T() << T{0, 0, 0, 3, 3, 3} << 54;
+    QTest::newRow("one cell") << T{1, 2, 0} << T{2, 3, 1} << T{1, 2, 0, 2, 3, 1} << 6;
+    // Limits beyond the volume would make the builder read past the cell array; a lower limit
+    // above the upper one leaves the range empty.
+    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 3, 1, 3, 3, 2} << 0;
+    QTest::newRow("everything") << T{0, 0, 0} << T{1000, 1000, 1000} << T{0, 0, 0, 3, 3, 3} << 54;
 }
 
-void TestTotalVolumePainter::cutLimitsAreClampedToTheVolume()
+void TestTotalVolumePainter::cutLimitsSetClipPlanes()
 {
-    // Limits beyond the volume would make the builder read past the cell array.
+    QFETCH(QVector<uint>, lower);
+    QFETCH(QVector<uint>, upper);
+    QFETCH(QVector<uint>, limits);
+    QFETCH(int, faces);
     TotalVolume::Ptr v = makeFilled(3, 3, 3, OpaqueA);
     TotalVolumePainter &p = v->getPainter();
-    const quint32 lower[3] = {0, 7, 1};
-    const quint32 upper[3] = {99, 100000, 2};
-    p.setCutLimits(lower, upper);
+    if (!lower.isEmpty())
+        p.setCutLimits(lower.data(), upper.data());
     quint32 l[3], u[3];
     p.getCutLimits(l, u);
-    QCOMPARE(u[0], 3u);
-    QCOMPARE(u[1], 3u);
-    QCOMPARE(u[2], 2u);
-    QCOMPARE(l[0], 0u);
-    QCOMPARE(l[1], 3u); // above the upper limit: the y range is empty
-    QCOMPARE(l[2], 1u);
-    QCOMPARE(p.getClipPlanes().getPlanes()[1], Util::Vector4D(1, 0, 0, -3));
+    QCOMPARE(QVector<uint>({l[0], l[1], l[2], u[0], u[1], u[2]}), limits);
+    // The planes keep what lies between the limits.
+    const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
+    QCOMPARE(planes.size(), std::size_t(6));
+    for (int a = 0; a < 3; ++a) {
+        Util::Vector4D low, high;
+        low[a] = -1;
+        low[3] = limits[a];
+        high[a] = 1;
+        high[3] = -double(limits[a + 3]);
+        QCOMPARE(planes[2 * a], low);
+        QCOMPARE(planes[2 * a + 1], high);
+    }
     p.refresh();
-    QVERIFY(p.getOpaqueFaces().isEmpty());
-    const quint32 all[3] = {0, 0, 0};
-    const quint32 big[3] = {1000, 1000, 1000};
-    p.setCutLimits(all, big);
-    p.refresh();
-    QCOMPARE(p.getOpaqueFaces().size(), std::size_t(54));
+    QCOMPARE(int(p.getOpaqueFaces().size()), faces);
 }
 
 void TestTotalVolumePainter::emptyCellOutlines()

@@ -217,9 +217,8 @@ void TestChangeVolumeVisualizationDialog::fromTheMenu_data()
 void TestChangeVolumeVisualizationDialog::fromTheMenu()
 {
     QFETCH(bool, accept);
-    QPointer<Ui::MainWindow> window = new Ui::MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QPointer<Ui::MainWindow> window = showMainWindow();
+    QVERIFY(window);
     Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
     const TotalVolume::Ptr volume =
         TotalVolume::createFilled(4, 4, 4, 1, 1, 1, Util::Vector3D(), 1);
@@ -248,8 +247,7 @@ void TestChangeVolumeVisualizationDialog::fromTheMenu()
     QCOMPARE(bool(boost::dynamic_pointer_cast<ChangeTotalVolumeVisualizationOptions>(
                  workspace.getCurrentOperation())),
              !accept);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
     // The class-wide observer outlives the window without harm.
     QVERIFY(ChangeTotalVolumeVisualizationOptions::getObserver());
     ChangeTotalVolumeVisualizationOptions::getObserver()->update();

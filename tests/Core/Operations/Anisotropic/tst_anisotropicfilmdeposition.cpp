@@ -55,7 +55,6 @@ private Q_SLOTS:
     void unusableParametersAreRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestAnisotropicFilmDeposition::scaledStepVectors()
@@ -212,14 +211,6 @@ void TestAnisotropicFilmDeposition::sameCellsWithAnyThreadCount()
                     return AnisotropicFilmDeposition(v, film, 3.0f, ratio, side);
                 },
                 [](AnisotropicFilmDeposition &w, QString *e) { return w.runDeposition(e); });
-}
-
-void TestAnisotropicFilmDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(20, 6, 16, step);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { AnisotropicFilmDeposition(v.get(), film, 2.0f, 1.0f, top).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 4, 3, 10), film);
 }
 
 CELVANE_TEST_MAIN(TestAnisotropicFilmDeposition)

@@ -52,7 +52,6 @@ private Q_SLOTS:
     void unusableParametersAreRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIonImplantation::initTestCase()
@@ -171,14 +170,6 @@ void TestIonImplantation::sameCellsWithAnyThreadCount()
         checkThreadAgreement(
             [&](TotalVolume *v) { return IonImplantation(v, pType, 3.0f, annealing, dopable); },
             [](IonImplantation &w, QString *e) { return w.runImplantation(e); });
-}
-
-void TestIonImplantation::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IonImplantation(v.get(), pType, 3.0f, 0.0f).runImplantation(); }));
-    QCOMPARE(materialAt(*v, 4, 4, 7), pType);
 }
 
 CELVANE_TEST_MAIN(TestIonImplantation)

@@ -39,7 +39,6 @@ private Q_SLOTS:
     void unusableDepthIsRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestSimpleDoping::initTestCase()
@@ -165,13 +164,6 @@ void TestSimpleDoping::sameCellsWithAnyThreadCount()
     for (float depth : {1.0f, 2.5f, 4.0f})
         checkThreadAgreement([&](TotalVolume *v) { return SimpleDoping(v, 15, depth, dopable); },
                              [](SimpleDoping &w, QString *e) { return w.runDoping(e); });
-}
-
-void TestSimpleDoping::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    QVERIFY(waitsForTheCellLock(*v, [&]() { SimpleDoping(v.get(), nType, 2.0f).runDoping(); }));
-    QCOMPARE(materialAt(*v, 4, 4, 9), nType);
 }
 
 CELVANE_TEST_MAIN(TestSimpleDoping)

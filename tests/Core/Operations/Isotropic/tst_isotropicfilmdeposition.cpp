@@ -44,7 +44,6 @@ private Q_SLOTS:
     void hugeThicknessFillsAllSpaceAndEnds();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIsotropicFilmDeposition::thicknessTwoRunsThreePassesAndFillsTheBall()
@@ -179,14 +178,6 @@ void TestIsotropicFilmDeposition::sameCellsWithAnyThreadCount()
         checkThreadAgreement(
             [=](TotalVolume *v) { return IsotropicFilmDeposition(v, 3, thickness); },
             [](IsotropicFilmDeposition &w, QString *e) { return w.runDeposition(e); });
-}
-
-void TestIsotropicFilmDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IsotropicFilmDeposition(v.get(), film, 2.0f).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 8, 8, 4), film);
 }
 
 CELVANE_TEST_MAIN(TestIsotropicFilmDeposition)

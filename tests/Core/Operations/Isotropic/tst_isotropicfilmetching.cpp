@@ -38,7 +38,6 @@ private Q_SLOTS:
     void unusableDepthIsRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIsotropicFilmEtching::etchThroughAMaskOpening()
@@ -133,14 +132,6 @@ void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount()
             checkThreadAgreement(
                 [=](TotalVolume *v) { return IsotropicFilmEtching(v, material, depth); },
                 [](IsotropicFilmEtching &w, QString *e) { return w.runEtching(e); });
-}
-
-void TestIsotropicFilmEtching::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IsotropicFilmEtching(v.get(), silicon, 2.0f).runEtching(); }));
-    QCOMPARE(materialAt(*v, 5, 0, 3), 0u);
 }
 
 CELVANE_TEST_MAIN(TestIsotropicFilmEtching)

@@ -42,7 +42,6 @@ private Q_SLOTS:
     void manyStepsFillAllConnectedSpaceAndEnd();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
     void logsItsSettings();
 };
 
@@ -130,14 +129,6 @@ void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount()
         checkThreadAgreement(
             [=](TotalVolume *v) { return MooreNeighborhoodDeposition(v, 3, steps); },
             [](MooreNeighborhoodDeposition &w, QString *e) { return w.runDeposition(e); });
-}
-
-void TestMooreNeighborhoodDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { MooreNeighborhoodDeposition(v.get(), film, 1).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 8, 8, 4), film);
 }
 
 void TestMooreNeighborhoodDeposition::logsItsSettings()

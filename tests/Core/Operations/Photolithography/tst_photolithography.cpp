@@ -30,13 +30,6 @@ TotalVolume::Ptr filmOnSubstrate(quint32 cx, quint32 cy, quint32 film)
     return v;
 }
 
-quint32 at(const TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
-{
-    const quint32 m = v->lockCells()[v->getCellIndex(x, y, z)].material;
-    v->releaseCells();
-    return m;
-}
-
 void develop(const TotalVolume::Ptr &v, quint32 film, const std::vector<bool> &top = {},
              quint32 tw = 0, quint32 th = 0, const std::vector<bool> &bottom = {}, quint32 bw = 0,
              quint32 bh = 0)
@@ -71,9 +64,9 @@ void TestPhotolithography::positiveWithoutMaskDevelopsEverything()
     develop(v, positive);
     for (quint32 x = 0; x < 4; ++x)
         for (quint32 y = 0; y < 3; ++y) {
-            QCOMPARE(at(v, x, y, 3), 0u);
-            QCOMPARE(at(v, x, y, 2), 0u); // down to the bottom of the film
-            QCOMPARE(at(v, x, y, 1), si); // other materials stop it
+            QCOMPARE(cellAt(v, x, y, 3), 0u);
+            QCOMPARE(cellAt(v, x, y, 2), 0u); // down to the bottom of the film
+            QCOMPARE(cellAt(v, x, y, 1), si); // other materials stop it
         }
 }
 
@@ -103,13 +96,13 @@ void TestPhotolithography::maskSmallerThanVolume()
     develop(v, film, mask, 2, 2);
     const bool neg = film == negative;
     // Inside the mask: positive develops the clear columns, negative the opaque ones.
-    QCOMPARE(at(v, 0, 0, 2), neg ? 0u : film);
-    QCOMPARE(at(v, 1, 1, 3), neg ? 0u : film);
-    QCOMPARE(at(v, 1, 0, 2), neg ? film : 0u);
-    QCOMPARE(at(v, 0, 1, 3), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 0, 2), neg ? 0u : film);
+    QCOMPARE(cellAt(v, 1, 1, 3), neg ? 0u : film);
+    QCOMPARE(cellAt(v, 1, 0, 2), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 1, 3), neg ? film : 0u);
     // Outside the mask: developed for positive, kept for negative.
-    QCOMPARE(at(v, 3, 0, 2), neg ? film : 0u);
-    QCOMPARE(at(v, 0, 2, 3), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 3, 0, 2), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 2, 3), neg ? film : 0u);
 }
 
 void TestPhotolithography::topLayerFilmIsNotExposed()
@@ -151,7 +144,7 @@ void TestPhotolithography::wrongMaskSizeDevelopsEverywhere()
 {
     TotalVolume::Ptr v = filmOnSubstrate(2, 2, negative);
     develop(v, negative, std::vector<bool>(3, true), 2, 2); // 3 bits for a 2 x 2 mask
-    QCOMPARE(at(v, 1, 1, 2), 0u);
+    QCOMPARE(cellAt(v, 1, 1, 2), 0u);
 }
 
 void TestPhotolithography::threadsAgree_data()

@@ -57,7 +57,6 @@ private Q_SLOTS:
     void noPressureGivesNoThickness();
     void sameOxideWithAnyThreadCount_data();
     void sameOxideWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestSimpleSiOxidation::initTestCase()
@@ -286,13 +285,6 @@ void TestSimpleSiOxidation::sameOxideWithAnyThreadCount()
         checkThreadAgreement(
             [](TotalVolume *v) { return SimpleSiOxidation(v, 1.0); },
             [=](SimpleSiOxidation &w, QString *e) { return w.growOxide(thickness, e); });
-}
-
-void TestSimpleSiOxidation::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
-    QVERIFY(waitsForTheCellLock(*v, [&]() { SimpleSiOxidation(v.get(), 1.0).growOxide(5.0); }));
-    QCOMPARE(materialAt(*v, 4, 4, 9), oxide);
 }
 
 CELVANE_TEST_MAIN(TestSimpleSiOxidation)
