@@ -216,6 +216,21 @@ private:
     QList<Message> list;
 };
 
+/// Runs a worker that must leave the material of every cell, in both arrays, as it was: refused
+/// with a message that contains reason, or, when refused is false, accepted as a run with
+/// nothing to do.
+template <class Run>
+inline void checkUnchanged(TotalVolume &volume, bool refused, const QString &reason, Run run)
+{
+    const std::vector<quint32> before = materials(volume);
+    QString error;
+    QCOMPARE(run(&error), !refused);
+    if (refused)
+        QVERIFY2(!error.isEmpty() && error.contains(reason), qPrintable(error));
+    QCOMPARE(materials(volume), before);
+    QVERIFY(arraysAgree(volume));
+}
+
 /// One row per thread count, named after it.
 inline void threadRows(std::initializer_list<int> counts)
 {

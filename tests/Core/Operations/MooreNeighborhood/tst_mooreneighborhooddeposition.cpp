@@ -37,8 +37,8 @@ private Q_SLOTS:
     void filmHasSquareEdgesAndCorners_data();
     void filmHasSquareEdgesAndCorners();
     void oneStepOnAFlatTopAddsOneLayer();
-    void zeroStepsChangeNothing();
-    void negativeStepsAreRefused();
+    void stepsOutOfUseChangeNothing_data();
+    void stepsOutOfUseChangeNothing();
     void manyStepsFillAllConnectedSpaceAndEnd();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
@@ -85,22 +85,22 @@ void TestMooreNeighborhoodDeposition::oneStepOnAFlatTopAddsOneLayer()
             QCOMPARE(ids[v->getCellIndex(x, y, 3)], film);
 }
 
-void TestMooreNeighborhoodDeposition::zeroStepsChangeNothing()
+void TestMooreNeighborhoodDeposition::stepsOutOfUseChangeNothing_data()
 {
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    const std::vector<quint32> before = materials(*v);
-    QVERIFY(MooreNeighborhoodDeposition(v.get(), film, 0).runDeposition());
-    QCOMPARE(materials(*v), before);
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("zero") << 0 << false;
+    QTest::newRow("negative") << -1 << true;
 }
 
-void TestMooreNeighborhoodDeposition::negativeStepsAreRefused()
+void TestMooreNeighborhoodDeposition::stepsOutOfUseChangeNothing()
 {
+    QFETCH(int, steps);
+    QFETCH(bool, refused);
     TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    const std::vector<quint32> before = materials(*v);
-    QString error;
-    QVERIFY(!MooreNeighborhoodDeposition(v.get(), film, -1).runDeposition(&error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(materials(*v), before);
+    checkUnchanged(*v, refused, QString(), [&](QString *e) {
+        return MooreNeighborhoodDeposition(v.get(), film, steps).runDeposition(e);
+    });
 }
 
 void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
