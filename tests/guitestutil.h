@@ -4,11 +4,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
 #include "UI/Operations/createsubstratedialog.h"
+#include "UI/mainwindow.h"
+
+#include <QtTest>
 
 #include <QSpinBox>
 
@@ -27,6 +32,71 @@ inline void whenModal(std::function<void(QWidget *)> action, int attempts = 300)
         }
         if (attempts > 0)
             whenModal(action, attempts - 1);
+    });
+}
+
+/// A main window, resized when a size is given, shown and exposed (null if it never shows);
+/// it deletes itself when closed.
+inline Ui::MainWindow *showMainWindow(int width = 0, int height = 0)
+{
+    Ui::MainWindow *window = new Ui::MainWindow();
+    if (width > 0)
+        window->resize(width, height);
+    window->show();
+    if (QTest::qWaitForWindowExposed(window))
+        return window;
+    delete window;
+    return nullptr;
+}
+
+/// Closes a window (if it is still there) and lets the deletions it posted happen.
+inline void closeWindow(QWidget *window)
+{
+    if (window)
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+/// A spin box's range and value in one line, to compare against the form's figures:
+/// "0..1000000000: 10 units".
+inline QString describe(const QDoubleSpinBox *box)
+{
+    auto number = [](double x) { return QString::number(x, 'g', 12); };
+    return QStringLiteral("%1..%2: %3%4")
+        .arg(number(box->minimum()), number(box->maximum()), number(box->value()), box->suffix());
+}
+
+/// The texts of the named labels of a dialog (empty where there is no such label).
+inline QStringList labelTexts(const QWidget *dialog, const QStringList &names)
+{
+    QStringList texts;
+    for (const QString &name : names) {
+        const QLabel *label = dialog->findChild<QLabel *>(name);
+        texts.append(label ? label->text() : QString());
+    }
+    return texts;
+}
+
+/// Runs action on the next modal dialog if it is of type D (the action accepts or rejects it);
+/// rejects any other.
+template <class D> inline void whenDialog(std::function<void(D *)> action)
+{
+    whenModal([action](QWidget *w) {
+        if (D *dialog = qobject_cast<D *>(w))
+            action(dialog);
+        else
+            static_cast<QDialog *>(w)->reject();
+    });
+}
+
+/// Accepts the next modal dialog and keeps the text of a message box (empty for another
+/// dialog) in *text, which must outlive the dialog.
+inline void acceptMessageBox(QString *text)
+{
+    whenModal([text](QWidget *w) {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
+            *text = box->text();
+        static_cast<QDialog *>(w)->accept();
     });
 }
 

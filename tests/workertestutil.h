@@ -216,6 +216,93 @@ private:
     QList<Message> list;
 };
 
+/// Runs a worker that must leave the material of every cell, in both arrays, as it was: refused
+/// with a message that contains reason, or, when refused is false, accepted as a run with
+/// nothing to do.
+template <class Run>
+inline void checkUnchanged(TotalVolume &volume, bool refused, const QString &reason, Run run)
+{
+    const std::vector<quint32> before = materials(volume);
+    QString error;
+    QCOMPARE(run(&error), !refused);
+    if (refused)
+        QVERIFY2(!error.isEmpty() && error.contains(reason), qPrintable(error));
+    QCOMPARE(materials(volume), before);
+    QVERIFY(arraysAgree(volume));
+}
+
+/// One row per thread count, named after it.
+inline void threadRows(std::initializer_list<int> counts)
+{
+    QTest::addColumn<int>("threads");
+    for (int n : counts)
+        QTest::addRow("%d", n) << n;
+}
+
+/// A row of a thread-agreement test: the volume's width, the threads, the strips expected.
+struct ThreadRow
+{
+    quint32 cellsX;
+    int threads;
+    int strips;
+};
+
+/// Rows for a thread-agreement test: a volume 40 cells wide split into one strip per thread,
+/// and the extra rows (by default narrow volumes the worker runs as a single strip).
+inline void threadAgreementRows(std::initializer_list<ThreadRow> extra = {{5, 3, 1}, {9, 5, 1}})
+{
+    QTest::addColumn<quint32>("cellsX");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("strips");
+    for (int threads : {2, 3, 5})
+        QTest::addRow("%d threads", threads) << 40u << threads << threads;
+    for (const ThreadRow &row : extra)
+        QTest::addRow("%u wide, %d threads", row.cellsX, row.threads)
+            << row.cellsX << row.threads << row.strips;
+}
+
+/// Runs a worker on two copies of the mixed structure (the row's width), once with one thread
+/// and once with the row's thread count, where it must split into the row's strips. Every field
+/// of every cell must agree, the run must have changed something, and both arrays of the split
+/// run must agree. make(volume) returns the configured worker, run(worker, error) runs it.
+/// Without a volume the worker must refuse with a message; while the cells are locked elsewhere
+/// it must wait.
+template <class Make, class Run> inline void checkThreadAgreement(Make make, Run run)
+{
+    QFETCH(quint32, cellsX);
+    QFETCH(int, threads);
+    QFETCH(int, strips);
+    TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
+    TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
+    const std::vector<quint32> before = materials(*single);
+    {
+        ThreadCount pool(1);
+        auto worker = make(single.get());
+        QVERIFY(run(worker, nullptr));
+    }
+    {
+        ThreadCount pool(threads);
+        auto worker = make(split.get());
+        QCOMPARE(worker.getStripCount(), strips);
+        QVERIFY(run(worker, nullptr));
+    }
+    QVERIFY(snapshot(*single) == snapshot(*split));
+    QVERIFY(materials(*split) != before);
+    QVERIFY(arraysAgree(*split));
+    if (threads == 2) { // once per case: the worker holds the volume's lock for its computation
+        TotalVolume::Ptr locked = makeVolume(cellsX, 9, 14, mixedStructure);
+        QVERIFY(waitsForTheCellLock(*locked, [&]() {
+            auto worker = make(locked.get());
+            run(worker, nullptr);
+        }));
+        QVERIFY(snapshot(*locked) == snapshot(*single));
+    }
+    auto orphan = make(nullptr);
+    QString error;
+    QVERIFY(!run(orphan, &error));
+    QVERIFY(!error.isEmpty());
+}
+
 /// Number of cells of one material.
 inline int countMaterial(const std::vector<quint32> &ids, quint32 material)
 {

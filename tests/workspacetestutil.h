@@ -9,7 +9,10 @@
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
 
 #include <functional>
 
@@ -77,7 +80,21 @@ public:
     std::function<OperationPtr(quint32)> extra;
 };
 
-/// A workspace with a recorder and the test factory attached.
+/// Makes a fresh temporary folder the working directory for its lifetime: the undo state
+/// files of a workspace go to the working directory.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory() : previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
+    ~WorkingDirectory() { QDir::setCurrent(previous); }
+    QString path() const { return dir.path(); }
+
+private:
+    QTemporaryDir dir;
+    QString previous;
+};
+
+/// A workspace in its own working directory, with a recorder and the test factory attached.
 struct WorkspaceFixture
 {
     WorkspaceFixture()
@@ -105,8 +122,26 @@ struct WorkspaceFixture
         workspace.getSelection().togglePicked(QList<quint32>{object->getId()});
     }
 
+    /// A 6 x 5 x height volume: fill below z = level, empty above.
+    Model::Automaton::TotalVolume::Ptr addLayered(quint32 level = 3, quint32 height = 8,
+                                                  quint32 fill = 1)
+    {
+        Model::Automaton::TotalVolume::Ptr v = addVolume(6, 5, height, 0);
+        Model::Automaton::Voxel *c = v->lockCells();
+        Model::Automaton::Voxel *n = v->lockNextCells();
+        for (quint64 i = 0; i < v->getCellCount(); ++i) {
+            quint32 x, y, z;
+            v->getCellCoordinates(i, x, y, z);
+            c[i].material = n[i].material = z < level ? fill : 0;
+        }
+        v->releaseNextCells();
+        v->releaseCells();
+        return v;
+    }
+
     void type(const char *line) { workspace.getConsoleInput().submitLine(line); }
 
+    WorkingDirectory directory;
     Core::Operations::Workspace workspace;
     boost::shared_ptr<MessageRecorder> recorder;
     boost::shared_ptr<CountingObserver> updates;
@@ -130,6 +165,40 @@ inline void offer(WorkspaceFixture &f, quint32 id, std::function<void(Op *)> ans
     };
 }
 
+/// Registers an operation under id, built without an observer.
+template <class Op> inline void offerPlain(WorkspaceFixture &f, quint32 id)
+{
+    Core::Operations::Workspace *workspace = &f.workspace;
+    auto previous = f.factory->extra;
+    f.factory->extra = [=](quint32 requested) -> TestOperationFactory::OperationPtr {
+        if (requested == id)
+            return TestOperationFactory::OperationPtr(new Op(*workspace));
+        return previous ? previous(requested) : TestOperationFactory::OperationPtr();
+    };
+}
+
+/// An operation id with the observer that answers its dialog, as a data row can carry it.
+struct Step
+{
+    quint32 id = 0;
+    std::function<void(WorkspaceFixture &)> offer;
+};
+Q_DECLARE_METATYPE(Step)
+
+/// A step whose observer answers the dialog with answer(op).
+template <class Op> inline Step answering(quint32 id, std::function<void(Op *)> answer)
+{
+    return Step{id, [=](WorkspaceFixture &f) { offer<Op>(f, id, answer); }};
+}
+
+/// Picks the volume and starts the step on it, as a click and a menu entry would.
+inline void run(WorkspaceFixture &f, const Model::Automaton::TotalVolume::Ptr &v, const Step &step)
+{
+    step.offer(f);
+    f.pick(v);
+    f.workspace.startOperation(step.id);
+}
+
 /// The materials of both cell arrays (999 where they disagree).
 inline std::vector<quint32> cellsOf(const Model::Automaton::TotalVolume::Ptr &v)
 {
@@ -150,6 +219,39 @@ inline quint64 count(const Model::Automaton::TotalVolume::Ptr &v, quint32 materi
     for (quint32 id : cellsOf(v))
         n += id == material;
     return n;
+}
+
+/// Sets a cell in both arrays.
+inline void setCell(const Model::Automaton::TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z,
+                    quint32 material)
+{
+    const quint64 i = v->getCellIndex(x, y, z);
+    v->lockCells()[i].material = material;
+    v->lockNextCells()[i].material = material;
+    v->releaseNextCells();
+    v->releaseCells();
+}
+
+/// The material of a cell (999 where the arrays disagree).
+inline quint32 cellAt(const Model::Automaton::TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
+{
+    return cellsOf(v)[v->getCellIndex(x, y, z)];
+}
+
+/// Walks the history from the last of states back to the first and forward again; at every
+/// step both arrays must hold exactly the cells recorded for that state.
+inline void checkHistoryWalk(Core::Operations::Workspace &w,
+                             const Model::Automaton::TotalVolume::Ptr &v,
+                             const std::vector<std::vector<quint32>> &states)
+{
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        QVERIFY(w.getHistory().undo());
+        QVERIFY2(cellsOf(v) == states[i - 1], qPrintable(QStringLiteral("undo to %1").arg(i - 1)));
+    }
+    for (size_t i = 1; i < states.size(); ++i) {
+        QVERIFY(w.getHistory().redo());
+        QVERIFY2(cellsOf(v) == states[i], qPrintable(QStringLiteral("redo to %1").arg(i)));
+    }
 }
 
 #endif

@@ -54,9 +54,8 @@ void TestDocumentWindows::init()
     QDir::setCurrent(dir.path());
     dialogs.reset(new FakeDialogs());
     Core::Operations::IFileDialogs::setInstance(dialogs);
-    window = new MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow();
+    QVERIFY(window);
 }
 
 void TestDocumentWindows::cleanup()
@@ -148,11 +147,7 @@ void TestDocumentWindows::missingDocumentLeavesNoWindow()
 {
     dialogs->openAnswer = path("gone.clv");
     QString text;
-    whenModal([&text](QWidget *w) {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
-            text = box->text();
-        static_cast<QDialog *>(w)->accept();
-    });
+    acceptMessageBox(&text);
     window->form()->actionOpen->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY2(text.contains(path("gone.clv")), qPrintable(text));
@@ -166,11 +161,7 @@ void TestDocumentWindows::failedSaveKeepsTitle()
     const QString title = window->windowTitle();
     dialogs->saveAnswer = path("no/such/folder/doc.clv");
     QString text;
-    whenModal([&text](QWidget *w) {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
-            text = box->text();
-        static_cast<QDialog *>(w)->accept();
-    });
+    acceptMessageBox(&text);
     window->form()->actionSave_as->trigger();
     QVERIFY2(text.contains(QLatin1String("could not be saved")), qPrintable(text));
     QCOMPARE(window->windowTitle(), title);

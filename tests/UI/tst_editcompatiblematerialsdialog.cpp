@@ -169,9 +169,8 @@ void TestEditCompatibleMaterialsDialog::rejectedFromTheMenuChangesNothing()
     QDir::setCurrent(workDir.path());
     const QString file = QDir::home().filePath(QStringLiteral("Celvane/processes.xml"));
     const QDateTime written = QFileInfo(file).lastModified();
-    QPointer<Ui::MainWindow> window = new Ui::MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QPointer<Ui::MainWindow> window = showMainWindow();
+    QVERIFY(window);
     whenModal([](QWidget *w) {
         EditCompatibleMaterialsDialog *dialog = qobject_cast<EditCompatibleMaterialsDialog *>(w);
         if (dialog) {
@@ -185,8 +184,7 @@ void TestEditCompatibleMaterialsDialog::rejectedFromTheMenuChangesNothing()
     QCOMPARE(ProcessFactory::instance()->getProcess(3).getCompatibleMaterials(),
              (QList<quint32>{3, 16}));
     QCOMPARE(QFileInfo(file).lastModified(), written);
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
 }
 
 CELVANE_GUI_TEST_MAIN(TestEditCompatibleMaterialsDialog)

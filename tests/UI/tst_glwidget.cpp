@@ -18,12 +18,6 @@ using Ui::MainWindow;
 namespace {
 
 const QRgb background = qRgb(0, 0, 0);
-/// Silicon, (0.5, 0.5, 0.5), as 8-bit channels without lighting.
-bool isSiliconGrey(QRgb pixel)
-{
-    return qAbs(qRed(pixel) - 127) <= 1 && qGreen(pixel) == qRed(pixel) &&
-           qBlue(pixel) == qRed(pixel);
-}
 
 QMatrix4x4 projection(GLWidget *view)
 {
@@ -69,8 +63,7 @@ private Q_SLOTS:
     void zoomedInNothingIsCutAway();
     void shiftWheelMovesTheLight();
     void clickSelectsDragDoesNot();
-    void clickOutsideSelectsNothing();
-    void clickWithoutSelectionModePicksNothing();
+    void clicksThatPickNothing();
     void clickedPointsMoveOrCopy_data();
     void clickedPointsMoveOrCopy();
     void scenePointFollowsTheView_data();
@@ -94,10 +87,8 @@ void TestGLWidget::init()
 {
     QDir::setCurrent(workDir.path());
     Model::setColorScheme(Model::DefaultScheme);
-    window = new MainWindow();
-    window->resize(900, 700);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow(900, 700);
+    QVERIFY(window);
     QApplication::setActiveWindow(window);
     QVERIFY(view());
     QCOMPARE(window->centralWidget(), static_cast<QWidget *>(view()));
@@ -105,9 +96,7 @@ void TestGLWidget::init()
 
 void TestGLWidget::cleanup()
 {
-    if (window)
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
 }
 
 void TestGLWidget::startState()
@@ -394,11 +383,19 @@ void TestGLWidget::clickSelectsDragDoesNot()
     QVERIFY(selection.getSelectedObjects().isEmpty());
 }
 
-void TestGLWidget::clickOutsideSelectsNothing()
+void TestGLWidget::clicksThatPickNothing()
 {
     const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(!window->getPresenter().getSelection().isSelectionMode());
+    click(view(), pixelOf(view(), 50, 50)); // not in selection mode
+    QVERIFY(!volume->isSelected());
     window->form()->actionSelect->setChecked(true);
-    click(view(), pixelOf(view(), -30, -30));
+    // A right click is no pick.
+    const QPoint p = pixelOf(view(), 50, 50);
+    sendMouse(view(), QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+    sendMouse(view(), QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+    QVERIFY(!volume->isSelected());
+    click(view(), pixelOf(view(), -30, -30)); // beside the volume
     QVERIFY(!volume->isSelected());
     // Scene offset and pan count: the box moved right by 200 units is picked where it shows.
     view()->setPan(200, 0);
@@ -406,20 +403,6 @@ void TestGLWidget::clickOutsideSelectsNothing()
     QVERIFY(!volume->isSelected());
     click(view(), pixelOf(view(), 250, 50));
     QVERIFY(volume->isSelected());
-}
-
-void TestGLWidget::clickWithoutSelectionModePicksNothing()
-{
-    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
-    QVERIFY(!window->getPresenter().getSelection().isSelectionMode());
-    click(view(), pixelOf(view(), 50, 50));
-    QVERIFY(!volume->isSelected());
-    // A right click is no pick either, even in selection mode.
-    window->form()->actionSelect->setChecked(true);
-    const QPoint p = pixelOf(view(), 50, 50);
-    sendMouse(view(), QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
-    sendMouse(view(), QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
-    QVERIFY(!volume->isSelected());
 }
 
 void TestGLWidget::clickedPointsMoveOrCopy_data()
@@ -585,9 +568,8 @@ void TestGLWidget::keysActOnTheActiveWindowOnly()
 {
     // Every open document has its own window and view: the keys must reach the view of the
     // active one, not be lost between them.
-    QPointer<MainWindow> second = new MainWindow();
-    second->show();
-    QVERIFY(QTest::qWaitForWindowExposed(second));
+    QPointer<MainWindow> second = showMainWindow();
+    QVERIFY(second);
     QApplication::setActiveWindow(second);
     QTest::keyClick(second, Qt::Key_A);
     QCOMPARE(second->getGLWidget()->getCamera().getPanX(), -5.0f);
@@ -596,8 +578,7 @@ void TestGLWidget::keysActOnTheActiveWindowOnly()
     QTest::keyClick(window, Qt::Key_W);
     QCOMPARE(view()->getCamera().getPanY(), 5.0f);
     QCOMPARE(second->getGLWidget()->getCamera().getPanY(), 0.0f);
-    second->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(second);
     QVERIFY(!second);
 }
 

@@ -69,16 +69,13 @@ private:
 void TestMainWindow::init()
 {
     QDir::setCurrent(workDir.path()); // the state files go to the working directory
-    window = new MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow();
+    QVERIFY(window);
 }
 
 void TestMainWindow::cleanup()
 {
-    if (window)
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
     QVERIFY(!window); // deleted on close
 }
 
@@ -97,77 +94,44 @@ void TestMainWindow::titleSizeAndMenus()
 void TestMainWindow::menuContents_data()
 {
     QTest::addColumn<QString>("menu");
-    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("entries"); // action names and separators, space-separated
     QTest::newRow("File") << "menuFile"
-                          << QStringList{"actionNew",     "actionOpen", "actionSave",
-                                         "actionSave_as", "---",        "actionSave_Image",
-                                         "---",           "actionExit"};
-    QTest::newRow("Edit")
-        << "menuEdit"
-        << QStringList{
-               "actionUndo",        "actionRedo",   "---", "actionSelect", "actionCopy",
-               "actionMove",        "actionDelete", "---", "actionGrid",   "actionSnap_to_Grid",
-               "actionGrid_Spacing"};
-    QTest::newRow("Simulation") << "menuSimulation"
-                                << QStringList{"actionCreate_Substrate",
-                                               "---",
-                                               "actionDoping",
-                                               "actionElectrodeposition",
-                                               "actionIon_Implantation",
-                                               "actionPVD",
-                                               "actionCVD",
-                                               "actionIsotropic_Film_Etching",
-                                               "actionMoore_Deposition",
-                                               "actionMoore_Etching",
-                                               "actionPhotolithography",
-                                               "actionPlanarization",
-                                               "actionSi_Oxidation",
-                                               "actionBCA_Wet_Etching",
-                                               "actionContinuous_Wet_Etching",
-                                               "actionSimple_RIE",
-                                               "actionSpin_Coating",
-                                               "---",
-                                               "actionExtract_Film",
-                                               "actionGlue_Substrate",
-                                               "---",
-                                               "actionBatch_Run",
-                                               "---"};
+                          << "actionNew actionOpen actionSave actionSave_as --- actionSave_Image "
+                             "--- actionExit";
+    QTest::newRow("Edit") << "menuEdit"
+                          << "actionUndo actionRedo --- actionSelect actionCopy actionMove "
+                             "actionDelete --- actionGrid actionSnap_to_Grid actionGrid_Spacing";
+    QTest::newRow("Simulation")
+        << "menuSimulation"
+        << "actionCreate_Substrate --- actionDoping actionElectrodeposition "
+           "actionIon_Implantation actionPVD actionCVD actionIsotropic_Film_Etching "
+           "actionMoore_Deposition actionMoore_Etching actionPhotolithography actionPlanarization "
+           "actionSi_Oxidation actionBCA_Wet_Etching actionContinuous_Wet_Etching "
+           "actionSimple_RIE actionSpin_Coating --- actionExtract_Film actionGlue_Substrate --- "
+           "actionBatch_Run ---";
     QTest::newRow("Materials") << "menuMaterials"
-                               << QStringList{"actionManage_Materials",
-                                              "actionManage_Compatible_Materials"};
+                               << "actionManage_Materials actionManage_Compatible_Materials";
     QTest::newRow("Rendering") << "menuRendering"
-                               << QStringList{"actionRender_Objects",
-                                              "actionLighting",
-                                              "actionRender_Object_Edges",
-                                              "---",
-                                              "actionChange_Viewing_Options",
-                                              "actionCut_Cell_Volume",
-                                              "---",
-                                              "actionConfigure_Window_Colors"};
+                               << "actionRender_Objects actionLighting actionRender_Object_Edges "
+                                  "--- actionChange_Viewing_Options actionCut_Cell_Volume --- "
+                                  "actionConfigure_Window_Colors";
     QTest::newRow("View") << "menuView"
-                          << QStringList{"actionFront_View",
-                                         "actionBack_view",
-                                         "actionBottom_View",
-                                         "actionTop_View",
-                                         "actionRight_View",
-                                         "actionLeft_View",
-                                         "---",
-                                         "actionManual_View",
-                                         "---",
-                                         "actionZoom",
-                                         "---",
-                                         "actionTranslate"};
-    QTest::newRow("Windows") << "menuWindows" << QStringList{"actionConsole"};
-    QTest::newRow("About") << "menuAbout" << QStringList{"actionAbout_Celvane"};
+                          << "actionFront_View actionBack_view actionBottom_View actionTop_View "
+                             "actionRight_View actionLeft_View --- actionManual_View --- "
+                             "actionZoom --- actionTranslate";
+    QTest::newRow("Windows") << "menuWindows"
+                             << "actionConsole";
+    QTest::newRow("About") << "menuAbout"
+                           << "actionAbout_Celvane";
 }
 
 void TestMainWindow::menuContents()
 {
     QFETCH(QString, menu);
-    QFETCH(QStringList, entries);
+    QFETCH(QString, entries);
     QMenu *m = window->findChild<QMenu *>(menu);
     QVERIFY(m);
-    QCOMPARE(menuEntries(m), entries);
+    QCOMPARE(menuEntries(m), entries.split(QLatin1Char(' ')));
 }
 
 void TestMainWindow::actionProperties()
@@ -254,11 +218,7 @@ void TestMainWindow::unallocatableSubstrateShowsMessage()
             qobject_cast<Ui::Operations::CreateSubstrateDialog *>(w);
         QVERIFY(dialog);
         dialog->form()->sbxTotalWidth->setValue(123);
-        whenModal([&shown](QWidget *box) {
-            if (QMessageBox *message = qobject_cast<QMessageBox *>(box))
-                shown = message->text();
-            static_cast<QDialog *>(box)->accept();
-        });
+        acceptMessageBox(&shown);
         dialog->accept();
         // The dialog is still there with what was entered, to be corrected or cancelled.
         stayedOpen = dialog->isVisible();
@@ -347,13 +307,11 @@ void TestMainWindow::newDocumentAsksFirst()
 
 void TestMainWindow::closingOneWindowLeavesTheOther()
 {
-    QPointer<MainWindow> second = new MainWindow();
-    second->show();
-    QVERIFY(QTest::qWaitForWindowExposed(second));
+    QPointer<MainWindow> second = showMainWindow();
+    QVERIFY(second);
     const QString undoFile = second->getPresenter().getWorkspace().getVolumeStates().undoFileName();
     QVERIFY(QFile::exists(undoFile));
-    second->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(second);
     QVERIFY(!second);
     QVERIFY(!QFile::exists(undoFile));
     QVERIFY(window && window->isVisible());

@@ -28,7 +28,7 @@ private Q_SLOTS:
     void otherRolesAndRowsAreEmpty();
     void headers_data();
     void headers();
-    void idCannotBeEdited();
+    void onlyNameAndColourAreEditable();
     void nameEdit();
     void emptyNameRefused();
     void colourEditKeepsAlpha();
@@ -36,7 +36,6 @@ private Q_SLOTS:
     void addMaterialTakesTheSmallestFreeId();
     void removedRowsKeepTheirIds();
     void removeRows();
-    void flags();
     void catalogueUntouched();
 };
 
@@ -112,12 +111,16 @@ void TestMaterialTableViewItem::headers()
     QVERIFY(!model.headerData(section, Qt::Orientation(orientation), Qt::ToolTipRole).isValid());
 }
 
-void TestMaterialTableViewItem::idCannotBeEdited()
+void TestMaterialTableViewItem::onlyNameAndColourAreEditable()
 {
     MaterialTableViewItem model;
     QVERIFY(!model.setData(model.index(0, 0), 99u));
     QCOMPARE(model.getMaterials().first().getId(), 1u);
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!(model.flags(model.index(14, 0)) & Qt::ItemIsEditable));
+    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+    QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
+    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsSelectable);
 }
 
 void TestMaterialTableViewItem::nameEdit()
@@ -215,15 +218,6 @@ void TestMaterialTableViewItem::removeRows()
     QVERIFY(model.removeRows(0, 12));
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.getMaterials()[0].getId(), 16u);
-}
-
-void TestMaterialTableViewItem::flags()
-{
-    MaterialTableViewItem model;
-    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
-    QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
-    QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsSelectable);
-    QVERIFY(!(model.flags(model.index(14, 0)) & Qt::ItemIsEditable));
 }
 
 void TestMaterialTableViewItem::catalogueUntouched()

@@ -3,6 +3,7 @@
 #include "testmain.h"
 #include "ui_mainwindow.h"
 #include "viewtestutil.h"
+#include "workspacetestutil.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -33,17 +34,13 @@ private:
 void TestProcessWindow::init()
 {
     QDir::setCurrent(workDir.path());
-    window = new MainWindow();
-    window->resize(1024, 768);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow(1024, 768);
+    QVERIFY(window);
 }
 
 void TestProcessWindow::cleanup()
 {
-    if (window)
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
 }
 
 void TestProcessWindow::depositionByClickAndReturn()
@@ -81,20 +78,13 @@ void TestProcessWindow::depositionByClickAndReturn()
     QVERIFY(!volume->isSelected());
 
     // The substrate was 30 layers high: two layers of oxide on top, away from the sides.
-    const Model::Automaton::Voxel *cells = volume->lockCells();
-    const quint32 below = cells[volume->getCellIndex(50, 50, 29)].material;
-    const quint32 first = cells[volume->getCellIndex(50, 50, 30)].material;
-    const quint32 second = cells[volume->getCellIndex(50, 50, 31)].material;
-    const quint32 above = cells[volume->getCellIndex(50, 50, 32)].material;
-    volume->releaseCells();
-    QCOMPARE(below, 1u);
-    QCOMPARE(first, 3u);
-    QCOMPARE(second, 3u);
-    QCOMPARE(above, 0u);
+    QCOMPARE(cellAt(volume, 50, 50, 29), 1u);
+    QCOMPARE(cellAt(volume, 50, 50, 30), 3u);
+    QCOMPARE(cellAt(volume, 50, 50, 31), 3u);
+    QCOMPARE(cellAt(volume, 50, 50, 32), 0u);
 
     window->form()->actionUndo->trigger();
-    QCOMPARE(volume->lockCells()[volume->getCellIndex(50, 50, 30)].material, 0u);
-    volume->releaseCells();
+    QCOMPARE(cellAt(volume, 50, 50, 30), 0u);
 }
 
 void TestProcessWindow::rejectedDialogCancels()

@@ -26,6 +26,13 @@ inline Model::Automaton::TotalVolume::Ptr createDefaultSubstrate(Ui::MainWindow 
                : boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.last());
 }
 
+/// Silicon, (0.5, 0.5, 0.5), as 8-bit channels without lighting.
+inline bool isSiliconGrey(QRgb pixel)
+{
+    return qAbs(qRed(pixel) - 127) <= 1 && qGreen(pixel) == qRed(pixel) &&
+           qBlue(pixel) == qRed(pixel);
+}
+
 /// A mouse event as the window system delivers it, with the buttons held during it.
 inline void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                       Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

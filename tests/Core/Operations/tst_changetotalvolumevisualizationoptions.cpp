@@ -15,12 +15,7 @@ struct VisualizationFixture : WorkspaceFixture
 {
     VisualizationFixture()
     {
-        factory->extra = [this](quint32 id) {
-            if (id != 6)
-                return TestOperationFactory::OperationPtr();
-            return TestOperationFactory::OperationPtr(
-                new ChangeTotalVolumeVisualizationOptions(workspace));
-        };
+        offerPlain<ChangeTotalVolumeVisualizationOptions>(*this, 6);
         ChangeTotalVolumeVisualizationOptions::setObserver(
             Util::ObserverPtr(new CallbackObserver([this]() {
                 ++dialogs;
@@ -62,7 +57,6 @@ class TestChangeTotalVolumeVisualizationOptions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void nameAndId();
     void withSelectionOpensTheDialogAndApplies();
     void usesTheLastSelectedVolume();
     void asksForAVolumeFirst();
@@ -71,17 +65,7 @@ private Q_SLOTS:
     void endedByAnotherRequestCancels();
     void optionsTakenOnlyWhileTheDialogIsAwaited();
     void otherVolumesAreRecoloured();
-    void optionsRoundTripThroughThePainter();
 };
-
-void TestChangeTotalVolumeVisualizationOptions::nameAndId()
-{
-    Workspace workspace;
-    ChangeTotalVolumeVisualizationOptions op(workspace);
-    QCOMPARE(QString::fromStdString(op.getName()), QStringLiteral("Change Visualization"));
-    QCOMPARE(op.getId(), 6u);
-    QCOMPARE(op.getStep(), 0u);
-}
 
 void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndApplies()
 {
@@ -241,28 +225,6 @@ void TestChangeTotalVolumeVisualizationOptions::otherVolumesAreRecoloured()
     QCOMPARE(b->getPainter().getOpaqueFaces()[0].color[0], 1.0f);
     QCOMPARE(b->getPainter().getOpaqueFaces()[0].color[2], 0.0f);
     catalogue->setMaterial(oxide);
-}
-
-void TestChangeTotalVolumeVisualizationOptions::optionsRoundTripThroughThePainter()
-{
-    const TotalVolume::Ptr v = TotalVolume::createFilled(2, 2, 2, 1, 1, 1, Util::Vector3D(), 1);
-    Options o;
-    o.renderSiAtoms = true;
-    o.renderSurfaceAtomsOnly = true;
-    o.renderSiAtomLinks = false;
-    o.renderSiUnitCells = true;
-    o.renderSiUnitCellOutlines = true;
-    o.renderEmptyVoxelOutlines = true;
-    o.surfaceAlgorithm = 2;
-    o.applyTo(v->getPainter());
-    const Options back = Options::of(v->getPainter());
-    QCOMPARE(back.renderSiAtoms, true);
-    QCOMPARE(back.renderSurfaceAtomsOnly, true);
-    QCOMPARE(back.renderSiAtomLinks, false);
-    QCOMPARE(back.renderSiUnitCells, true);
-    QCOMPARE(back.renderSiUnitCellOutlines, true);
-    QCOMPARE(back.renderEmptyVoxelOutlines, true);
-    QCOMPARE(back.surfaceAlgorithm, 2u);
 }
 
 CELVANE_TEST_MAIN(TestChangeTotalVolumeVisualizationOptions)

@@ -25,16 +25,13 @@ class TestConsoleInput : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void integers_data();
-    void integers();
-    void floats_data();
-    void floats();
+    void numbers_data();
+    void numbers();
     void coordinates_data();
     void coordinates();
     void textIsCopied();
     void emptyLineIsNoAnswer();
     void enterRequest();
-    void lineSatisfiesPendingEnter();
     void failedParseFallsToEnterRule();
     void commandWordsDoNothing_data();
     void commandWordsDoNothing();
@@ -42,79 +39,58 @@ private Q_SLOTS:
     void emptyMessageStillStored();
 };
 
-void TestConsoleInput::integers_data()
+void TestConsoleInput::numbers_data()
 {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("value");
-    QTest::newRow("digits") << "42" << true << 42;
-    QTest::newRow("plus sign") << "+7" << true << 7;
-    QTest::newRow("minus sign") << "-13" << true << -13;
-    QTest::newRow("decimal point") << "4.0" << false << 0;
-    QTest::newRow("leading blank") << " 4" << false << 0;
-    QTest::newRow("trailing letter") << "4a" << false << 0;
-    QTest::newRow("beyond int") << "2147483648" << false << 0;
-    QTest::newRow("int max") << "2147483647" << true << 2147483647;
-}
-
-void TestConsoleInput::integers()
-{
-    QFETCH(QString, line);
-    QFETCH(bool, accepted);
-    QFETCH(int, value);
-    WorkspaceFixture f;
-    WaitingOperation op(f.workspace);
-    ConsoleInput &input = f.workspace.getConsoleInput();
-    int target = 0;
-    bool received = false;
-    input.requestCoordinates(&op, nullptr, &received); // sets the requester and the flag
-    input.setIntegerTarget(&target);
-    input.setType(ConsoleInput::Integer);
-    input.submitLine(line.toStdString());
-    QCOMPARE(received, accepted);
-    QCOMPARE(op.executed, accepted ? 1 : 0);
-    QCOMPARE(target, value);
-    if (!accepted) {
-        QCOMPARE(f.recorder->last(), QStringLiteral("Invalid entry. Please enter an intenger"));
-        QCOMPARE(input.getRequester(), &op);
-    } else {
-        QCOMPARE(input.getRequester(), static_cast<Operation *>(nullptr));
-    }
-}
-
-void TestConsoleInput::floats_data()
-{
+    QTest::addColumn<bool>("integer");
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<double>("value");
-    QTest::newRow("plain") << "2.5" << true << 2.5;
-    QTest::newRow("exponent") << "1e3" << true << 1000.0;
-    QTest::newRow("negative exponent") << "-2.5E-1" << true << -0.25;
-    QTest::newRow("ends in e") << "1e" << false << 0.0;
-    QTest::newRow("ends in sign") << "1e+" << false << 0.0;
-    QTest::newRow("comma") << "2,5" << false << 0.0;
-    QTest::newRow("word") << "abc" << false << 0.0;
+    QTest::newRow("digits") << true << "42" << true << 42.0;
+    QTest::newRow("plus sign") << true << "+7" << true << 7.0;
+    QTest::newRow("minus sign") << true << "-13" << true << -13.0;
+    QTest::newRow("decimal point") << true << "4.0" << false << 0.0;
+    QTest::newRow("leading blank") << true << " 4" << false << 0.0;
+    QTest::newRow("trailing letter") << true << "4a" << false << 0.0;
+    QTest::newRow("beyond int") << true << "2147483648" << false << 0.0;
+    QTest::newRow("int max") << true << "2147483647" << true << 2147483647.0;
+    QTest::newRow("float") << false << "2.5" << true << 2.5;
+    QTest::newRow("exponent") << false << "1e3" << true << 1000.0;
+    QTest::newRow("negative exponent") << false << "-2.5E-1" << true << -0.25;
+    QTest::newRow("ends in e") << false << "1e" << false << 0.0;
+    QTest::newRow("ends in sign") << false << "1e+" << false << 0.0;
+    QTest::newRow("comma") << false << "2,5" << false << 0.0;
+    QTest::newRow("word") << false << "abc" << false << 0.0;
 }
 
-void TestConsoleInput::floats()
+void TestConsoleInput::numbers()
 {
+    QFETCH(bool, integer);
     QFETCH(QString, line);
     QFETCH(bool, accepted);
     QFETCH(double, value);
     WorkspaceFixture f;
     WaitingOperation op(f.workspace);
     ConsoleInput &input = f.workspace.getConsoleInput();
-    double target = 0.0;
+    int whole = 0;
+    double real = 0.0;
     bool received = false;
-    input.requestCoordinates(&op, nullptr, &received);
-    input.setFloatTarget(&target);
-    input.setType(ConsoleInput::Float);
+    input.requestCoordinates(&op, nullptr, &received); // sets the requester and the flag
+    input.setIntegerTarget(&whole);
+    input.setFloatTarget(&real);
+    input.setType(integer ? ConsoleInput::Integer : ConsoleInput::Float);
     input.submitLine(line.toStdString());
     QCOMPARE(received, accepted);
-    QCOMPARE(target, value);
-    if (!accepted)
+    QCOMPARE(op.executed, accepted ? 1 : 0);
+    QCOMPARE(integer ? double(whole) : real, value);
+    QCOMPARE(integer ? real : double(whole), 0.0); // the other target is left alone
+    if (!accepted) {
         QCOMPARE(f.recorder->last(),
-                 QStringLiteral("Invalid entry. Please enter a floating point value"));
+                 integer ? QStringLiteral("Invalid entry. Please enter an intenger")
+                         : QStringLiteral("Invalid entry. Please enter a floating point value"));
+        QCOMPARE(input.getRequester(), &op);
+    } else {
+        QCOMPARE(input.getRequester(), static_cast<Operation *>(nullptr));
+    }
 }
 
 void TestConsoleInput::coordinates_data()
@@ -190,15 +166,10 @@ void TestConsoleInput::enterRequest()
     QCOMPARE(input.getRequester(), static_cast<Operation *>(nullptr));
     f.type(""); // nobody waits any more
     QCOMPARE(op.executed, 1);
-}
-
-void TestConsoleInput::lineSatisfiesPendingEnter()
-{
-    WorkspaceFixture f;
-    WaitingOperation op(f.workspace);
-    f.workspace.getConsoleInput().requestEnter(&op);
+    // A line of text satisfies a pending Enter too.
+    input.requestEnter(&op);
     f.type("anything");
-    QCOMPARE(op.executed, 1);
+    QCOMPARE(op.executed, 2);
 }
 
 void TestConsoleInput::failedParseFallsToEnterRule()

@@ -7,32 +7,6 @@ using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
 
-namespace {
-
-quint64 countMaterial(const TotalVolume::Ptr &v, quint32 material)
-{
-    quint64 n = 0;
-    Voxel *cells = v->lockCells();
-    Voxel *next = v->lockNextCells();
-    for (quint64 i = 0; i < v->getCellCount(); ++i) {
-        n += cells[i].material == material;
-        if (cells[i].material != next[i].material)
-            n += 1000000000; // the two arrays must start identical
-    }
-    v->releaseNextCells();
-    v->releaseCells();
-    return n;
-}
-
-quint32 at(const TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
-{
-    const quint32 m = v->lockCells()[v->getCellIndex(x, y, z)].material;
-    v->releaseCells();
-    return m;
-}
-
-} // namespace
-
 class TestCreateSubstrateOperation : public QObject
 {
     Q_OBJECT
@@ -55,9 +29,9 @@ void TestCreateSubstrateOperation::defaultBox()
     builder.setBox(0, 0, 0, 100, 100, 30);
     const TotalVolume::Ptr v = builder.build();
     QVERIFY(v);
-    QCOMPARE(countMaterial(v, 1), quint64(100 * 100 * 30));
-    QCOMPARE(at(v, 99, 99, 29), 1u);
-    QCOMPARE(at(v, 0, 0, 30), 0u);
+    QCOMPARE(count(v, 1), quint64(100 * 100 * 30));
+    QCOMPARE(cellAt(v, 99, 99, 29), 1u);
+    QCOMPARE(cellAt(v, 0, 0, 30), 0u);
     QCOMPARE(v->getCellSizeX(), 1.0f);
 }
 
@@ -66,12 +40,12 @@ void TestCreateSubstrateOperation::raisedBox()
     SubstrateBuilder builder(3, 4, 3, 80, Util::Vector3D(10, 20, 30));
     builder.setBox(1, 0, 50, 2, 3, 30);
     const TotalVolume::Ptr v = builder.build();
-    QCOMPARE(countMaterial(v, 3), quint64(2 * 3 * 30));
-    QCOMPARE(at(v, 1, 0, 50), 3u);
-    QCOMPARE(at(v, 2, 2, 79), 3u);
-    QCOMPARE(at(v, 1, 0, 49), 0u);
-    QCOMPARE(at(v, 0, 0, 60), 0u);
-    QCOMPARE(at(v, 3, 0, 60), 0u);
+    QCOMPARE(count(v, 3), quint64(2 * 3 * 30));
+    QCOMPARE(cellAt(v, 1, 0, 50), 3u);
+    QCOMPARE(cellAt(v, 2, 2, 79), 3u);
+    QCOMPARE(cellAt(v, 1, 0, 49), 0u);
+    QCOMPARE(cellAt(v, 0, 0, 60), 0u);
+    QCOMPARE(cellAt(v, 3, 0, 60), 0u);
     QCOMPARE(v->getPosition(), Util::Vector4D(10, 20, 30, 0));
 }
 
@@ -79,7 +53,7 @@ void TestCreateSubstrateOperation::boxCutAtVolumeBorder()
 {
     SubstrateBuilder builder(1, 5, 5, 5, Util::Vector3D());
     builder.setBox(3, 3, 3, 4000000000u, 10, 10);
-    QCOMPARE(countMaterial(builder.build(), 1), quint64(2 * 2 * 2));
+    QCOMPARE(count(builder.build(), 1), quint64(2 * 2 * 2));
 }
 
 void TestCreateSubstrateOperation::unitSphere()
@@ -87,11 +61,11 @@ void TestCreateSubstrateOperation::unitSphere()
     SubstrateBuilder builder(1, 11, 11, 11, Util::Vector3D());
     builder.setSphere(5, 5, 5, 1);
     const TotalVolume::Ptr v = builder.build();
-    QCOMPARE(countMaterial(v, 1), quint64(7));
-    QCOMPARE(at(v, 5, 5, 5), 1u);
-    QCOMPARE(at(v, 4, 5, 5), 1u);
-    QCOMPARE(at(v, 5, 5, 6), 1u);
-    QCOMPARE(at(v, 4, 4, 5), 0u);
+    QCOMPARE(count(v, 1), quint64(7));
+    QCOMPARE(cellAt(v, 5, 5, 5), 1u);
+    QCOMPARE(cellAt(v, 4, 5, 5), 1u);
+    QCOMPARE(cellAt(v, 5, 5, 6), 1u);
+    QCOMPARE(cellAt(v, 4, 4, 5), 0u);
 }
 
 void TestCreateSubstrateOperation::sphereClippedByVolume()
@@ -101,23 +75,16 @@ void TestCreateSubstrateOperation::sphereClippedByVolume()
     // + 1 (three ones) = 11.
     SubstrateBuilder builder(1, 10, 10, 10, Util::Vector3D());
     builder.setSphere(0, 0, 0, 2);
-    QCOMPARE(countMaterial(builder.build(), 1), quint64(11));
+    QCOMPARE(count(builder.build(), 1), quint64(11));
 }
 
 void TestCreateSubstrateOperation::operationThroughObserver()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() {
-            raw->setBox(1, 10, 10, 8, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
-            raw->execute();
-        })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [](CreateSubstrateOperation *op) {
+        op->setBox(1, 10, 10, 8, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
+        op->execute();
+    });
     f.workspace.startOperation(2);
     QCOMPARE(f.recorder->last(),
              QStringLiteral("Create Substrate: substrate created successfully."));
@@ -125,7 +92,7 @@ void TestCreateSubstrateOperation::operationThroughObserver()
     TotalVolume::Ptr v =
         boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects()[0]);
     QVERIFY(v);
-    QCOMPARE(countMaterial(v, 1), quint64(300));
+    QCOMPARE(count(v, 1), quint64(300));
     QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
              QStringLiteral("Create Substrate"));
     const quint32 id = v->getId();
@@ -140,14 +107,7 @@ void TestCreateSubstrateOperation::operationThroughObserver()
 void TestCreateSubstrateOperation::rejectedDialogCancels()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() { raw->cancel(); })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [](CreateSubstrateOperation *op) { op->cancel(); });
     f.workspace.startOperation(2);
     QVERIFY(!f.workspace.getCurrentOperation());
     QVERIFY(f.recorder->messages.isEmpty()); // cancelling writes nothing
@@ -159,18 +119,11 @@ void TestCreateSubstrateOperation::unallocatableSubstrateChangesNothing()
     WorkspaceFixture f;
     Util::SystemMemory::setAvailableBytesOverride(1000000);
     QString error;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 2)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<CreateSubstrateOperation> op(new CreateSubstrateOperation(f.workspace));
-        CreateSubstrateOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([raw, &error]() {
-            raw->setBox(1, 10000, 10000, 10000, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
-            raw->execute();
-            error = raw->getError();
-        })));
-        return op;
-    };
+    offer<CreateSubstrateOperation>(f, 2, [&error](CreateSubstrateOperation *op) {
+        op->setBox(1, 10000, 10000, 10000, Util::Vector3D(), 0, 0, 0, 10, 10, 3);
+        op->execute();
+        error = op->getError();
+    });
     f.workspace.startOperation(2);
     QVERIFY2(error.contains(QLatin1String("10000 x 10000 x 10000")), qPrintable(error));
     QVERIFY(f.workspace.getDocument().getObjects().isEmpty());

@@ -34,6 +34,13 @@ bool writeAll(const QString &path, const QByteArray &data)
 
 const char header[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>";
 
+/// The i-th object of the fixture's document as a cell volume.
+TotalVolume::Ptr volumeAt(WorkspaceFixture &f, int i)
+{
+    return boost::dynamic_pointer_cast<TotalVolume>(
+        f.workspace.getDocument().getObjects().value(i));
+}
+
 } // namespace
 
 class TestDocumentFile : public QObject
@@ -71,6 +78,14 @@ private:
     QString previous;
     boost::shared_ptr<FakeDialogs> dialogs;
     QString path(const QString &name) const { return QDir(dir->path()).filePath(name); }
+    /// Writes the header and body to a file and reads it into the fixture's workspace.
+    DocumentFile::ReadResult read(WorkspaceFixture &f, const QByteArray &body,
+                                  QStringList *warnings = nullptr)
+    {
+        if (!writeAll(path("doc.clv"), QByteArray(header) + body))
+            return DocumentFile::NotOpened;
+        return DocumentFile::readDocument(path("doc.clv"), f.workspace, nullptr, warnings);
+    }
 };
 
 void TestDocumentFile::init()
@@ -178,23 +193,19 @@ void TestDocumentFile::unusedMaterialsAreWritten()
 
 void TestDocumentFile::conflictingMaterialGetsFreshId()
 {
-    QVERIFY(writeAll(path("conflict.clv"),
-                     QByteArray(header) +
-                         "<Material version=\"1\" name=\"Unobtainium\" material-id=\"5\" "
-                         "density=\"1\" poisson-ratio=\"0.1\" young-modulus=\"1\" "
-                         "color=\"#FF102030\"/>"
-                         "<Object object-type=\"1\" size-x=\"3\" size-y=\"1\" size-z=\"1\">"
-                         "<State>5 1 5 </State></Object></Document>"));
     WorkspaceFixture f;
-    QCOMPARE(DocumentFile::readDocument(path("conflict.clv"), f.workspace), DocumentFile::Read);
+    QCOMPARE(read(f, "<Material version=\"1\" name=\"Unobtainium\" material-id=\"5\" "
+                     "density=\"1\" poisson-ratio=\"0.1\" young-modulus=\"1\" "
+                     "color=\"#FF102030\"/>"
+                     "<Object object-type=\"1\" size-x=\"3\" size-y=\"1\" size-z=\"1\">"
+                     "<State>5 1 5 </State></Object></Document>"),
+             DocumentFile::Read);
     const quint32 fresh = DocumentFile::materialIdMap().value(5);
     QVERIFY(fresh >= 2000 && fresh <= 32766);
     MaterialFactory::Ptr catalogue = MaterialFactory::instance();
     QCOMPARE(catalogue->getMaterial(fresh).getName(), QStringLiteral("Unobtainium"));
     QCOMPARE(catalogue->getMaterial(5).getName(), QStringLiteral("Cu (bulk)"));
-    TotalVolume::Ptr v =
-        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects()[0]);
-    QCOMPARE(cellsOf(v), (std::vector<quint32>{fresh, 1, fresh}));
+    QCOMPARE(cellsOf(volumeAt(f, 0)), (std::vector<quint32>{fresh, 1, fresh}));
 }
 
 void TestDocumentFile::equalMaterialMapsToItself()
@@ -214,51 +225,41 @@ void TestDocumentFile::equalMaterialMapsToItself()
 
 void TestDocumentFile::damagedMaterialWarns()
 {
-    QVERIFY(writeAll(path("badmat.clv"),
-                     QByteArray(header) +
-                         "<Material version=\"1\" name=\"\" material-id=\"77\"/>"
-                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
-                         "<State>77 </State></Object></Document>"));
     WorkspaceFixture f;
-    QCOMPARE(DocumentFile::readDocument(path("badmat.clv"), f.workspace), DocumentFile::Read);
+    QCOMPARE(read(f, "<Material version=\"1\" name=\"\" material-id=\"77\"/>"
+                     "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                     "<State>77 </State></Object></Document>"),
+             DocumentFile::Read);
     QCOMPARE(f.recorder->last(), QStringLiteral("WARNING: There was an error loading a material. "
                                                 "This may alter the loaded cell volume."));
-    TotalVolume::Ptr v =
-        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects()[0]);
-    QCOMPARE(cellsOf(v), std::vector<quint32>{77}); // the cells keep the stored id
+    QCOMPARE(cellsOf(volumeAt(f, 0)), std::vector<quint32>{77}); // the cells keep the stored id
 }
 
 void TestDocumentFile::shortAndLongStates()
 {
-    QVERIFY(writeAll(path("states.clv"),
-                     QByteArray(header) +
-                         "<Object object-type=\"1\" size-x=\"2\" size-y=\"2\" size-z=\"1\">"
-                         "<State> 3   4</State><Position pos-x=\"7\"/></Object>"
-                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\">"
-                         "<State>9 8 7 6 5</State></Object></Document>"));
     WorkspaceFixture f;
-    QCOMPARE(DocumentFile::readDocument(path("states.clv"), f.workspace), DocumentFile::Read);
-    const QList<Document::ObjectPtr> objects = f.workspace.getDocument().getObjects();
-    QCOMPARE(objects.size(), 2);
-    TotalVolume::Ptr a = boost::dynamic_pointer_cast<TotalVolume>(objects[0]);
-    QCOMPARE(cellsOf(a), (std::vector<quint32>{3, 4, 0, 0}));
-    QCOMPARE(a->getPosition(), Util::Vector4D(7, 0, 0, 0));
-    QCOMPARE(a->getCellSizeX(), 1.0f); // missing cell sizes are 1
-    QCOMPARE(cellsOf(boost::dynamic_pointer_cast<TotalVolume>(objects[1])),
-             (std::vector<quint32>{9, 8}));
+    QCOMPARE(read(f, "<Object object-type=\"1\" size-x=\"2\" size-y=\"2\" size-z=\"1\">"
+                     "<State> 3   4</State><Position pos-x=\"7\"/></Object>"
+                     "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\">"
+                     "<State>9 8 7 6 5</State></Object></Document>"),
+             DocumentFile::Read);
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 2);
+    QCOMPARE(cellsOf(volumeAt(f, 0)), (std::vector<quint32>{3, 4, 0, 0}));
+    QCOMPARE(volumeAt(f, 0)->getPosition(), Util::Vector4D(7, 0, 0, 0));
+    QCOMPARE(volumeAt(f, 0)->getCellSizeX(), 1.0f); // missing cell sizes are 1
+    QCOMPARE(cellsOf(volumeAt(f, 1)), (std::vector<quint32>{9, 8}));
 }
 
 void TestDocumentFile::unknownObjectTypeIsSkipped()
 {
-    QVERIFY(writeAll(path("types.clv"),
-                     QByteArray(header) +
-                         "<Object object-type=\"2\" size-x=\"1\"><State>1 </State></Object>"
-                         "<Unknown><Object object-type=\"1\"/></Unknown>"
-                         "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
-                         "<State>4 </State></Object></Document>"));
     WorkspaceFixture f;
     QStringList warnings;
-    QCOMPARE(DocumentFile::readDocument(path("types.clv"), f.workspace, nullptr, &warnings),
+    QCOMPARE(read(f,
+                  "<Object object-type=\"2\" size-x=\"1\"><State>1 </State></Object>"
+                  "<Unknown><Object object-type=\"1\"/></Unknown>"
+                  "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                  "<State>4 </State></Object></Document>",
+                  &warnings),
              DocumentFile::Read);
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
     QVERIFY(warnings.isEmpty());
@@ -295,23 +296,21 @@ void TestDocumentFile::absurdObjects()
 {
     QFETCH(QByteArray, object);
     QFETCH(QString, reason);
-    QVERIFY(writeAll(path("absurd.clv"),
-                     QByteArray(header) + "<Object object-type=\"1\" " + object +
-                         "</Object><Object object-type=\"1\" size-x=\"1\" size-y=\"1\" "
-                         "size-z=\"1\"><State>3 </State></Object></Document>"));
     WorkspaceFixture f;
     QStringList warnings;
-    QCOMPARE(DocumentFile::readDocument(path("absurd.clv"), f.workspace, nullptr, &warnings),
+    QCOMPARE(read(f,
+                  "<Object object-type=\"1\" " + object +
+                      "</Object><Object object-type=\"1\" size-x=\"1\" size-y=\"1\" "
+                      "size-z=\"1\"><State>3 </State></Object></Document>",
+                  &warnings),
              DocumentFile::Read);
     QCOMPARE(warnings.size(), 1);
     QVERIFY2(warnings[0].startsWith(QLatin1String("Object 1 was not loaded")) &&
                  warnings[0].contains(reason),
              qPrintable(warnings[0]));
     // Nothing of the absurd object, everything of the next one.
-    const QList<Document::ObjectPtr> objects = f.workspace.getDocument().getObjects();
-    QCOMPARE(objects.size(), 1);
-    QCOMPARE(cellsOf(boost::dynamic_pointer_cast<TotalVolume>(objects[0])),
-             std::vector<quint32>{3});
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(cellsOf(volumeAt(f, 0)), std::vector<quint32>{3});
 }
 
 void TestDocumentFile::truncatedFileKeepsWhatWasRead()
@@ -410,11 +409,7 @@ void TestDocumentFile::saveAsksOnlyFirstTime()
 void TestDocumentFile::saveAsAlwaysAsks()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        return id == 10
-                   ? TestOperationFactory::OperationPtr(new SaveDocumentAsOperation(f.workspace))
-                   : TestOperationFactory::OperationPtr();
-    };
+    offerPlain<SaveDocumentAsOperation>(f, 10);
     f.workspace.getDocument().setFileName(path("old.clv"));
     dialogs->saveAnswer = path("new.clv");
     f.workspace.startOperation(10);
@@ -427,13 +422,8 @@ void TestDocumentFile::saveAsAlwaysAsks()
 void TestDocumentFile::cancelledSaveChangesNothing()
 {
     WorkspaceFixture f;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id == 9)
-            return TestOperationFactory::OperationPtr(new SaveDocumentOperation(f.workspace));
-        if (id == 10)
-            return TestOperationFactory::OperationPtr(new SaveDocumentAsOperation(f.workspace));
-        return TestOperationFactory::OperationPtr();
-    };
+    offerPlain<SaveDocumentOperation>(f, 9);
+    offerPlain<SaveDocumentAsOperation>(f, 10);
     dialogs->saveAnswer.clear();
     f.workspace.startOperation(9);
     f.workspace.startOperation(10);
@@ -447,10 +437,7 @@ void TestDocumentFile::openAsksAndHandsOver()
     WorkspaceFixture f;
     boost::shared_ptr<CountingObserver> opened(new CountingObserver());
     OpenDocumentOperation::setObserver(opened);
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        return id == 11 ? TestOperationFactory::OperationPtr(new OpenDocumentOperation(f.workspace))
-                        : TestOperationFactory::OperationPtr();
-    };
+    offerPlain<OpenDocumentOperation>(f, 11);
     dialogs->openAnswer.clear();
     f.workspace.startOperation(11);
     QCOMPARE(opened->count, 0);

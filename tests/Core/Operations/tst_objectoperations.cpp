@@ -237,17 +237,10 @@ void TestObjectOperations::selectVolumesTakesFirstVolume()
     TotalVolume::Ptr b = f.addVolume();
     int opened = 0;
     TotalVolume::Ptr chosen;
-    f.factory->extra = [&](quint32 id) -> TestOperationFactory::OperationPtr {
-        if (id != 24)
-            return TestOperationFactory::OperationPtr();
-        boost::shared_ptr<SelectVolumesOperation> op(new SelectVolumesOperation(f.workspace));
-        SelectVolumesOperation *raw = op.get();
-        op->setObserver(Util::ObserverPtr(new CallbackObserver([&opened, &chosen, raw]() {
-            ++opened;
-            chosen = raw->getVolume();
-        })));
-        return op;
-    };
+    offer<SelectVolumesOperation>(f, 24, [&opened, &chosen](SelectVolumesOperation *op) {
+        ++opened;
+        chosen = op->getVolume();
+    });
     f.pick(b);
     f.pick(a);
     f.workspace.startOperation(24);

@@ -1,3 +1,7 @@
+#include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
+#include "Core/Operations/Doping/dopingoperation.h"
+#include "Core/Operations/Doping/ionimplantationoperation.h"
+#include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
@@ -6,116 +10,312 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
+#include "Model/Process/processfactory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
 
-#include <QTemporaryDir>
+#include <limits>
+#include <tuple>
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
 
+typedef QVector<uint> Profile;
+
 namespace {
 
-/// A 6 x 5 x 8 volume: silicon below z = 3, empty above.
-TotalVolume::Ptr substrate(WorkspaceFixture &f)
+Step isotropicDeposition(float thickness, quint32 material)
 {
-    TotalVolume::Ptr v = TotalVolume::createFilled(6, 5, 8, 1, 1, 1, Util::Vector3D(), 0);
-    Voxel *c = v->lockCells();
-    Voxel *n = v->lockNextCells();
-    for (quint32 x = 0; x < 6; ++x)
-        for (quint32 y = 0; y < 5; ++y)
-            for (quint32 z = 0; z < 3; ++z) {
-                const quint64 i = v->getCellIndex(x, y, z);
-                c[i].material = n[i].material = 1;
-            }
-    v->releaseNextCells();
-    v->releaseCells();
-    f.workspace.getDocument().addObject(v);
-    return v;
+    return answering<IsotropicFilmDepositionOperation>(13,
+                                                       [=](IsotropicFilmDepositionOperation *op) {
+                                                           op->setThickness(thickness);
+                                                           op->setMaterial(material);
+                                                           op->end();
+                                                       });
+}
+
+Step pvd(float thickness, quint32 material)
+{
+    return answering<AnisotropicFilmDepositionOperation>(
+        27, [=](AnisotropicFilmDepositionOperation *op) {
+            op->setThickness(thickness);
+            op->setMaterial(material);
+            op->setRatio(0.5f);
+            op->setDepositOn(1);
+            op->end();
+        });
+}
+
+Step oxidation(double conversion, double thickness, double time, double pressure,
+               double temperature)
+{
+    return answering<SimpleSiOxidationOperation>(26, [=](SimpleSiOxidationOperation *op) {
+        if (conversion > 0)
+            op->setConversion(conversion);
+        if (thickness > 0)
+            op->setThickness(thickness);
+        if (time > 0) {
+            op->setTime(time);
+            op->setPressure(pressure);
+            op->setTemperature(temperature);
+        }
+        op->end();
+    });
+}
+
+Step spinCoating(quint32 material, quint32 height)
+{
+    return answering<SpinCoatingOperation>(23, [=](SpinCoatingOperation *op) {
+        op->setMaterial(material);
+        op->setHeight(height);
+        op->end();
+    });
+}
+
+Step photolithography(std::function<void(PhotolithographyOperation *)> answer)
+{
+    return answering<PhotolithographyOperation>(20, answer);
+}
+
+Step plating(quint32 material)
+{
+    return answering<ElectrodepositionOperation>(15, [=](ElectrodepositionOperation *op) {
+        op->setThickness(1.0f);
+        op->setMaterial(material);
+        op->setConductingMaterial(5);
+        op->end();
+    });
 }
 
 } // namespace
 
+/// The process operations around their workers: the selection step, the dialog answered
+/// through the observer, the messages, the lattice flag and the history.
 class TestProcessOperations : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void initTestCase();
 
-    void depositionProtocolAndUndo();
+    void stepsChangeTheCellsAndKeepHistory_data();
+    void stepsChangeTheCellsAndKeepHistory();
+    void incompleteOrRefusedInputsCancel_data();
+    void incompleteOrRefusedInputsCancel();
     void depositionAsksForVolumeFirst();
     void lastSelectedVolumeWins();
     void rejectedDialogLeavesOperationWaiting();
-    void siliconMarksLatticeStale_data();
-    void siliconMarksLatticeStale();
-    void etchingUndoRedo();
-    void twoOperationsUndoTwoStates();
-    void mooreSteps();
-    void mooreRejectedDialogCancels();
-    void refusedInputsFail();
-    void photolithographyMasksAndCleanup();
-    void photolithographyNeedsMaterial();
-    void planarizationAndPouring();
+    void sharedRecordTagKeepsTwoStates();
+    void electroplating_data();
+    void electroplating();
     void rieDirections();
-    void irreversibleStepEndsTheHistory();
+    void pvdDefaultsNeedOneValue();
+    void oxidationWithoutValidThicknessSaysSo_data();
+    void oxidationWithoutValidThicknessSaysSo();
+    void oxidationEndWithoutValuesWaitsSilently();
+    void oxidationClassObserverOpensTheDialog();
+    void photolithographyMasksAndCleanup();
     void cancelledPhotolithographyTakesItsMasksBack();
-
-private:
-    QScopedPointer<QTemporaryDir> dir;
-    QString previous;
+    void planarizationAfterPouring();
+    void irreversibleStepEndsTheHistory();
 };
 
-void TestProcessOperations::init()
+void TestProcessOperations::initTestCase()
 {
-    previous = QDir::currentPath();
-    dir.reset(new QTemporaryDir());
-    QDir::setCurrent(dir->path());
+    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
 }
 
-void TestProcessOperations::cleanup()
+void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
 {
-    QDir::setCurrent(previous);
-    dir.reset();
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<quint32>("level");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("undoable");
+    QTest::addColumn<Profile>("profile"); // the materials along z of every column
+    QTest::addColumn<int>("stale");       // lattice marked stale afterwards; -1: not checked
+
+    QTest::newRow("isotropic deposition")
+        << isotropicDeposition(2.0f, 3) << 3u << "Isotropic Deposition" << true
+        << Profile{1, 1, 1, 3, 3, 0, 0, 0} << 0;
+    QTest::newRow("isotropic deposition of silicon")
+        << isotropicDeposition(1.0f, 1) << 3u << "Isotropic Deposition" << true
+        << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
+    QTest::newRow("isotropic etching")
+        << answering<IsotropicFilmEtchingOperation>(14,
+                                                    [](IsotropicFilmEtchingOperation *op) {
+                                                        op->setDepth(1.0f);
+                                                        op->setMaterial(1);
+                                                        op->end();
+                                                    })
+        << 3u << "Isotropic Etching" << true << Profile{1, 1, 0, 0, 0, 0, 0, 0} << -1;
+    QTest::newRow("Moore deposition")
+        << answering<MooreNeighborhoodDepositionOperation>(
+               18,
+               [](MooreNeighborhoodDepositionOperation *op) {
+                   op->setMaterial(4);
+                   op->setSteps(1);
+                   op->end();
+               })
+        << 3u << "Moore film deposition" << true << Profile{1, 1, 1, 4, 0, 0, 0, 0} << -1;
+    QTest::newRow("Moore etching")
+        << answering<MooreNeighborhoodEtchingOperation>(19,
+                                                        [](MooreNeighborhoodEtchingOperation *op) {
+                                                            op->setMaterial(1);
+                                                            op->setSteps(2);
+                                                            op->end();
+                                                        })
+        << 3u << "Moore film deposition" << true << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+    // PVD runs under the name of the isotropic deposition.
+    QTest::newRow("PVD") << pvd(2.0f, 4) << 3u << "Isotropic Deposition" << true
+                         << Profile{1, 1, 1, 4, 4, 0, 0, 0} << 0;
+    QTest::newRow("PVD of silicon") << pvd(1.0f, 1) << 3u << "Isotropic Deposition" << true
+                                    << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
+    QTest::newRow("doping") << answering<DopingOperation>(17,
+                                                          [](DopingOperation *op) {
+                                                              op->setDepth(2.0f);
+                                                              op->setMaterial(14);
+                                                              op->end();
+                                                          })
+                            << 3u << "Doping" << true << Profile{1, 14, 14, 0, 0, 0, 0, 0} << 1;
+    // Depth 2.9 etches whole steps: 2.
+    QTest::newRow("RIE from the top")
+        << answering<SimpleReactiveIonEtchingOperation>(30,
+                                                        [](SimpleReactiveIonEtchingOperation *op) {
+                                                            op->setDepth(2.9);
+                                                            op->setMaterial(1);
+                                                            op->setEtchFromBelow(false);
+                                                            op->setEtchFromTop(true);
+                                                            op->end();
+                                                        })
+        << 3u << "Simple RIE" << false << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+    QTest::newRow("spin coating") << spinCoating(13, 5) << 3u << "Spin Coating" << false
+                                  << Profile{1, 1, 1, 13, 13, 0, 0, 0} << 0;
+    // Without annealing, the second cell from the top of each column.
+    QTest::newRow("ion implantation")
+        << answering<IonImplantationOperation>(3,
+                                               [](IonImplantationOperation *op) {
+                                                   op->setAnnealingDistance(0.0f);
+                                                   op->setImplantationDepth(2.0f);
+                                                   op->setMaterial(15);
+                                                   op->end();
+                                               })
+        << 3u << "Ion Implantation" << false << Profile{1, 15, 1, 0, 0, 0, 0, 0} << 1;
+    // 0.05 um at 100 cell units per micron: X = 5. Silicon converts where (0.3 X)^2 = 2.25 >
+    // d^2 (d = 0, 1: layers 4, 3), space where d < 0.56 X = 2.8 (d = 1, 2: layers 5, 6).
+    // Handed over unconverted, 0.05 would be thinner than a cell and change nothing.
+    QTest::newRow("oxidation, microns")
+        << oxidation(100.0, 0.05, 0, 0, 0) << 5u << "Simple Si Oxidation" << false
+        << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << 1;
+    QTest::newRow("oxidation, no conversion: one unit per micron")
+        << oxidation(0, 5.0, 0, 0, 0) << 5u << "Simple Si Oxidation" << false
+        << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << -1;
+    // 2 h, 1273 K, 1 atm, 100 units per micron: X = 10.5457 (see the worker's test): 4 layers
+    // of silicon and 5 of space.
+    QTest::newRow("oxidation for a time")
+        << oxidation(100.0, 0, 2.0, 1.0, 1273.0) << 6u << "Simple Si Oxidation" << false
+        << Profile{1, 1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 0, 0, 0} << -1;
 }
 
-void TestProcessOperations::depositionProtocolAndUndo()
+void TestProcessOperations::stepsChangeTheCellsAndKeepHistory()
 {
+    QFETCH(Step, step);
+    QFETCH(quint32, level);
+    QFETCH(QString, name);
+    QFETCH(bool, undoable);
+    QFETCH(Profile, profile);
+    QFETCH(int, stale);
     WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
+    TotalVolume::Ptr v = f.addLayered(level, quint32(profile.size()));
+    f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
     const std::vector<quint32> before = cellsOf(v);
-    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *op) {
-        QCOMPARE(op->getInputCount(), 2);
-        op->setThickness(2.0f);
-        op->setMaterial(3);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(13);
-    QCOMPARE(f.recorder->messages, (QStringList{"Isotropic Deposition: Cell volume selected.",
-                                                "Isotropic Deposition: Operation finished."}));
-    // Two layers of oxide on the flat top, away from the volume's sides.
-    QCOMPARE(cellsOf(v)[v->getCellIndex(3, 2, 3)], 3u);
-    QCOMPARE(cellsOf(v)[v->getCellIndex(3, 2, 4)], 3u);
-    QCOMPARE(cellsOf(v)[v->getCellIndex(3, 2, 5)], 0u);
-    const std::vector<quint32> after = cellsOf(v);
-    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
-             QStringLiteral("Isotropic Deposition"));
-    QVERIFY(f.workspace.getHistory().undo());
+    run(f, v, step);
+    QCOMPARE(f.recorder->messages,
+             (QStringList{name + ": Cell volume selected.", name + ": Operation finished."}));
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QVERIFY(!f.workspace.getConsoleInput().isEnterRequested());
+    for (quint32 x = 0; x < 6; ++x)
+        for (quint32 y = 0; y < 5; ++y)
+            for (quint32 z = 0; z < quint32(profile.size()); ++z)
+                QCOMPARE(cellAt(v, x, y, z), quint32(profile[int(z)]));
+    if (stale >= 0)
+        QCOMPARE(f.workspace.getVolumeRecords().isLatticeStale(v->getId()), stale == 1);
+    if (!undoable) {
+        QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+        return;
+    }
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()), name);
+    checkHistoryWalk(f.workspace, v, {before, cellsOf(v)});
+}
+
+void TestProcessOperations::incompleteOrRefusedInputsCancel_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<QString>("message"); // the start of the last message
+    QTest::newRow("Moore dialog rejected")
+        << answering<MooreNeighborhoodDepositionOperation>(
+               18, [](MooreNeighborhoodDepositionOperation *op) { op->cancel(); })
+        << "Moore film deposition: Operation canceled.";
+    // A thickness that is not a number: the worker refuses.
+    QTest::newRow("deposition refused")
+        << isotropicDeposition(std::numeric_limits<float>::quiet_NaN(), 3)
+        << "Isotropic Deposition: Operation failed:";
+    QTest::newRow("doping without material") << answering<DopingOperation>(17,
+                                                                           [](DopingOperation *op) {
+                                                                               op->setDepth(2.0f);
+                                                                               op->end();
+                                                                           })
+                                             << "Doping: Operation canceled.";
+    QTest::newRow("implantation without annealing distance")
+        << answering<IonImplantationOperation>(3,
+                                               [](IonImplantationOperation *op) {
+                                                   op->setImplantationDepth(2.0f);
+                                                   op->setMaterial(15);
+                                                   op->end();
+                                               })
+        << "Ion Implantation: Operation Canceled!";
+    // The volume and the dialog count two inputs; PVD needs one value more.
+    QTest::newRow("PVD without values")
+        << answering<AnisotropicFilmDepositionOperation>(
+               27, [](AnisotropicFilmDepositionOperation *op) { op->end(); })
+        << "Isotropic Deposition: Operation canceled.";
+    QTest::newRow("electroplating without materials")
+        << answering<ElectrodepositionOperation>(15,
+                                                 [](ElectrodepositionOperation *op) {
+                                                     op->setThickness(1.0f);
+                                                     op->end();
+                                                 })
+        << "Electroplating: Operation canceled.";
+    QTest::newRow("photolithography without material")
+        << photolithography([](PhotolithographyOperation *op) { op->end(); })
+        << "Photolithography: Operation Canceled!";
+}
+
+void TestProcessOperations::incompleteOrRefusedInputsCancel()
+{
+    QFETCH(Step, step);
+    QFETCH(QString, message);
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    setCell(v, 2, 2, 3, 5); // copper, for the electroplating
+    const std::vector<quint32> before = cellsOf(v);
+    run(f, v, step);
+    QVERIFY2(f.recorder->last().startsWith(message), qPrintable(f.recorder->last()));
     QVERIFY(cellsOf(v) == before);
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(cellsOf(v) == after);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QVERIFY(!f.workspace.getCurrentOperation());
 }
 
 void TestProcessOperations::depositionAsksForVolumeFirst()
 {
     WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
+    TotalVolume::Ptr v = f.addLayered();
     bool asked = false;
-    offer<IsotropicFilmDepositionOperation>(
-        f, 13, [&asked](IsotropicFilmDepositionOperation *) { asked = true; });
+    offer<IsotropicFilmDepositionOperation>(f, 13, [&asked](IsotropicFilmDepositionOperation *op) {
+        QCOMPARE(op->getInputCount(), 2);
+        asked = true;
+    });
     f.workspace.startOperation(13);
     QCOMPARE(f.recorder->last(),
              QStringLiteral("Isotropic Deposition: Select a cell volume and press Enter/Return."));
@@ -131,8 +331,8 @@ void TestProcessOperations::depositionAsksForVolumeFirst()
 void TestProcessOperations::lastSelectedVolumeWins()
 {
     WorkspaceFixture f;
-    TotalVolume::Ptr a = substrate(f);
-    TotalVolume::Ptr b = substrate(f);
+    TotalVolume::Ptr a = f.addLayered();
+    TotalVolume::Ptr b = f.addLayered();
     TotalVolume::Ptr used;
     offer<IsotropicFilmEtchingOperation>(
         f, 14, [&used](IsotropicFilmEtchingOperation *op) { used = op->getVolume(); });
@@ -145,10 +345,8 @@ void TestProcessOperations::lastSelectedVolumeWins()
 void TestProcessOperations::rejectedDialogLeavesOperationWaiting()
 {
     WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *) {});
-    f.pick(v);
-    f.workspace.startOperation(13);
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, answering<IsotropicFilmDepositionOperation>(13, [](auto *) {}));
     QVERIFY(f.workspace.getCurrentOperation());
     f.workspace.getCurrentOperation()->end(); // only the volume: not enough inputs
     QCOMPARE(f.recorder->last(), QStringLiteral("Isotropic Deposition: Operation canceled."));
@@ -156,219 +354,49 @@ void TestProcessOperations::rejectedDialogLeavesOperationWaiting()
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
 }
 
-void TestProcessOperations::siliconMarksLatticeStale_data()
+void TestProcessOperations::sharedRecordTagKeepsTwoStates()
+{
+    // An isotropic deposition and a PVD share the record tag "IsotropicDeposition": each must
+    // still find its own records.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(3, 10);
+    const std::vector<quint32> s0 = cellsOf(v);
+    run(f, v, isotropicDeposition(1.0f, 3));
+    const std::vector<quint32> s1 = cellsOf(v);
+    run(f, v, pvd(2.0f, 4));
+    for (quint32 z = 0; z < 10; ++z)
+        QCOMPARE(cellAt(v, 3, 2, z), z < 3 ? 1u : (z < 4 ? 3u : (z < 6 ? 4u : 0u)));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 2);
+    checkHistoryWalk(f.workspace, v, {s0, s1, cellsOf(v)});
+}
+
+void TestProcessOperations::electroplating_data()
 {
     QTest::addColumn<quint32>("material");
-    QTest::addColumn<bool>("stale");
-    QTest::newRow("silicon") << 1u << true;
-    QTest::newRow("oxide") << 3u << false;
+    QTest::newRow("gold") << 9u;
+    QTest::newRow("even silicon") << 1u;
 }
 
-void TestProcessOperations::siliconMarksLatticeStale()
+void TestProcessOperations::electroplating()
 {
     QFETCH(quint32, material);
-    QFETCH(bool, stale);
     WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
+    TotalVolume::Ptr v = f.addLayered();
+    setCell(v, 2, 2, 3, 5); // a copper cell on the silicon
     f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
-    offer<IsotropicFilmDepositionOperation>(f, 13,
-                                            [material](IsotropicFilmDepositionOperation *op) {
-                                                op->setThickness(1.0f);
-                                                op->setMaterial(material);
-                                                op->end();
-                                            });
-    f.pick(v);
-    f.workspace.startOperation(13);
-    QCOMPARE(f.workspace.getVolumeRecords().isLatticeStale(v->getId()), stale);
-}
-
-void TestProcessOperations::etchingUndoRedo()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
     const std::vector<quint32> before = cellsOf(v);
-    offer<IsotropicFilmEtchingOperation>(f, 14, [](IsotropicFilmEtchingOperation *op) {
-        op->setDepth(1.0f);
-        op->setMaterial(1);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(14);
-    QCOMPARE(count(v, 1), quint64(6 * 5 * 2)); // one layer of silicon gone
-    const std::vector<quint32> after = cellsOf(v);
-    QVERIFY(f.workspace.getHistory().undo());
-    QVERIFY(cellsOf(v) == before);
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(cellsOf(v) == after);
-}
-
-void TestProcessOperations::twoOperationsUndoTwoStates()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *op) {
-        op->setThickness(1.0f);
-        op->setMaterial(3);
-        op->end();
-    });
-    offer<MooreNeighborhoodDepositionOperation>(f, 18,
-                                                [](MooreNeighborhoodDepositionOperation *op) {
-                                                    op->setMaterial(4);
-                                                    op->setSteps(1);
-                                                    op->end();
-                                                });
-    const std::vector<quint32> s0 = cellsOf(v);
-    f.pick(v);
-    f.workspace.startOperation(13);
-    const std::vector<quint32> s1 = cellsOf(v);
-    f.pick(v);
-    f.workspace.startOperation(18);
-    const std::vector<quint32> s2 = cellsOf(v);
-    QVERIFY(s0 != s1 && s1 != s2);
-    QVERIFY(f.workspace.getHistory().undo());
-    QVERIFY(cellsOf(v) == s1);
-    QVERIFY(f.workspace.getHistory().undo());
-    QVERIFY(cellsOf(v) == s0);
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(cellsOf(v) == s2);
-}
-
-void TestProcessOperations::mooreSteps()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    offer<MooreNeighborhoodEtchingOperation>(f, 19, [](MooreNeighborhoodEtchingOperation *op) {
-        op->setMaterial(1);
-        op->setSteps(2);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(19);
-    QCOMPARE(count(v, 1), quint64(6 * 5 * 1));
-    QCOMPARE(f.recorder->last(), QStringLiteral("Moore film deposition: Operation finished."));
-    QVERIFY(f.workspace.getHistory().undo());
-    QCOMPARE(count(v, 1), quint64(6 * 5 * 3));
-}
-
-void TestProcessOperations::mooreRejectedDialogCancels()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    offer<MooreNeighborhoodDepositionOperation>(
-        f, 18, [](MooreNeighborhoodDepositionOperation *op) { op->cancel(); });
-    f.pick(v);
-    f.workspace.startOperation(18);
-    QCOMPARE(f.recorder->last(), QStringLiteral("Moore film deposition: Operation canceled."));
-    QVERIFY(!f.workspace.getCurrentOperation());
-}
-
-void TestProcessOperations::refusedInputsFail()
-{
-    // A thickness that is not a number: the worker refuses, nothing changes, nothing is kept.
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    const std::vector<quint32> before = cellsOf(v);
-    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *op) {
-        op->setThickness(std::numeric_limits<float>::quiet_NaN());
-        op->setMaterial(3);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(13);
-    QVERIFY2(
-        f.recorder->last().startsWith(QLatin1String("Isotropic Deposition: Operation failed:")),
-        qPrintable(f.recorder->last()));
-    QVERIFY(cellsOf(v) == before);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
-    QVERIFY(!f.workspace.getCurrentOperation());
-}
-
-void TestProcessOperations::photolithographyMasksAndCleanup()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    // A positive resist film on z = 3, 4.
-    Voxel *c = v->lockCells();
-    Voxel *n = v->lockNextCells();
-    for (quint32 x = 0; x < 6; ++x)
-        for (quint32 y = 0; y < 5; ++y)
-            for (quint32 z = 3; z < 5; ++z)
-                c[v->getCellIndex(x, y, z)].material = n[v->getCellIndex(x, y, z)].material = 11;
-    v->releaseNextCells();
-    v->releaseCells();
-    quint32 shownWidth = 0, shownHeight = 0;
-    boost::shared_ptr<PhotolithographyOperation> op(new PhotolithographyOperation(f.workspace));
-    PhotolithographyOperation *raw = op.get();
-    op->setObserver(Util::ObserverPtr(new CallbackObserver([raw, v, &shownWidth, &shownHeight]() {
-        std::vector<bool> mask(6 * 5, false);
-        for (quint32 y = 0; y < 5; ++y)
-            mask[0 * 5 + y] = true; // column x = 0 shielded
-        raw->setTopMask(mask, 6, 5);
-        v->getTopMaskSize(shownWidth, shownHeight); // shown on the volume at once
-        raw->setMaterial(11);
-        raw->end();
-    })));
-    f.factory->extra = [op](quint32 id) -> TestOperationFactory::OperationPtr {
-        return id == 20 ? op : TestOperationFactory::OperationPtr();
-    };
-    f.pick(v);
-    f.workspace.startOperation(20);
-    QCOMPARE(shownWidth, 6u);
-    QCOMPARE(shownHeight, 5u);
-    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation finished."));
-    QCOMPARE(count(v, 11), quint64(1 * 5 * 2)); // only the shielded column keeps its resist
-    quint32 w = 9, h = 9;
-    v->getTopMaskSize(w, h);
-    QCOMPARE(w, 0u);
-    QCOMPARE(h, 0u);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0); // not undoable
-}
-
-void TestProcessOperations::photolithographyNeedsMaterial()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    boost::shared_ptr<PhotolithographyOperation> op(new PhotolithographyOperation(f.workspace));
-    f.factory->extra = [op](quint32 id) -> TestOperationFactory::OperationPtr {
-        return id == 20 ? op : TestOperationFactory::OperationPtr();
-    };
-    f.pick(v);
-    f.workspace.startOperation(20);
-    op->end();
-    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation Canceled!"));
-}
-
-void TestProcessOperations::planarizationAndPouring()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
-    offer<SpinCoatingOperation>(f, 23, [](SpinCoatingOperation *op) {
-        op->setMaterial(13);
-        op->setHeight(5);
-        op->end();
-    });
-    offer<PlanarizationOperation>(f, 22, [](PlanarizationOperation *op) {
-        op->setMaximumHeight(4);
-        op->setMinimumHeight(1);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(23);
-    QCOMPARE(count(v, 13), quint64(6 * 5 * 2)); // layers 3 and 4 poured
-    QCOMPARE(f.recorder->last(), QStringLiteral("Spin Coating: Operation finished."));
+    run(f, v, plating(material));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Electroplating: Operation finished."));
+    // The face neighbours of the copper cell that are empty: four beside it and one above.
+    for (const auto &p :
+         {std::make_tuple(1u, 2u, 3u), std::make_tuple(3u, 2u, 3u), std::make_tuple(2u, 1u, 3u),
+          std::make_tuple(2u, 3u, 3u), std::make_tuple(2u, 2u, 4u)})
+        QCOMPARE(cellAt(v, std::get<0>(p), std::get<1>(p), std::get<2>(p)), material);
+    QCOMPARE(count(v, material), quint64(material == 1 ? 6 * 5 * 3 + 5 : 5));
     QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
-    f.pick(v);
-    f.workspace.startOperation(22);
-    QCOMPARE(count(v, 1), quint64(6 * 5 * 2));  // layers 1 and 2
-    QCOMPARE(count(v, 13), quint64(6 * 5 * 1)); // layer 3
-    QVERIFY(f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
-    // The cancel texts differ.
-    f.workspace.startOperation(22);
-    f.workspace.cancelCurrentOperation();
-    QCOMPARE(f.recorder->last(), QStringLiteral("Planarization: Operation canceled!"));
+    QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
+             QStringLiteral("Electroplating"));
+    checkHistoryWalk(f.workspace, v, {before, cellsOf(v)});
 }
 
 void TestProcessOperations::rieDirections()
@@ -382,19 +410,153 @@ void TestProcessOperations::rieDirections()
     QCOMPARE(int(op.getDirection()), 2);
     op.setEtchFromBelow(false);
     QCOMPARE(int(op.getDirection()), 0);
+}
 
-    TotalVolume::Ptr v = substrate(f);
-    offer<SimpleReactiveIonEtchingOperation>(f, 30, [](SimpleReactiveIonEtchingOperation *rie) {
-        rie->setDepth(2.9); // whole steps: 2
-        rie->setMaterial(1);
-        rie->setEtchFromBelow(false);
-        rie->setEtchFromTop(true);
-        rie->end();
-    });
+void TestProcessOperations::pvdDefaultsNeedOneValue()
+{
+    // The volume and the dialog count two; one value makes three. The others keep their
+    // defaults (ratio 0.5, on top); the thickness 0 deposits nothing.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    AnisotropicFilmDepositionOperation probe(f.workspace);
+    QCOMPARE(probe.getId(), 13u);
+    QCOMPARE(probe.getRatio(), 0.5f);
+    QCOMPARE(probe.getDepositOn(), 1u);
+    run(f, v, answering<AnisotropicFilmDepositionOperation>(27, [](auto *op) {
+            op->setMaterial(4);
+            op->end();
+        }));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Isotropic Deposition: Operation finished."));
+    QCOMPARE(count(v, 4), quint64(0));
+}
+
+void TestProcessOperations::oxidationWithoutValidThicknessSaysSo_data()
+{
+    QTest::addColumn<double>("temperature");
+    QTest::addColumn<double>("pressure");
+    QTest::newRow("no pressure") << 1273.0 << 0.0;
+    QTest::newRow("no temperature") << 0.0 << 1.0;
+}
+
+void TestProcessOperations::oxidationWithoutValidThicknessSaysSo()
+{
+    QFETCH(double, temperature);
+    QFETCH(double, pressure);
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(5, 10);
+    const std::vector<quint32> before = cellsOf(v);
+    run(f, v, answering<SimpleSiOxidationOperation>(26, [=](SimpleSiOxidationOperation *op) {
+            op->setConversion(100.0);
+            op->setTime(2.0);
+            op->setPressure(pressure);
+            op->setTemperature(temperature);
+            op->end();
+        }));
+    QCOMPARE(f.recorder->messages.size(), 3);
+    QVERIFY2(f.recorder->messages[1].startsWith(
+                 QLatin1String("Simple Si Oxidation: No oxide could be computed for ")),
+             qPrintable(f.recorder->messages[1]));
+    QCOMPARE(f.recorder->messages[2], QStringLiteral("Simple Si Oxidation: Operation finished."));
+    QVERIFY(cellsOf(v) == before);
+}
+
+void TestProcessOperations::oxidationEndWithoutValuesWaitsSilently()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, answering<SimpleSiOxidationOperation>(26, [](SimpleSiOxidationOperation *op) {
+            op->setConversion(100.0);
+            op->setPressure(1.0);
+            op->end(); // neither a time nor a thickness
+        }));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Simple Si Oxidation: Cell volume selected."));
+    QVERIFY(f.workspace.getCurrentOperation()); // still waiting; Escape cancels it
+    f.workspace.cancelCurrentOperation();
+    QCOMPARE(f.recorder->last(), QStringLiteral("Simple Si Oxidation: Operation canceled."));
+}
+
+void TestProcessOperations::oxidationClassObserverOpensTheDialog()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    int asked = 0;
+    SimpleSiOxidationOperation::setClassObserver(
+        Util::ObserverPtr(new CallbackObserver([&asked]() { ++asked; })));
+    offerPlain<SimpleSiOxidationOperation>(f, 26);
     f.pick(v);
-    f.workspace.startOperation(30);
-    QCOMPARE(count(v, 1), quint64(6 * 5 * 1));
-    QCOMPARE(f.recorder->last(), QStringLiteral("Simple RIE: Operation finished."));
+    f.workspace.startOperation(26);
+    QCOMPARE(asked, 1);
+    SimpleSiOxidationOperation::setClassObserver(Util::ObserverPtr());
+}
+
+void TestProcessOperations::photolithographyMasksAndCleanup()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(5, 8, 11); // a positive resist film ...
+    for (quint32 x = 0; x < 6; ++x)
+        for (quint32 y = 0; y < 5; ++y)
+            for (quint32 z = 0; z < 3; ++z)
+                setCell(v, x, y, z, 1); // ... on z = 3, 4, over silicon
+    quint32 shownWidth = 0, shownHeight = 0;
+    run(f, v, photolithography([v, &shownWidth, &shownHeight](PhotolithographyOperation *op) {
+            std::vector<bool> mask(6 * 5, false);
+            for (quint32 y = 0; y < 5; ++y)
+                mask[0 * 5 + y] = true; // column x = 0 shielded
+            op->setTopMask(mask, 6, 5);
+            v->getTopMaskSize(shownWidth, shownHeight); // shown on the volume at once
+            op->setMaterial(11);
+            op->end();
+        }));
+    QCOMPARE(shownWidth, 6u);
+    QCOMPARE(shownHeight, 5u);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation finished."));
+    QCOMPARE(count(v, 11), quint64(1 * 5 * 2)); // only the shielded column keeps its resist
+    QCOMPARE(cellAt(v, 0, 3, 4), 11u);
+    quint32 w = 9, h = 9;
+    v->getTopMaskSize(w, h);
+    QCOMPARE(w, 0u);
+    QCOMPARE(h, 0u);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0); // not undoable
+}
+
+void TestProcessOperations::cancelledPhotolithographyTakesItsMasksBack()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, photolithography([](PhotolithographyOperation *op) {
+            op->setTopMask(std::vector<bool>(30, true), 6, 5);
+            op->cancel(); // the dialog was rejected
+        }));
+    quint32 w = 9, h = 9;
+    v->getTopMaskSize(w, h);
+    QCOMPARE(w, 0u);
+    QCOMPARE(h, 0u);
+    QVERIFY(v->getTopMask().empty());
+    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation Canceled!"));
+    QVERIFY(!f.workspace.getCurrentOperation());
+}
+
+void TestProcessOperations::planarizationAfterPouring()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, spinCoating(13, 5)); // layers 3 and 4 poured
+    f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
+    run(f, v, answering<PlanarizationOperation>(22, [](PlanarizationOperation *op) {
+            op->setMaximumHeight(4);
+            op->setMinimumHeight(1);
+            op->end();
+        }));
+    for (quint32 z = 0; z < 8; ++z)
+        QCOMPARE(cellAt(v, 3, 2, z), z == 0 || z > 3 ? 0u : (z < 3 ? 1u : 13u));
+    QCOMPARE(count(v, 1), quint64(6 * 5 * 2));
+    QCOMPARE(count(v, 13), quint64(6 * 5 * 1));
+    QVERIFY(f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    // The cancel texts differ.
+    f.workspace.startOperation(22);
+    f.workspace.cancelCurrentOperation();
+    QCOMPARE(f.recorder->last(), QStringLiteral("Planarization: Operation canceled!"));
 }
 
 void TestProcessOperations::irreversibleStepEndsTheHistory()
@@ -402,22 +564,10 @@ void TestProcessOperations::irreversibleStepEndsTheHistory()
     // Undoing the deposition would reload the volume without the poured resist, and no redo
     // could bring the resist back: after a step that cannot be undone, nothing before it can.
     WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    offer<IsotropicFilmDepositionOperation>(f, 13, [](IsotropicFilmDepositionOperation *op) {
-        op->setThickness(1.0f);
-        op->setMaterial(3);
-        op->end();
-    });
-    offer<SpinCoatingOperation>(f, 23, [](SpinCoatingOperation *op) {
-        op->setMaterial(11);
-        op->setHeight(6);
-        op->end();
-    });
-    f.pick(v);
-    f.workspace.startOperation(13);
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, isotropicDeposition(1.0f, 3));
     QCOMPARE(f.workspace.getHistory().undoCount(), 1);
-    f.pick(v);
-    f.workspace.startOperation(23);
+    run(f, v, spinCoating(11, 6));
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
     QCOMPARE(f.workspace.getHistory().redoCount(), 0);
     QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
@@ -429,34 +579,9 @@ void TestProcessOperations::irreversibleStepEndsTheHistory()
     QVERIFY(!f.workspace.getHistory().undo());
     QCOMPARE(count(v, 11), resist);
     // With nothing to lose, nothing is said.
-    f.pick(v);
-    f.workspace.startOperation(23);
+    run(f, v, spinCoating(11, 6));
     QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
              QStringLiteral("Spin Coating: Cell volume selected."));
-}
-
-void TestProcessOperations::cancelledPhotolithographyTakesItsMasksBack()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = substrate(f);
-    boost::shared_ptr<PhotolithographyOperation> op(new PhotolithographyOperation(f.workspace));
-    PhotolithographyOperation *raw = op.get();
-    op->setObserver(Util::ObserverPtr(new CallbackObserver([raw]() {
-        raw->setTopMask(std::vector<bool>(30, true), 6, 5);
-        raw->cancel(); // the dialog was rejected
-    })));
-    f.factory->extra = [op](quint32 id) -> TestOperationFactory::OperationPtr {
-        return id == 20 ? op : TestOperationFactory::OperationPtr();
-    };
-    f.pick(v);
-    f.workspace.startOperation(20);
-    quint32 w = 9, h = 9;
-    v->getTopMaskSize(w, h);
-    QCOMPARE(w, 0u);
-    QCOMPARE(h, 0u);
-    QVERIFY(v->getTopMask().empty());
-    QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation Canceled!"));
-    QVERIFY(!f.workspace.getCurrentOperation());
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)

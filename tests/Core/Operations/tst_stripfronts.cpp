@@ -67,11 +67,7 @@ void TestStripFronts::filingRoutesByX()
 
 void TestStripFronts::filedCellsJoinTheOwnersFront_data()
 {
-    QTest::addColumn<int>("threads");
-    QTest::newRow("1") << 1;
-    QTest::newRow("2") << 2;
-    QTest::newRow("3") << 3;
-    QTest::newRow("5") << 5;
+    WorkerTest::threadRows({1, 2, 3, 5});
 }
 
 void TestStripFronts::filedCellsJoinTheOwnersFront()
@@ -114,10 +110,7 @@ void TestStripFronts::filedCellsJoinTheOwnersFront()
 
 void TestStripFronts::passReadsTheStateAtItsStart_data()
 {
-    QTest::addColumn<int>("threads");
-    QTest::newRow("1") << 1;
-    QTest::newRow("3") << 3;
-    QTest::newRow("5") << 5;
+    WorkerTest::threadRows({1, 3, 5});
 }
 
 void TestStripFronts::passReadsTheStateAtItsStart()

@@ -106,12 +106,7 @@ void TestStripRunner::threadCountComesFromTheGlobalPool()
 
 void TestStripRunner::everyStripRunsOncePerPhase_data()
 {
-    QTest::addColumn<int>("threads");
-    QTest::newRow("1") << 1;
-    QTest::newRow("2") << 2;
-    QTest::newRow("3") << 3;
-    QTest::newRow("5") << 5;
-    QTest::newRow("16") << 16;
+    WorkerTest::threadRows({1, 2, 3, 5, 16});
 }
 
 void TestStripRunner::everyStripRunsOncePerPhase()

@@ -25,10 +25,14 @@ public:
         QVERIFY(helper.saveUndoState(*volume));
         // Top half becomes the new material, and a diagonal gets emptied.
         Voxel *cells = volume->lockCells();
+        Voxel *next = volume->lockNextCells();
         for (quint32 x = 0; x < volume->getCellsX(); ++x)
             for (quint32 y = 0; y < volume->getCellsY(); ++y)
-                for (quint32 z = volume->getCellsZ() / 2; z < volume->getCellsZ(); ++z)
-                    cells[volume->getCellIndex(x, y, z)].material = (x == y) ? 0 : material;
+                for (quint32 z = volume->getCellsZ() / 2; z < volume->getCellsZ(); ++z) {
+                    const quint64 i = volume->getCellIndex(x, y, z);
+                    cells[i].material = next[i].material = (x == y) ? 0 : material;
+                }
+        volume->releaseNextCells();
         volume->releaseCells();
         QVERIFY(helper.saveRedoState(*volume));
         finish();
@@ -61,18 +65,6 @@ public:
     void redo() override {}
 };
 
-std::vector<quint32> materials(const TotalVolume::Ptr &v, bool next = false)
-{
-    std::vector<quint32> ids(v->getCellCount());
-    Voxel *cells = v->lockCells();
-    Voxel *second = v->lockNextCells();
-    for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = (next ? second : cells)[i].material;
-    v->releaseNextCells();
-    v->releaseCells();
-    return ids;
-}
-
 } // namespace
 
 class TestUndoRedo : public QObject
@@ -80,14 +72,10 @@ class TestUndoRedo : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-
     void stateFilesLiveWithTheStore();
     void stateFilesFallBackToTemporaryFolder();
+    void undoRestoresExactCells_data();
     void undoRestoresExactCells();
-    void twoOperationsUndoTwoStates();
-    void largeVolumeRoundTrip();
     void damagedRecordChangesNothing();
     void recordFormat();
     void instancesCountPerTag();
@@ -95,28 +83,11 @@ private Q_SLOTS:
     void refusedUndoStaysOnStack();
     void pushAfterUndoEmptiesRedo();
     void observersFollowStacks();
-
-private:
-    QScopedPointer<QTemporaryDir> dir;
-    QString previous;
 };
-
-void TestUndoRedo::init()
-{
-    // State files go to the working directory: give every case its own.
-    previous = QDir::currentPath();
-    dir.reset(new QTemporaryDir());
-    QDir::setCurrent(dir->path());
-}
-
-void TestUndoRedo::cleanup()
-{
-    QDir::setCurrent(previous);
-    dir.reset();
-}
 
 void TestUndoRedo::stateFilesLiveWithTheStore()
 {
+    WorkingDirectory dir;
     QString undo, redo;
     {
         VolumeStateStore store;
@@ -124,7 +95,7 @@ void TestUndoRedo::stateFilesLiveWithTheStore()
         redo = store.redoFileName();
         QVERIFY(QFile::exists(undo));
         QVERIFY(QFile::exists(redo));
-        QCOMPARE(QFileInfo(undo).absolutePath(), QDir(dir->path()).absolutePath());
+        QCOMPARE(QFileInfo(undo).absolutePath(), QDir(dir.path()).absolutePath());
         const QString number = QFileInfo(undo).fileName().mid(4).chopped(5);
         QCOMPARE(QFileInfo(redo).fileName(), QStringLiteral("redo") + number + ".temp");
         QVERIFY(QFileInfo(undo).fileName().endsWith(QLatin1String(".temp")));
@@ -140,8 +111,9 @@ void TestUndoRedo::stateFilesLiveWithTheStore()
 
 void TestUndoRedo::stateFilesFallBackToTemporaryFolder()
 {
-    QDir(dir->path()).mkdir(QStringLiteral("ro"));
-    const QString ro = QDir(dir->path()).filePath(QStringLiteral("ro"));
+    WorkingDirectory dir;
+    QDir(dir.path()).mkdir(QStringLiteral("ro"));
+    const QString ro = QDir(dir.path()).filePath(QStringLiteral("ro"));
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     QDir::setCurrent(ro);
     {
@@ -149,72 +121,43 @@ void TestUndoRedo::stateFilesFallBackToTemporaryFolder()
         VolumeStateStore store;
         QVERIFY(QFile::exists(store.undoFileName()));
     }
-    QDir::setCurrent(dir->path());
+    QDir::setCurrent(dir.path());
     QFile::setPermissions(ro,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
+void TestUndoRedo::undoRestoresExactCells_data()
+{
+    QTest::addColumn<quint32>("side");
+    QTest::addColumn<QList<quint32>>("materials"); // one process each
+    QTest::newRow("one process") << 5u << QList<quint32>{3};
+    QTest::newRow("two processes") << 4u << QList<quint32>{3, 7};
+    QTest::newRow("large volume, large id") << 200u << QList<quint32>{30000};
+}
+
 void TestUndoRedo::undoRestoresExactCells()
 {
+    QFETCH(quint32, side);
+    QFETCH(QList<quint32>, materials);
     WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addVolume(5, 4, 6, 1);
-    Voxel *cells = v->lockCells();
-    cells[v->getCellIndex(4, 3, 5)].material = 9;
-    v->releaseCells();
-    const std::vector<quint32> before = materials(v);
-    boost::shared_ptr<FakeProcess> op(new FakeProcess(f.workspace, v, 3));
-    op->execute();
-    const std::vector<quint32> after = materials(v);
-    QVERIFY(before != after);
-    QCOMPARE(after[v->getCellIndex(1, 1, 5)], 0u);
-    QCOMPARE(after[v->getCellIndex(1, 2, 5)], 3u);
-
+    TotalVolume::Ptr v = f.addVolume(side, side - 1, side / 2 + 2, 1);
+    setCell(v, side - 1, side - 2, 0, 9);
+    std::vector<std::vector<quint32>> states{cellsOf(v)};
+    QList<boost::shared_ptr<FakeProcess>> steps;
+    for (quint32 material : materials) {
+        steps.append(boost::shared_ptr<FakeProcess>(new FakeProcess(f.workspace, v, material)));
+        steps.last()->execute();
+        states.push_back(cellsOf(v));
+        QVERIFY(states[states.size() - 1] != states[states.size() - 2]);
+    }
+    const quint32 top = side / 2 + 1;
+    QCOMPARE(states.back()[v->getCellIndex(1, 1, top)], 0u);
+    QCOMPARE(states.back()[v->getCellIndex(1, 2, top)], materials.last());
+    checkHistoryWalk(f.workspace, v, states);
+    QVERIFY(steps.first()->undoLoaded);
+    QVERIFY(steps.last()->redoLoaded);
     QVERIFY(f.workspace.getHistory().undo());
-    QVERIFY(op->undoLoaded);
-    QCOMPARE(materials(v), before);
-    QCOMPARE(materials(v, true), before); // both arrays
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(op->redoLoaded);
-    QCOMPARE(materials(v), after);
-    QCOMPARE(materials(v, true), after);
-    QVERIFY(f.workspace.getHistory().undo());
-    QCOMPARE(materials(v), before);
-}
-
-void TestUndoRedo::twoOperationsUndoTwoStates()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addVolume(4, 4, 4, 1);
-    const std::vector<quint32> s0 = materials(v);
-    boost::shared_ptr<FakeProcess> first(new FakeProcess(f.workspace, v, 3));
-    first->execute();
-    const std::vector<quint32> s1 = materials(v);
-    boost::shared_ptr<FakeProcess> second(new FakeProcess(f.workspace, v, 7));
-    second->execute();
-    const std::vector<quint32> s2 = materials(v);
-    QVERIFY(s1 != s0 && s2 != s1);
-    QVERIFY(f.workspace.getHistory().undo());
-    QCOMPARE(materials(v), s1);
-    QVERIFY(f.workspace.getHistory().undo());
-    QCOMPARE(materials(v), s0);
-    QVERIFY(f.workspace.getHistory().redo());
-    QCOMPARE(materials(v), s1);
-    QVERIFY(f.workspace.getHistory().redo());
-    QCOMPARE(materials(v), s2);
-}
-
-void TestUndoRedo::largeVolumeRoundTrip()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addVolume(200, 200, 100, 1);
-    const std::vector<quint32> before = materials(v);
-    boost::shared_ptr<FakeProcess> op(new FakeProcess(f.workspace, v, 30000));
-    op->execute();
-    const std::vector<quint32> after = materials(v);
-    QVERIFY(f.workspace.getHistory().undo());
-    QVERIFY(materials(v) == before);
-    QVERIFY(f.workspace.getHistory().redo());
-    QVERIFY(materials(v) == after);
+    QVERIFY(cellsOf(v) == states[states.size() - 2]);
 }
 
 void TestUndoRedo::damagedRecordChangesNothing()
@@ -228,13 +171,13 @@ void TestUndoRedo::damagedRecordChangesNothing()
     file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n");
     file.close();
     QVERIFY(!helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
-    QCOMPARE(materials(v), std::vector<quint32>(8, 1));
+    QCOMPARE(cellsOf(v), std::vector<quint32>(8, 1));
     // A record written by hand in the format is found by scanning.
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Append));
     file.write("Other 5 9 9 9 9 9 9 9 9\nDoping 5 8 7 6 5 4 3 2 1\n");
     file.close();
     QVERIFY(helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
-    QCOMPARE(materials(v), (std::vector<quint32>{8, 7, 6, 5, 4, 3, 2, 1}));
+    QCOMPARE(cellsOf(v), (std::vector<quint32>{8, 7, 6, 5, 4, 3, 2, 1}));
     // A missing file is skipped.
     QVERIFY(!helper.loadState(QStringLiteral("no-such-file.temp"), *v));
 }

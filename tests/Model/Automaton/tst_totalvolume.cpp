@@ -31,7 +31,6 @@ private Q_SLOTS:
     void cleanup();
 
     void singleCellVolume();
-    void knownIndex();
     void addressingRoundTrips_data();
     void addressingRoundTrips();
     void constructionTakesMaterialsInIndexOrder();
@@ -66,17 +65,6 @@ void TestTotalVolume::singleCellVolume()
     v->releaseNextCells();
     v->releaseCells();
     QCOMPARE(v->getType(), 1);
-}
-
-void TestTotalVolume::knownIndex()
-{
-    TotalVolume::Ptr v = makeVolume(3, 4, 5);
-    QCOMPARE(v->getCellIndex(2, 3, 4), quint64(59));
-    quint32 x, y, z;
-    v->getCellCoordinates(59, x, y, z);
-    QCOMPARE(x, 2u);
-    QCOMPARE(y, 3u);
-    QCOMPARE(z, 4u);
 }
 
 void TestTotalVolume::addressingRoundTrips_data()

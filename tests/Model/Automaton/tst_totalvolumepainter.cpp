@@ -3,6 +3,7 @@
 #include "Model/Materials/materialfactory.h"
 #include "Util/systemmemory.h"
 #include "testmain.h"
+#include "workertestutil.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -97,6 +98,18 @@ bool sameColor(const float *actual, float r, float g, float b, float a)
 QString colorText(const float *c)
 {
     return QStringLiteral("(%1, %2, %3, %4)").arg(c[0]).arg(c[1]).arg(c[2]).arg(c[3]);
+}
+
+/// The first face (of those of cell `only`, or of all when null) whose fill or outline is not
+/// the colour, described; empty when every one has it.
+QString wrongColour(const QuadFaceList &faces, float r, float g, float b, float a,
+                    const Voxel *only = nullptr)
+{
+    for (const QuadFace &f : faces)
+        if ((!only || f.voxel == only) &&
+            (!sameColor(f.color, r, g, b, a) || !sameColor(f.outlineColor, r, g, b, a)))
+            return colorText(f.color) + QStringLiteral(" outline ") + colorText(f.outlineColor);
+    return QString();
 }
 
 /// Alpha as the catalogue has it; unknown ids are drawn in an opaque fallback colour.
@@ -208,27 +221,21 @@ private Q_SLOTS:
     void sameFacesForEveryThreadCount();
     void cutBoxBoundaryFaces_data();
     void cutBoxBoundaryFaces();
+    void cutLimitsSetClipPlanes_data();
     void cutLimitsSetClipPlanes();
-    void cutLimitsAreClampedToTheVolume();
     void emptyCellOutlines();
     void emptyCellOutlinesFollowCutBox();
     void recolorIsIdempotentWhileSelected();
-    void buildWhileSelectedShowsHighlight();
     void recolorFollowsCatalogueAndCells();
     void surfaceAlgorithmRebuildsOnChange();
-    void atomicOptionsAreKept();
     void refreshFollowsCellChanges();
     void refreshWaitsForCellsLock();
     void facesThatDoNotFitInMemoryAreRefused();
     void drawing();
-
-private:
-    int originalThreads = 1;
 };
 
 void TestTotalVolumePainter::initTestCase()
 {
-    originalThreads = QThreadPool::globalInstance()->maxThreadCount();
     MaterialFactory::Ptr factory = MaterialFactory::instance();
     factory->loadDefaultMaterials();
     QVERIFY(factory->getMaterial(Unknown).getId() != Unknown);
@@ -239,7 +246,6 @@ void TestTotalVolumePainter::initTestCase()
 
 void TestTotalVolumePainter::cleanup()
 {
-    QThreadPool::globalInstance()->setMaxThreadCount(originalThreads);
     Util::SystemMemory::setAvailableBytesOverride(0);
 }
 
@@ -250,18 +256,13 @@ void TestTotalVolumePainter::defaults()
     QVERIFY(p.getOpaqueFaces().isEmpty()); // nothing is built before the first refresh
     QVERIFY(p.getTranslucentFaces().isEmpty());
     QVERIFY(p.getEmptyCellFaces().isEmpty());
-    QCOMPARE(p.getSurfaceAlgorithm(), 0u);
-    QVERIFY(!p.getShowEmptyVoxelOutlines());
-    QVERIFY(!p.isSuspended());
     quint32 lower[3], upper[3];
-    p.getCutLimits(lower, upper);
-    QCOMPARE(lower[0], 0u);
-    QCOMPARE(lower[1], 0u);
-    QCOMPARE(lower[2], 0u);
-    QCOMPARE(upper[0], 3u);
-    QCOMPARE(upper[1], 4u);
-    QCOMPARE(upper[2], 5u);
+    p.getCutLimits(lower, upper); // the whole volume
+    QCOMPARE(QVector<quint32>({lower[0], lower[1], lower[2], upper[0], upper[1], upper[2]}),
+             QVector<quint32>({0, 0, 0, 3, 4, 5}));
     QVERIFY(p.getLastError().isEmpty());
+    p.setSuspended(true);
+    p.draw(true, true); // suspended: returns before touching OpenGL, even without a context
 }
 
 void TestTotalVolumePainter::visibleFaceCounts_data()
@@ -384,14 +385,8 @@ void TestTotalVolumePainter::faceColoursAreMaterialColours()
 {
     TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, Half});
     v->getPainter().refresh();
-    for (const QuadFace &f : v->getPainter().getOpaqueFaces()) {
-        QVERIFY2(sameColor(f.color, 0.8f, 0.2f, 0.5f, 1.0f), qPrintable(colorText(f.color)));
-        QVERIFY(sameColor(f.outlineColor, 0.8f, 0.2f, 0.5f, 1.0f));
-    }
-    for (const QuadFace &f : v->getPainter().getTranslucentFaces()) {
-        QVERIFY2(sameColor(f.color, 0.2f, 0.9f, 0.4f, 0.5f), qPrintable(colorText(f.color)));
-        QVERIFY(sameColor(f.outlineColor, 0.2f, 0.9f, 0.4f, 0.5f));
-    }
+    QCOMPARE(wrongColour(v->getPainter().getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f), QString());
+    QCOMPARE(wrongColour(v->getPainter().getTranslucentFaces(), 0.2f, 0.9f, 0.4f, 0.5f), QString());
     const std::map<quint32, TotalVolumePainter::Color> &map = v->getPainter().getColorMap();
     QCOMPARE(map.size(), std::size_t(MaterialFactory::instance()->getMaterials().size()));
     QVERIFY(map.count(OpaqueA) == 1);
@@ -407,23 +402,14 @@ void TestTotalVolumePainter::unknownMaterialsUseFallbackColour()
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(14));
     Voxel *cells = v->lockCells();
     v->releaseCells();
-    int fallback = 0;
-    for (const QuadFace &f : p.getOpaqueFaces()) {
-        if (f.voxel == cells + 1) {
-            QVERIFY(sameColor(f.color, 0.8f, 0.2f, 0.5f, 1.0f));
-        } else {
-            QVERIFY2(sameColor(f.color, 1.0f, 0.0f, 1.0f, 1.0f), qPrintable(colorText(f.color)));
-            QVERIFY(sameColor(f.outlineColor, 1.0f, 0.0f, 1.0f, 1.0f));
-            ++fallback;
-        }
-    }
-    QCOMPARE(fallback, 10);
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f, cells + 1), QString());
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells), QString());
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells + 2), QString());
     // Selected, the fallback is highlighted like any colour: 1 -> 0.3, 0 -> 0.3.
     v->setSelected(true);
     p.recolor();
-    for (const QuadFace &f : p.getOpaqueFaces())
-        if (f.voxel != cells + 1)
-            QVERIFY2(sameColor(f.color, 0.3f, 0.3f, 0.3f, 1.0f), qPrintable(colorText(f.color)));
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.3f, 0.3f, 0.3f, 1.0f, cells), QString());
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.3f, 0.3f, 0.3f, 1.0f, cells + 2), QString());
 }
 
 void TestTotalVolumePainter::sameFacesForEveryThreadCount_data()
@@ -463,7 +449,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     p.setCutLimits(lower, upper);
     p.setShowEmptyVoxelOutlines(true);
 
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    WorkerTest::ThreadCount pool(1);
     p.refresh();
     const std::vector<QuadFace> opaque = copyFaces(p.getOpaqueFaces());
     const std::vector<QuadFace> translucent = copyFaces(p.getTranslucentFaces());
@@ -494,7 +480,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     QVERIFY(!empty.empty());
 
     // Any thread count gives the same faces in the same order, field by field.
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    WorkerTest::ThreadCount split(threads);
     p.refresh();
     QCOMPARE(p.getOpaqueFaces().size(), opaque.size());
     QCOMPARE(p.getTranslucentFaces().size(), translucent.size());
@@ -559,61 +545,49 @@ void TestTotalVolumePainter::cutBoxBoundaryFaces()
     QCOMPARE(atPlane, planeFaces);
 }
 
-void TestTotalVolumePainter::cutLimitsSetClipPlanes()
+void TestTotalVolumePainter::cutLimitsSetClipPlanes_data()
 {
-    TotalVolume::Ptr v = makeFilled(10, 10, 10, OpaqueA);
-    TotalVolumePainter &p = v->getPainter();
-    const quint32 lower[3] = {1, 2, 3};
-    const quint32 upper[3] = {4, 5, 6};
-    p.setCutLimits(lower, upper);
-    const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
-    QCOMPARE(planes.size(), std::size_t(6));
-    QCOMPARE(planes[0], Util::Vector4D(-1, 0, 0, 1));
-    QCOMPARE(planes[1], Util::Vector4D(1, 0, 0, -4));
-    QCOMPARE(planes[2], Util::Vector4D(0, -1, 0, 2));
-    QCOMPARE(planes[3], Util::Vector4D(0, 1, 0, -5));
-    QCOMPARE(planes[4], Util::Vector4D(0, 0, -1, 3));
-    QCOMPARE(planes[5], Util::Vector4D(0, 0, 1, -6));
-    quint32 l[3], u[3];
-    p.getCutLimits(l, u);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(l[i], lower[i]);
-        QCOMPARE(u[i], upper[i]);
-    }
-    // The painter starts with the planes of the whole volume.
-    TotalVolume::Ptr w = makeFilled(2, 3, 4, OpaqueA);
-    const std::vector<Util::Vector4D> initial = w->getPainter().getClipPlanes().getPlanes();
-    QCOMPARE(initial.size(), std::size_t(6));
-    QCOMPARE(initial[0], Util::Vector4D(-1, 0, 0, 0));
-    QCOMPARE(initial[1], Util::Vector4D(1, 0, 0, -2));
-    QCOMPARE(initial[3], Util::Vector4D(0, 1, 0, -3));
-    QCOMPARE(initial[5], Util::Vector4D(0, 0, 1, -4));
+    typedef QVector<uint> T;
+    QTest::addColumn<T>("lower"); // empty: never set
+    QTest::addColumn<T>("upper");
+    QTest::addColumn<T>("limits"); // the limits kept, lower then upper
+    QTest::addColumn<int>("faces");
+    // A 3 x 3 x 3 block of unit cells.
+    QTest::newRow("the whole volume at first") << T() << T() << T{0, 0, 0, 3, 3, 3} << 54;
+    QTest::newRow("one cell") << T{1, 2, 0} << T{2, 3, 1} << T{1, 2, 0, 2, 3, 1} << 6;
+    // Limits beyond the volume would make the builder read past the cell array; a lower limit
+    // above the upper one leaves the range empty.
+    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 3, 1, 3, 3, 2} << 0;
+    QTest::newRow("everything") << T{0, 0, 0} << T{1000, 1000, 1000} << T{0, 0, 0, 3, 3, 3} << 54;
 }
 
-void TestTotalVolumePainter::cutLimitsAreClampedToTheVolume()
+void TestTotalVolumePainter::cutLimitsSetClipPlanes()
 {
-    // Limits beyond the volume would make the builder read past the cell array.
+    QFETCH(QVector<uint>, lower);
+    QFETCH(QVector<uint>, upper);
+    QFETCH(QVector<uint>, limits);
+    QFETCH(int, faces);
     TotalVolume::Ptr v = makeFilled(3, 3, 3, OpaqueA);
     TotalVolumePainter &p = v->getPainter();
-    const quint32 lower[3] = {0, 7, 1};
-    const quint32 upper[3] = {99, 100000, 2};
-    p.setCutLimits(lower, upper);
+    if (!lower.isEmpty())
+        p.setCutLimits(lower.data(), upper.data());
     quint32 l[3], u[3];
     p.getCutLimits(l, u);
-    QCOMPARE(u[0], 3u);
-    QCOMPARE(u[1], 3u);
-    QCOMPARE(u[2], 2u);
-    QCOMPARE(l[0], 0u);
-    QCOMPARE(l[1], 3u); // above the upper limit: the y range is empty
-    QCOMPARE(l[2], 1u);
-    QCOMPARE(p.getClipPlanes().getPlanes()[1], Util::Vector4D(1, 0, 0, -3));
+    QCOMPARE(QVector<uint>({l[0], l[1], l[2], u[0], u[1], u[2]}), limits);
+    // The planes keep what lies between the limits.
+    const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
+    QCOMPARE(planes.size(), std::size_t(6));
+    for (int a = 0; a < 3; ++a) {
+        Util::Vector4D low, high;
+        low[a] = -1;
+        low[3] = limits[a];
+        high[a] = 1;
+        high[3] = -double(limits[a + 3]);
+        QCOMPARE(planes[2 * a], low);
+        QCOMPARE(planes[2 * a + 1], high);
+    }
     p.refresh();
-    QVERIFY(p.getOpaqueFaces().isEmpty());
-    const quint32 all[3] = {0, 0, 0};
-    const quint32 big[3] = {1000, 1000, 1000};
-    p.setCutLimits(all, big);
-    p.refresh();
-    QCOMPARE(p.getOpaqueFaces().size(), std::size_t(54));
+    QCOMPARE(int(p.getOpaqueFaces().size()), faces);
 }
 
 void TestTotalVolumePainter::emptyCellOutlines()
@@ -629,10 +603,7 @@ void TestTotalVolumePainter::emptyCellOutlines()
     QVERIFY(p.getOpaqueFaces().isEmpty());
     QVERIFY(p.getTranslucentFaces().isEmpty());
     QCOMPARE(p.getEmptyCellFaces().size(), std::size_t(48));
-    for (const QuadFace &f : p.getEmptyCellFaces()) {
-        QVERIFY(sameColor(f.color, 0.8f, 0.8f, 0.8f, 1.0f));
-        QVERIFY(sameColor(f.outlineColor, 0.8f, 0.8f, 0.8f, 1.0f));
-    }
+    QCOMPARE(wrongColour(p.getEmptyCellFaces(), 0.8f, 0.8f, 0.8f, 1.0f), QString());
 
     // The hole of a hollow cube: its six faces in table order, around cell (1, 1, 1).
     QVector<uint> hollow(27, OpaqueA);
@@ -691,34 +662,17 @@ void TestTotalVolumePainter::recolorIsIdempotentWhileSelected()
     // highlight: 0.8 -> 0.1, 0.2 -> 0.5, 0.5 -> 0.8; 0.2 -> 0.5, 0.9 -> 0.2, 0.4 -> 0.7.
     for (int round = 0; round < 3; ++round) {
         p.recolor();
-        for (const QuadFace &f : p.getOpaqueFaces()) {
-            QVERIFY2(sameColor(f.color, 0.1f, 0.5f, 0.8f, 1.0f), qPrintable(colorText(f.color)));
-            QVERIFY(sameColor(f.outlineColor, 0.1f, 0.5f, 0.8f, 1.0f));
-        }
-        for (const QuadFace &f : p.getTranslucentFaces()) {
-            QVERIFY2(sameColor(f.color, 0.5f, 0.2f, 0.7f, 0.5f), qPrintable(colorText(f.color)));
-            QVERIFY(sameColor(f.outlineColor, 0.5f, 0.2f, 0.7f, 0.5f));
-        }
+        QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.1f, 0.5f, 0.8f, 1.0f), QString());
+        QCOMPARE(wrongColour(p.getTranslucentFaces(), 0.5f, 0.2f, 0.7f, 0.5f), QString());
     }
     v->setSelected(false);
     p.recolor();
-    for (const QuadFace &f : p.getOpaqueFaces())
-        QVERIFY(sameColor(f.color, 0.8f, 0.2f, 0.5f, 1.0f));
-    for (const QuadFace &f : p.getTranslucentFaces())
-        QVERIFY(sameColor(f.color, 0.2f, 0.9f, 0.4f, 0.5f));
-}
-
-void TestTotalVolumePainter::buildWhileSelectedShowsHighlight()
-{
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f), QString());
+    QCOMPARE(wrongColour(p.getTranslucentFaces(), 0.2f, 0.9f, 0.4f, 0.5f), QString());
     // A rebuild of a selected volume must not fall back to unselected colours.
-    TotalVolume::Ptr v = makeVolume(1, 1, 1, {OpaqueA});
     v->setSelected(true);
-    v->getPainter().refresh();
-    for (const QuadFace &f : v->getPainter().getOpaqueFaces())
-        QVERIFY2(sameColor(f.color, 0.1f, 0.5f, 0.8f, 1.0f), qPrintable(colorText(f.color)));
-    v->getPainter().recolor();
-    for (const QuadFace &f : v->getPainter().getOpaqueFaces())
-        QVERIFY2(sameColor(f.color, 0.1f, 0.5f, 0.8f, 1.0f), qPrintable(colorText(f.color)));
+    p.refresh();
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.1f, 0.5f, 0.8f, 1.0f), QString());
 }
 
 void TestTotalVolumePainter::recolorFollowsCatalogueAndCells()
@@ -736,12 +690,8 @@ void TestTotalVolumePainter::recolorFollowsCatalogueAndCells()
     factory->setMaterial(changed);
     p.recolor();
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(10));
-    for (const QuadFace &f : p.getOpaqueFaces()) {
-        if (f.voxel == cells + 1)
-            QVERIFY2(sameColor(f.color, 0.0f, 0.0f, 1.0f, 1.0f), qPrintable(colorText(f.color)));
-        else
-            QVERIFY(sameColor(f.color, 0.8f, 0.2f, 0.5f, 1.0f));
-    }
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.0f, 0.0f, 1.0f, 1.0f, cells + 1), QString());
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f, cells), QString());
     QCOMPARE(p.getColorMap().at(OpaqueB)[2], 1.0f);
     changed.setColor(0.1f, 0.6f, 0.9f, 1.0f);
     factory->setMaterial(changed);
@@ -753,8 +703,7 @@ void TestTotalVolumePainter::recolorFollowsCatalogueAndCells()
     locked[1].material = 0;
     v->releaseCells();
     p.recolor();
-    for (const QuadFace &f : p.getOpaqueFaces())
-        QVERIFY2(sameColor(f.color, 1.0f, 0.0f, 1.0f, 1.0f), qPrintable(colorText(f.color)));
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f), QString());
 }
 
 void TestTotalVolumePainter::surfaceAlgorithmRebuildsOnChange()
@@ -782,36 +731,6 @@ void TestTotalVolumePainter::surfaceAlgorithmRebuildsOnChange()
     QCOMPARE(p.getSurfaceAlgorithm(), 0u);
     p.refresh();
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(6));
-}
-
-void TestTotalVolumePainter::atomicOptionsAreKept()
-{
-    TotalVolume::Ptr v = makeFilled(1, 1, 1, 1);
-    TotalVolumePainter &p = v->getPainter();
-    QVERIFY(!p.getRenderSiAtoms());
-    QVERIFY(!p.getRenderSurfaceAtomsOnly());
-    QVERIFY(!p.getRenderSiAtomLinks());
-    QVERIFY(!p.getRenderSiUnitCells());
-    QVERIFY(!p.getRenderSiUnitCellOutlines());
-    p.setRenderSiAtoms(true);
-    p.setRenderSurfaceAtomsOnly(true);
-    p.setRenderSiAtomLinks(false);
-    p.setRenderSiUnitCells(true);
-    p.setRenderSiUnitCellOutlines(true);
-    QVERIFY(p.getRenderSiAtoms());
-    QVERIFY(p.getRenderSurfaceAtomsOnly());
-    QVERIFY(!p.getRenderSiAtomLinks());
-    QVERIFY(p.getRenderSiUnitCells());
-    QVERIFY(p.getRenderSiUnitCellOutlines());
-    p.setRenderSiAtomLinks(true);
-    p.setRenderSiAtoms(false);
-    QVERIFY(p.getRenderSiAtomLinks());
-    QVERIFY(!p.getRenderSiAtoms());
-    p.setSuspended(true);
-    QVERIFY(p.isSuspended());
-    p.draw(true, true); // suspended: returns before touching OpenGL, even without a context
-    p.setSuspended(false);
-    QVERIFY(!p.isSuspended());
 }
 
 void TestTotalVolumePainter::refreshFollowsCellChanges()
@@ -908,15 +827,30 @@ public:
         return true;
     }
 
-    void clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-
-    /// The colour written at the middle of the unit square 0..1 x 0..1, as stored (blending
-    /// writes alpha too, so an image conversion would un-premultiply the channels).
-    QColor centre()
+    /// Draws on a cleared frame and returns the colour written at the middle of the unit
+    /// square 0..1 x 0..1, as stored (blending writes alpha too, so an image conversion would
+    /// un-premultiply the channels).
+    QColor drawnCentre(TotalVolumePainter &p, bool objects = true, bool masks = false)
     {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        p.draw(objects, masks);
         GLubyte rgba[4] = {0, 0, 0, 0};
         glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
         return QColor(rgba[0], rgba[1], rgba[2]);
+    }
+
+    /// How many names a picking pass over the volume hits.
+    int hits(TotalVolume &v)
+    {
+        GLuint buffer[64];
+        glSelectBuffer(64, buffer);
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(v.getId());
+        v.getPainter().drawForPicking();
+        glPopName();
+        const int n = glRenderMode(GL_RENDER);
+        return n == 1 && buffer[3] == GLuint(v.getId()) ? 1 : -n;
     }
 
     QOffscreenSurface surface;
@@ -958,90 +892,50 @@ void TestTotalVolumePainter::drawing()
     p.refresh();
     const GLint modelview = stackDepth(GL_MODELVIEW_STACK_DEPTH);
     const GLint attributes = stackDepth(GL_ATTRIB_STACK_DEPTH);
-
-    scene.clear();
-    p.draw(true, false);
-    QColor c = scene.centre();
-    QVERIFY2(near(c, 0.8, 0.2, 0.5), qPrintable(text(c)));
-
-    scene.clear();
-    p.draw(true, true);
-    c = scene.centre();
-    QVERIFY2(near(c, 0.8, 0.2, 0.5), qPrintable(text(c)));
+    QColor c;
+    QVERIFY2(near(c = scene.drawnCentre(p), 0.8, 0.2, 0.5), qPrintable(text(c)));
+    QVERIFY2(near(c = scene.drawnCentre(p, true, true), 0.8, 0.2, 0.5), qPrintable(text(c)));
     QCOMPARE(stackDepth(GL_MODELVIEW_STACK_DEPTH), modelview);
     QCOMPARE(stackDepth(GL_ATTRIB_STACK_DEPTH), attributes);
     QCOMPARE(int(glGetError()), int(GL_NO_ERROR));
 
     // "Render Objects" off: nothing of the volume, masks included.
-    std::vector<bool> mask(1, true);
-    v->setTopMask(mask, 1, 1);
-    scene.clear();
-    p.draw(false, true);
-    c = scene.centre();
-    QVERIFY2(near(c, 0, 0, 0), qPrintable(text(c)));
-
+    v->setTopMask(std::vector<bool>(1, true), 1, 1);
+    QVERIFY2(near(c = scene.drawnCentre(p, false, true), 0, 0, 0), qPrintable(text(c)));
     // The top mask, five cells above the volume, blends its green over the cell.
-    scene.clear();
-    p.draw(true, false);
-    c = scene.centre();
-    QVERIFY2(near(c, 0.3 * 0.2 + 0.7 * 0.8, 0.3 * 0.8 + 0.7 * 0.2, 0.3 * 0.2 + 0.7 * 0.5),
+    QVERIFY2(near(c = scene.drawnCentre(p), 0.3 * 0.2 + 0.7 * 0.8, 0.3 * 0.8 + 0.7 * 0.2,
+                  0.3 * 0.2 + 0.7 * 0.5),
              qPrintable(text(c)));
     v->clearTopMask();
 
     // Selecting the volume is enough: the next draw shows the highlight.
     v->setSelected(true);
-    scene.clear();
-    p.draw(true, false);
-    c = scene.centre();
-    QVERIFY2(near(c, 0.1, 0.5, 0.8), qPrintable(text(c)));
+    QVERIFY2(near(c = scene.drawnCentre(p), 0.1, 0.5, 0.8), qPrintable(text(c)));
     v->setSelected(false);
 
-    // Suspended: nothing.
     p.setSuspended(true);
-    scene.clear();
-    p.draw(true, false);
-    c = scene.centre();
-    QVERIFY2(near(c, 0, 0, 0), qPrintable(text(c)));
+    QVERIFY2(near(c = scene.drawnCentre(p), 0, 0, 0), qPrintable(text(c)));
     p.setSuspended(false);
 
     // While a move is previewed the volume shows displaced.
     v->setPreview(true);
     v->setPreviewDisplacement(Util::Vector3D(100, 0, 0));
-    scene.clear();
-    p.draw(true, false);
-    c = scene.centre();
-    QVERIFY2(near(c, 0, 0, 0), qPrintable(text(c)));
+    QVERIFY2(near(c = scene.drawnCentre(p), 0, 0, 0), qPrintable(text(c)));
     v->setPreview(false);
     v->setPreviewDisplacement(Util::Vector3D());
 
     // A translucent cell is blended over the background.
     TotalVolume::Ptr t = makeVolume(1, 1, 1, {Half});
     t->getPainter().refresh();
-    scene.clear();
-    t->getPainter().draw(true, false);
-    c = scene.centre();
-    QVERIFY2(near(c, 0.5 * 0.2, 0.5 * 0.9, 0.5 * 0.4), qPrintable(text(c)));
+    QVERIFY2(near(c = scene.drawnCentre(t->getPainter()), 0.5 * 0.2, 0.5 * 0.9, 0.5 * 0.4),
+             qPrintable(text(c)));
     QCOMPARE(stackDepth(GL_MODELVIEW_STACK_DEPTH), modelview);
     QCOMPARE(stackDepth(GL_ATTRIB_STACK_DEPTH), attributes);
 
     // Picking: the bounding box is hit where the volume is, and follows its position.
-    GLuint buffer[64];
-    glSelectBuffer(64, buffer);
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(v->getId());
-    p.drawForPicking();
-    glPopName();
-    QCOMPARE(glRenderMode(GL_RENDER), 1);
-    QCOMPARE(buffer[3], GLuint(v->getId()));
+    QCOMPARE(scene.hits(*v), 1);
     v->translate(Util::Vector4D(100, 0, 0, 0));
-    glSelectBuffer(64, buffer);
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(v->getId());
-    p.drawForPicking();
-    glPopName();
-    QCOMPARE(glRenderMode(GL_RENDER), 0);
+    QCOMPARE(scene.hits(*v), 0);
     QCOMPARE(stackDepth(GL_MODELVIEW_STACK_DEPTH), modelview);
     QCOMPARE(int(glGetError()), int(GL_NO_ERROR));
 }

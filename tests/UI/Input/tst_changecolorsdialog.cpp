@@ -111,12 +111,7 @@ void TestChangeColorsDialog::pickedColourMakesTheSchemeCustom()
 {
     ChangeColorsDialog dialog;
     QString title;
-    whenModal([&title](QWidget *w) {
-        QColorDialog *chooser = qobject_cast<QColorDialog *>(w);
-        if (!chooser) {
-            static_cast<QDialog *>(w)->reject();
-            return;
-        }
+    whenDialog<QColorDialog>([&title](QColorDialog *chooser) {
         title = chooser->windowTitle();
         chooser->setCurrentColor(QColor(51, 102, 153));
         chooser->accept();

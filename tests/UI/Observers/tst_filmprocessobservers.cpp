@@ -12,6 +12,7 @@
 #include "guitestutil.h"
 #include "testmain.h"
 #include "ui_mainwindow.h"
+#include "workspacetestutil.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -44,12 +45,7 @@ void choose(QWidget *dialog, const char *name, quint32 id)
 /// Runs action on the next modal dialog if it is of type D, then accepts it; rejects any other.
 template <class D> void answer(std::function<void(D *)> action)
 {
-    whenModal([action](QWidget *w) {
-        D *dialog = qobject_cast<D *>(w);
-        if (!dialog) {
-            static_cast<QDialog *>(w)->reject();
-            return;
-        }
+    whenDialog<D>([action](D *dialog) {
         action(dialog);
         dialog->accept();
     });
@@ -77,7 +73,7 @@ private Q_SLOTS:
 private:
     /// A 6 x 5 x 10 volume with silicon below z = 4, picked.
     TotalVolume::Ptr addPickedVolume();
-    quint32 at(quint32 x, quint32 y, quint32 z);
+    quint32 at(quint32 x, quint32 y, quint32 z) { return cellAt(volume, x, y, z); }
     QString lastConsoleLine();
     Core::Operations::Workspace &workspace() { return window->getPresenter().getWorkspace(); }
 
@@ -95,17 +91,14 @@ void TestFilmProcessObservers::initTestCase()
 void TestFilmProcessObservers::init()
 {
     QDir::setCurrent(workDir.path()); // the state files go to the working directory
-    window = new MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window = showMainWindow();
+    QVERIFY(window);
 }
 
 void TestFilmProcessObservers::cleanup()
 {
     volume.reset();
-    if (window)
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow(window);
 }
 
 TotalVolume::Ptr TestFilmProcessObservers::addPickedVolume()
@@ -124,14 +117,6 @@ TotalVolume::Ptr TestFilmProcessObservers::addPickedVolume()
     workspace().getSelection().setSelectionMode(true);
     workspace().getSelection().togglePicked(QList<quint32>{volume->getId()});
     return volume;
-}
-
-quint32 TestFilmProcessObservers::at(quint32 x, quint32 y, quint32 z)
-{
-    const Voxel *c = volume->lockCells();
-    const quint32 id = c[volume->getCellIndex(x, y, z)].material;
-    volume->releaseCells();
-    return id;
 }
 
 QString TestFilmProcessObservers::lastConsoleLine()
@@ -201,15 +186,10 @@ void TestFilmProcessObservers::pvdFromBelow()
 {
     addPickedVolume();
     // A bridge of silicon z = 7, 8 over x = 1..4: deposition on the bottom grows under it only.
-    Voxel *c = volume->lockCells();
-    Voxel *n = volume->lockNextCells();
     for (quint32 x = 1; x < 5; ++x)
         for (quint32 y = 0; y < 5; ++y)
             for (quint32 z = 7; z < 9; ++z)
-                c[volume->getCellIndex(x, y, z)].material =
-                    n[volume->getCellIndex(x, y, z)].material = 1;
-    volume->releaseNextCells();
-    volume->releaseCells();
+                setCell(volume, x, y, z, 1);
     answer<Ui::Operations::AnisotropicDepositionDialog>([](auto *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("PVD Options"));
         choose(d, "cbxMaterials", 8);
@@ -227,11 +207,7 @@ void TestFilmProcessObservers::pvdFromBelow()
 void TestFilmProcessObservers::electroplating()
 {
     addPickedVolume();
-    Voxel *c = volume->lockCells();
-    Voxel *n = volume->lockNextCells();
-    c[volume->getCellIndex(2, 2, 4)].material = n[volume->getCellIndex(2, 2, 4)].material = 5;
-    volume->releaseNextCells();
-    volume->releaseCells();
+    setCell(volume, 2, 2, 4, 5);
     answer<Ui::Operations::ElectrodepositionDialog>([](auto *d) {
         choose(d, "cbxMaterial", 9);
         choose(d, "cbxConductingMaterial", 5);

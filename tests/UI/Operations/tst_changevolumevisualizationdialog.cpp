@@ -37,8 +37,8 @@ private Q_SLOTS:
     void previewShowsTheColour();
     void changeColorEditsOnlyTheCopy();
     void cancelledChooserKeepsTheColour();
-    void acceptedFromTheMenuAppliesOptionsAndColours();
-    void rejectedFromTheMenuCancels();
+    void fromTheMenu_data();
+    void fromTheMenu();
 
 private:
     QTemporaryDir workDir;
@@ -173,12 +173,7 @@ void TestChangeVolumeVisualizationDialog::changeColorEditsOnlyTheCopy()
     QString title;
     bool alphaOffered = false;
     QRgb opensOn = 0;
-    whenModal([&title, &alphaOffered, &opensOn](QWidget *w) {
-        QColorDialog *chooser = qobject_cast<QColorDialog *>(w);
-        if (!chooser) {
-            static_cast<QDialog *>(w)->reject();
-            return;
-        }
+    whenDialog<QColorDialog>([&title, &alphaOffered, &opensOn](QColorDialog *chooser) {
         title = chooser->windowTitle();
         alphaOffered = chooser->testOption(QColorDialog::ShowAlphaChannel);
         opensOn = chooser->currentColor().rgba();
@@ -212,11 +207,18 @@ void TestChangeVolumeVisualizationDialog::cancelledChooserKeepsTheColour()
     QCOMPARE(dialog.getColors().at(1)[0], 0.5f);
 }
 
-void TestChangeVolumeVisualizationDialog::acceptedFromTheMenuAppliesOptionsAndColours()
+void TestChangeVolumeVisualizationDialog::fromTheMenu_data()
 {
-    QPointer<Ui::MainWindow> window = new Ui::MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("accepted: options and colours applied") << true;
+    QTest::newRow("rejected: nothing changes") << false;
+}
+
+void TestChangeVolumeVisualizationDialog::fromTheMenu()
+{
+    QFETCH(bool, accept);
+    QPointer<Ui::MainWindow> window = showMainWindow();
+    QVERIFY(window);
     Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
     const TotalVolume::Ptr volume =
         TotalVolume::createFilled(4, 4, 4, 1, 1, 1, Util::Vector3D(), 1);
@@ -224,59 +226,28 @@ void TestChangeVolumeVisualizationDialog::acceptedFromTheMenuAppliesOptionsAndCo
     volume->getPainter().refresh();
     workspace.getSelection().setSelectionMode(true);
     workspace.getSelection().togglePicked(QList<quint32>{volume->getId()});
-
-    whenModal([](QWidget *w) {
+    whenModal([accept](QWidget *w) {
         ChangeVolumeVisualizationDialog *dialog =
             qobject_cast<ChangeVolumeVisualizationDialog *>(w);
         QVERIFY(dialog);
-        QVERIFY(dialog->parentWidget() == QApplication::activeWindow() ||
-                dialog->parentWidget() != nullptr);
+        QVERIFY(dialog->parentWidget());
         dialog->form()->cbxRenderEmptyVoxels->setChecked(true);
         dialog->form()->cbxFilm->setCurrentIndex(0); // Si
         dialog->setCurrentColor(QColor(0, 255, 0));
-        dialog->accept();
+        accept ? dialog->accept() : dialog->reject();
     });
     window->form()->actionChange_Viewing_Options->trigger();
-    QVERIFY(volume->getPainter().getShowEmptyVoxelOutlines());
+    QCOMPARE(volume->getPainter().getShowEmptyVoxelOutlines(), accept);
     const float *si = Model::Materials::MaterialFactory::instance()->getMaterial(1).getColor();
-    QCOMPARE(si[0], 0.0f);
-    QCOMPARE(si[1], 1.0f);
+    QCOMPARE(si[0], accept ? 0.0f : 0.5f);
+    QCOMPARE(si[1], accept ? 1.0f : 0.5f);
     // The faces follow the new colour (the volume is no longer selected).
-    QCOMPARE(volume->getPainter().getOpaqueFaces()[0].color[1], 1.0f);
-    QCOMPARE(volume->getPainter().getOpaqueFaces()[0].color[0], 0.0f);
-    QVERIFY(!workspace.getCurrentOperation());
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestChangeVolumeVisualizationDialog::rejectedFromTheMenuCancels()
-{
-    QPointer<Ui::MainWindow> window = new Ui::MainWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
-    const TotalVolume::Ptr volume =
-        TotalVolume::createFilled(2, 2, 2, 1, 1, 1, Util::Vector3D(), 1);
-    workspace.getDocument().addObject(volume);
-    workspace.getSelection().setSelectionMode(true);
-    workspace.getSelection().togglePicked(QList<quint32>{volume->getId()});
-    whenModal([](QWidget *w) {
-        ChangeVolumeVisualizationDialog *dialog =
-            qobject_cast<ChangeVolumeVisualizationDialog *>(w);
-        QVERIFY(dialog);
-        dialog->form()->cbxRenderEmptyVoxels->setChecked(true);
-        dialog->setCurrentColor(QColor(0, 255, 0));
-        dialog->reject();
-    });
-    window->form()->actionChange_Viewing_Options->trigger();
-    QVERIFY(!volume->getPainter().getShowEmptyVoxelOutlines());
-    QCOMPARE(Model::Materials::MaterialFactory::instance()->getMaterial(1).getColor()[1], 0.5f);
-    const boost::shared_ptr<ChangeTotalVolumeVisualizationOptions> op =
-        boost::dynamic_pointer_cast<ChangeTotalVolumeVisualizationOptions>(
-            workspace.getCurrentOperation());
-    QVERIFY(op); // cancelled, still current until something else starts
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(volume->getPainter().getOpaqueFaces()[0].color[0], accept ? 0.0f : 0.5f);
+    // Cancelled, it stays current until something else starts.
+    QCOMPARE(bool(boost::dynamic_pointer_cast<ChangeTotalVolumeVisualizationOptions>(
+                 workspace.getCurrentOperation())),
+             !accept);
+    closeWindow(window);
     // The class-wide observer outlives the window without harm.
     QVERIFY(ChangeTotalVolumeVisualizationOptions::getObserver());
     ChangeTotalVolumeVisualizationOptions::getObserver()->update();

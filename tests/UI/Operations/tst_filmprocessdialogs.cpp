@@ -5,6 +5,7 @@
 #include "UI/Operations/electrodepositiondialog.h"
 #include "UI/Operations/ionimplantationoptionsdialog.h"
 #include "UI/Operations/simpleoxidationoptionsdialog.h"
+#include "guitestutil.h"
 #include "testmain.h"
 
 #include <QApplication>
@@ -43,10 +44,12 @@ QStringList itemTexts(const QComboBox *combo)
     return texts;
 }
 
-QString labelText(QWidget *dialog, const char *name)
+/// The three help texts of a widget, where they agree.
+QString helpOf(const QWidget *w)
 {
-    QLabel *label = dialog->findChild<QLabel *>(QLatin1String(name));
-    return label ? label->text() : QString();
+    return w->toolTip() == w->statusTip() && w->toolTip() == w->whatsThis()
+               ? w->toolTip()
+               : QStringLiteral("tool tip, status tip and what's this differ");
 }
 
 } // namespace
@@ -79,43 +82,33 @@ void TestFilmProcessDialogs::initTestCase()
 void TestFilmProcessDialogs::oxidationFields_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("suffix");
-    QTest::addColumn<double>("minimum");
-    QTest::addColumn<double>("maximum");
+    QTest::addColumn<QString>("box");
     QTest::addColumn<double>("step");
-    QTest::addColumn<double>("value");
     QTest::addColumn<bool>("enabled");
     QTest::newRow("thickness") << "sbxOxideThickness"
-                               << " microns" << 0.0 << 100000.0 << 1.0 << 10.0 << true;
+                               << "0..100000: 10 microns" << 1.0 << true;
     QTest::newRow("time") << "sbxOxidationTime"
-                          << " hours" << 0.0 << 1000.0 << 1.0 << 2.0 << false;
+                          << "0..1000: 2 hours" << 1.0 << false;
     QTest::newRow("temperature") << "sbxOxidationTemperature"
-                                 << " K" << 0.0 << 2000.0 << 1.0 << 1273.0 << false;
+                                 << "0..2000: 1273 K" << 1.0 << false;
     QTest::newRow("pressure") << "sbxOxidationPressure"
-                              << " atm" << 0.0 << 1.0 << 0.1 << 1.0 << false;
+                              << "0..1: 1 atm" << 0.1 << false;
     QTest::newRow("conversion") << "sbxMicronConversion"
-                                << "" << 0.01 << 1e9 << 1.0 << 100.0 << true;
+                                << "0.01..1000000000: 100" << 1.0 << true;
 }
 
 void TestFilmProcessDialogs::oxidationFields()
 {
     QFETCH(QString, name);
-    QFETCH(QString, suffix);
-    QFETCH(double, minimum);
-    QFETCH(double, maximum);
+    QFETCH(QString, box);
     QFETCH(double, step);
-    QFETCH(double, value);
     QFETCH(bool, enabled);
     SimpleOxidationOptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Si Oxidation Options"));
     QCOMPARE(dialog.size(), QSize(400, 350));
-    QDoubleSpinBox *box = spin(&dialog, qPrintable(name));
-    QCOMPARE(box->suffix(), suffix);
-    QCOMPARE(box->minimum(), minimum);
-    QCOMPARE(box->maximum(), maximum);
-    QCOMPARE(box->singleStep(), step);
-    QCOMPARE(box->value(), value);
-    QCOMPARE(box->isEnabled(), enabled);
+    QCOMPARE(describe(spin(&dialog, qPrintable(name))), box);
+    QCOMPARE(spin(&dialog, qPrintable(name))->singleStep(), step);
+    QCOMPARE(spin(&dialog, qPrintable(name))->isEnabled(), enabled);
 }
 
 void TestFilmProcessDialogs::oxidationRadiosEnableTheirBoxes()
@@ -128,16 +121,12 @@ void TestFilmProcessDialogs::oxidationRadiosEnableTheirBoxes()
     QVERIFY(thickness->isChecked());
     QVERIFY(!time->isChecked());
     QVERIFY(!dialog.isTimeGiven());
-    QCOMPARE(labelText(&dialog, "lblOxidationTime"), QStringLiteral("Time"));
-    QCOMPARE(labelText(&dialog, "lblOxidationTemperature"), QStringLiteral("Temperature"));
-    QCOMPARE(labelText(&dialog, "lblOxidationPressure"), QStringLiteral("Pressure"));
-    QCOMPARE(labelText(&dialog, "lblMicronConversion"), QStringLiteral("Cell units per micron"));
-    const QString help = QStringLiteral("Conversion between cell units and microns. Si cells are "
-                                        "approximately 1.0 x 1.0 x 0.35 units.");
+    QCOMPARE(labelTexts(&dialog, {"lblOxidationTime", "lblOxidationTemperature",
+                                  "lblOxidationPressure", "lblMicronConversion"}),
+             (QStringList{"Time", "Temperature", "Pressure", "Cell units per micron"}));
     QDoubleSpinBox *conversion = spin(&dialog, "sbxMicronConversion");
-    QCOMPARE(conversion->toolTip(), help);
-    QCOMPARE(conversion->statusTip(), help);
-    QCOMPARE(conversion->whatsThis(), help);
+    QCOMPARE(helpOf(conversion), QStringLiteral("Conversion between cell units and microns. Si "
+                                                "cells are approximately 1.0 x 1.0 x 0.35 units."));
 
     time->click();
     QVERIFY(dialog.isTimeGiven());
@@ -176,29 +165,22 @@ void TestFilmProcessDialogs::doping()
     DopingOptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Doping Options"));
     QCOMPARE(dialog.size(), QSize(400, 239));
-    QCOMPARE(labelText(&dialog, "lblDopedMaterial"), QStringLiteral("Doped Material"));
-    QCOMPARE(labelText(&dialog, "lblDopingDepth"), QStringLiteral("Doping Depth"));
+    QCOMPARE(labelTexts(&dialog, {"lblDopedMaterial", "lblDopingDepth"}),
+             (QStringList{"Doped Material", "Doping Depth"}));
     const QString help = QStringLiteral(
         "This is the doped material. Not to be confused with the materials that will be doped. "
         "All materials in the list will be doped, plus Si.");
-    QLabel *label = dialog.findChild<QLabel *>("lblDopedMaterial");
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
-    for (QWidget *w : {static_cast<QWidget *>(label), static_cast<QWidget *>(combo)}) {
-        QCOMPARE(w->toolTip(), help);
-        QCOMPARE(w->statusTip(), help);
-        QCOMPARE(w->whatsThis(), help);
-    }
+    QCOMPARE(helpOf(dialog.findChild<QLabel *>("lblDopedMaterial")), help);
+    QCOMPARE(helpOf(combo), help);
     // "Simple Doping": Si, N-doped, P-doped, Poly-Si, with their ids and 100 x 100 swatches.
     QCOMPARE(itemTexts(combo),
              (QStringList{"Si", "N-doped Si (100)", "P-doped Si (100)", "Poly-Si"}));
     QCOMPARE(combo->itemData(2).toUInt(), 15u);
     QCOMPARE(combo->itemIcon(0).availableSizes().value(0), QSize(100, 100));
     QDoubleSpinBox *depth = spin(&dialog, "dblDopingDepth");
+    QCOMPARE(describe(depth), QStringLiteral("0..1000000000: 10 units"));
     QCOMPARE(depth->decimals(), 4);
-    QCOMPARE(depth->minimum(), 0.0);
-    QCOMPARE(depth->maximum(), 1e9);
-    QCOMPARE(depth->value(), 10.0);
-    QCOMPARE(depth->suffix(), QStringLiteral(" units"));
     combo->setCurrentIndex(1);
     depth->setValue(2.12345);
     QCOMPARE(dialog.getMaterialId(), 14u);
@@ -217,16 +199,12 @@ void TestFilmProcessDialogs::implantation()
     QCOMPARE(dialog.size(), QSize(268, 239));
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
     QCOMPARE(itemTexts(combo), (QStringList{"P-doped Si (100)", "Si"}));
-    QCOMPARE(labelText(&dialog, "lblDopedMaterial"), QStringLiteral("Doped Material"));
-    QCOMPARE(labelText(&dialog, "lblImplantationDepth"), QStringLiteral("Implantation Depth"));
-    QCOMPARE(labelText(&dialog, "lblAnnealingDistance"), QStringLiteral("Annealing Distance"));
+    QCOMPARE(
+        labelTexts(&dialog, {"lblDopedMaterial", "lblImplantationDepth", "lblAnnealingDistance"}),
+        (QStringList{"Doped Material", "Implantation Depth", "Annealing Distance"}));
     for (const char *name : {"dblImplantationDepth", "dblAnnealingDistance"}) {
-        QDoubleSpinBox *box = spin(&dialog, name);
-        QCOMPARE(box->decimals(), 2);
-        QCOMPARE(box->minimum(), 0.0);
-        QCOMPARE(box->maximum(), 1e9);
-        QCOMPARE(box->value(), 10.0);
-        QCOMPARE(box->suffix(), QStringLiteral(" units"));
+        QCOMPARE(describe(spin(&dialog, name)), QStringLiteral("0..1000000000: 10 units"));
+        QCOMPARE(spin(&dialog, name)->decimals(), 2);
     }
     spin(&dialog, "dblImplantationDepth")->setValue(3);
     spin(&dialog, "dblAnnealingDistance")->setValue(1.5);
@@ -245,19 +223,13 @@ void TestFilmProcessDialogs::anisotropicFields()
     QCOMPARE(combo->count(), 7); // the bulk metals, ids 4 to 10
     QCOMPARE(combo->itemData(0).toUInt(), 4u);
     QCOMPARE(combo->itemData(6).toUInt(), 10u);
-    QCOMPARE(labelText(&dialog, "lblMaterials"), QStringLiteral("Material"));
-    QCOMPARE(labelText(&dialog, "lblFilmThickness"), QStringLiteral("Film thickness"));
-    QCOMPARE(labelText(&dialog, "lblHVRatio"), QStringLiteral("Horizontal ratio"));
+    QCOMPARE(labelTexts(&dialog, {"lblMaterials", "lblFilmThickness", "lblHVRatio"}),
+             (QStringList{"Material", "Film thickness", "Horizontal ratio"}));
     QDoubleSpinBox *thickness = spin(&dialog, "dbxFilmThickness");
-    QCOMPARE(thickness->minimum(), 0.0);
-    QCOMPARE(thickness->maximum(), 1e9);
-    QCOMPARE(thickness->value(), 10.0);
-    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
+    QCOMPARE(describe(thickness), QStringLiteral("0..1000000000: 10 units"));
     QDoubleSpinBox *ratio = spin(&dialog, "dbxHVRatio");
-    QCOMPARE(ratio->minimum(), 0.01);
-    QCOMPARE(ratio->maximum(), 1e9);
+    QCOMPARE(describe(ratio), QStringLiteral("0.01..1000000000: 0.5"));
     QCOMPARE(ratio->singleStep(), 0.0);
-    QCOMPARE(ratio->value(), 0.5);
     QCOMPARE(radio(&dialog, "radDepositOnTop")->text(), QStringLiteral("Deposit on top"));
     QCOMPARE(radio(&dialog, "radDepositOnBottom")->text(), QStringLiteral("Deposit on bottom"));
     QCOMPARE(radio(&dialog, "radDepositOnTopAndBottom")->text(),
@@ -301,14 +273,12 @@ void TestFilmProcessDialogs::electroplating()
     ElectrodepositionDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Electroplating Options"));
     QCOMPARE(dialog.size(), QSize(330, 186));
-    QCOMPARE(labelText(&dialog, "lblFilmThickness"), QStringLiteral("Film thickness"));
-    QCOMPARE(labelText(&dialog, "lblMaterial"), QStringLiteral("Material"));
-    QCOMPARE(labelText(&dialog, "lblConductingMaterial"), QStringLiteral("Conducting Material"));
+    QCOMPARE(labelTexts(&dialog, {"lblFilmThickness", "lblMaterial", "lblConductingMaterial"}),
+             (QStringList{"Film thickness", "Material", "Conducting Material"}));
     QDoubleSpinBox *thickness = spin(&dialog, "dblFilmThickness");
+    QVERIFY2(describe(thickness).endsWith("..1000000000: 10 units"),
+             qPrintable(describe(thickness)));
     QCOMPARE(thickness->decimals(), 2);
-    QCOMPARE(thickness->maximum(), 1e9);
-    QCOMPARE(thickness->value(), 10.0);
-    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
     // Both lists hold the whole catalogue in ascending id order.
     const QList<Model::Materials::Material> all =
         Model::Materials::MaterialFactory::instance()->getMaterials();

@@ -53,10 +53,9 @@ void TestProcessDialogs::isotropicDeposition()
     IsotropicDepositionDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Isotropic Film Deposition"));
     QDoubleSpinBox *thickness = dialog.findChild<QDoubleSpinBox *>("dblThickness");
+    QVERIFY2(describe(thickness).endsWith("..1000000000: 10 units"),
+             qPrintable(describe(thickness)));
     QCOMPARE(thickness->decimals(), 2);
-    QCOMPARE(thickness->maximum(), 1e9);
-    QCOMPARE(thickness->value(), 10.0);
-    QCOMPARE(thickness->suffix(), QStringLiteral(" units"));
     dialog.setMaterials(
         Model::Process::ProcessFactory::instance()->getProcess("CVD").resolveCompatibleMaterials());
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterial");
@@ -205,11 +204,7 @@ void TestProcessDialogs::missingMaskFileWarns()
     dialog.setBottomMaskSink([&](const std::vector<bool> &, quint32, quint32) { called = true; });
     dialog.findChild<QLineEdit *>("lieBottomMask")->setText(QStringLiteral("/no/such/mask.png"));
     QString text;
-    whenModal([&text](QWidget *w) {
-        if (QMessageBox *box = qobject_cast<QMessageBox *>(w))
-            text = box->text();
-        static_cast<QDialog *>(w)->accept();
-    });
+    acceptMessageBox(&text);
     dialog.findChild<QPushButton *>("btnApplyBottomMask")->click();
     QVERIFY2(text.startsWith(QLatin1String("Bottom mask not found error!")), qPrintable(text));
     QVERIFY(!called);

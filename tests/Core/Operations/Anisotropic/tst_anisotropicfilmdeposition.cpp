@@ -55,7 +55,6 @@ private Q_SLOTS:
     void unusableParametersAreRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestAnisotropicFilmDeposition::scaledStepVectors()
@@ -194,56 +193,24 @@ void TestAnisotropicFilmDeposition::unusableParametersAreRefused()
         !AnisotropicFilmDeposition(v.get(), film, thickness, ratio, side).runDeposition(&error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QCOMPARE(materials(*v), before);
-    QVERIFY(!AnisotropicFilmDeposition(nullptr, film, 2.0f, 1.0f, top).runDeposition(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 void TestAnisotropicFilmDeposition::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestAnisotropicFilmDeposition::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     // The changes of a pass wait until every strip has finished it: a strip that saw its
     // neighbour's changes early would grow a different film than one thread does.
     for (quint32 side : {top, bottom, both})
-        for (float ratio : {0.5f, 1.0f, 2.0f}) {
-            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-            {
-                ThreadCount pool(1);
-                QVERIFY(AnisotropicFilmDeposition(single.get(), film, 3.0f, ratio, side)
-                            .runDeposition());
-            }
-            {
-                ThreadCount pool(threads);
-                AnisotropicFilmDeposition worker(split.get(), film, 3.0f, ratio, side);
-                QCOMPARE(worker.getStripCount(), strips);
-                QVERIFY(worker.runDeposition());
-            }
-            QVERIFY(snapshot(*single) == snapshot(*split));
-            QVERIFY(countMaterial(materials(*split), film) > 0);
-            QVERIFY(arraysAgree(*split));
-        }
-}
-
-void TestAnisotropicFilmDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(20, 6, 16, step);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { AnisotropicFilmDeposition(v.get(), film, 2.0f, 1.0f, top).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 4, 3, 10), film);
+        for (float ratio : {0.5f, 1.0f, 2.0f})
+            checkThreadAgreement(
+                [=](TotalVolume *v) {
+                    return AnisotropicFilmDeposition(v, film, 3.0f, ratio, side);
+                },
+                [](AnisotropicFilmDeposition &w, QString *e) { return w.runDeposition(e); });
 }
 
 CELVANE_TEST_MAIN(TestAnisotropicFilmDeposition)

@@ -52,7 +52,6 @@ private Q_SLOTS:
     void unusableParametersAreRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIonImplantation::initTestCase()
@@ -156,55 +155,21 @@ void TestIonImplantation::unusableParametersAreRefused()
     QVERIFY(!IonImplantation(v.get(), pType, depth, annealing).runImplantation(&error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QCOMPARE(materials(*v), before);
-    QVERIFY(!IonImplantation(nullptr, pType, 3.0f, 1.0f).runImplantation(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 void TestIonImplantation::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestIonImplantation::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     // Doping to 15 with only silicon dopable: implanted cells are not dopable themselves.
     const MaterialSet dopable(QList<quint32>{1});
-    for (float annealing : {0.0f, 1.5f, 3.0f}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(
-                IonImplantation(single.get(), pType, 3.0f, annealing, dopable).runImplantation());
-        }
-        {
-            ThreadCount pool(threads);
-            IonImplantation worker(split.get(), pType, 3.0f, annealing, dopable);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runImplantation());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), pType) > 0);
-        QVERIFY(arraysAgree(*split));
-    }
-}
-
-void TestIonImplantation::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IonImplantation(v.get(), pType, 3.0f, 0.0f).runImplantation(); }));
-    QCOMPARE(materialAt(*v, 4, 4, 7), pType);
+    for (float annealing : {0.0f, 1.5f, 3.0f})
+        checkThreadAgreement(
+            [&](TotalVolume *v) { return IonImplantation(v, pType, 3.0f, annealing, dopable); },
+            [](IonImplantation &w, QString *e) { return w.runImplantation(e); });
 }
 
 CELVANE_TEST_MAIN(TestIonImplantation)

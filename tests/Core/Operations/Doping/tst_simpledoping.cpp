@@ -34,12 +34,10 @@ private Q_SLOTS:
     void nonDopableFilmMasks();
     void otherMaterialsNeverChange();
     void dopingTwiceOnlyAddsTheLargerDepth();
-    void depthZeroChangesNothing();
-    void unusableDepthIsRefused_data();
-    void unusableDepthIsRefused();
+    void depthOutOfUseChangesNothing_data();
+    void depthOutOfUseChangesNothing();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestSimpleDoping::initTestCase()
@@ -123,81 +121,40 @@ void TestSimpleDoping::dopingTwiceOnlyAddsTheLargerDepth()
     QCOMPARE(countMaterial(materials(*v), nType), 12 * 10 * 4);
 }
 
-void TestSimpleDoping::depthZeroChangesNothing()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    const std::vector<quint32> before = materials(*v);
-    SimpleDoping worker(v.get(), nType, 0.0f);
-    QCOMPARE(worker.getPassCount(), quint64(0));
-    QVERIFY(worker.runDoping());
-    QCOMPARE(materials(*v), before);
-}
-
-void TestSimpleDoping::unusableDepthIsRefused_data()
+void TestSimpleDoping::depthOutOfUseChangesNothing_data()
 {
     QTest::addColumn<float>("depth");
-    QTest::newRow("negative") << -1.0f;
-    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN();
-    QTest::newRow("infinite") << std::numeric_limits<float>::infinity();
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("zero") << 0.0f << false;
+    QTest::newRow("negative") << -1.0f << true;
+    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << true;
+    QTest::newRow("infinite") << std::numeric_limits<float>::infinity() << true;
 }
 
-void TestSimpleDoping::unusableDepthIsRefused()
+void TestSimpleDoping::depthOutOfUseChangesNothing()
 {
     QFETCH(float, depth);
+    QFETCH(bool, refused);
     TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    const std::vector<quint32> before = materials(*v);
-    QString error;
-    QVERIFY(!SimpleDoping(v.get(), nType, depth).runDoping(&error));
-    QVERIFY2(error.contains(QLatin1String("depth")), qPrintable(error));
-    QCOMPARE(materials(*v), before);
-    QVERIFY(!SimpleDoping(nullptr, nType, 2.0f).runDoping(&error));
-    QVERIFY(!error.isEmpty());
+    if (!refused)
+        QCOMPARE(SimpleDoping(v.get(), nType, depth).getPassCount(), quint64(0));
+    checkUnchanged(*v, refused, QStringLiteral("depth"),
+                   [&](QString *e) { return SimpleDoping(v.get(), nType, depth).runDoping(e); });
 }
 
 void TestSimpleDoping::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestSimpleDoping::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     // The mixed structure's material 2 is not dopable; doping to 15, which is not in the set
     // of the explicit list below, checks that converted cells stop the front too.
     const MaterialSet dopable(QList<quint32>{1});
-    for (float depth : {1.0f, 2.5f, 4.0f}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(SimpleDoping(single.get(), 15, depth, dopable).runDoping());
-        }
-        {
-            ThreadCount pool(threads);
-            SimpleDoping worker(split.get(), 15, depth, dopable);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDoping());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), 15) > 0);
-        QVERIFY(arraysAgree(*split));
-    }
-}
-
-void TestSimpleDoping::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    QVERIFY(waitsForTheCellLock(*v, [&]() { SimpleDoping(v.get(), nType, 2.0f).runDoping(); }));
-    QCOMPARE(materialAt(*v, 4, 4, 9), nType);
+    for (float depth : {1.0f, 2.5f, 4.0f})
+        checkThreadAgreement([&](TotalVolume *v) { return SimpleDoping(v, 15, depth, dopable); },
+                             [](SimpleDoping &w, QString *e) { return w.runDoping(e); });
 }
 
 CELVANE_TEST_MAIN(TestSimpleDoping)

@@ -121,45 +121,20 @@ void TestElectrodeposition::unusableThicknessIsRefused()
         QVERIFY2(error.contains(QLatin1String("thickness")), qPrintable(error));
     }
     QCOMPARE(materials(*v), before);
-    QVERIFY(!Electrodeposition(nullptr, gold, copper, 1.0f).runDeposition(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 void TestElectrodeposition::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestElectrodeposition::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     // The mixed structure's material 2 is the conductor; silicon blocks.
-    for (float thickness : {1.0f, 2.5f, 4.0f}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(Electrodeposition(single.get(), gold, 2, thickness).runDeposition());
-        }
-        {
-            ThreadCount pool(threads);
-            Electrodeposition worker(split.get(), gold, 2, thickness);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDeposition());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), gold) > 0);
-        QVERIFY(arraysAgree(*split));
-    }
+    for (float thickness : {1.0f, 2.5f, 4.0f})
+        checkThreadAgreement(
+            [=](TotalVolume *v) { return Electrodeposition(v, gold, 2, thickness); },
+            [](Electrodeposition &w, QString *e) { return w.runDeposition(e); });
 }
 
 CELVANE_TEST_MAIN(TestElectrodeposition)

@@ -44,7 +44,6 @@ private Q_SLOTS:
     void hugeThicknessFillsAllSpaceAndEnds();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIsotropicFilmDeposition::thicknessTwoRunsThreePassesAndFillsTheBall()
@@ -146,9 +145,6 @@ void TestIsotropicFilmDeposition::unusableParametersAreRefused()
     QVERIFY(!IsotropicFilmDeposition(v.get(), film, thickness).runDeposition(&error));
     QVERIFY2(error.contains(reason), qPrintable(error));
     QCOMPARE(materials(*v), before);
-
-    QVERIFY(!IsotropicFilmDeposition(nullptr, film, 2.0f).runDeposition(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 void TestIsotropicFilmDeposition::outsideOfTheVolumeIsNotASource()
@@ -173,45 +169,15 @@ void TestIsotropicFilmDeposition::hugeThicknessFillsAllSpaceAndEnds()
 
 void TestIsotropicFilmDeposition::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestIsotropicFilmDeposition::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    for (float thickness : {1.0f, 2.5f, 4.0f}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(IsotropicFilmDeposition(single.get(), 3, thickness).runDeposition());
-        }
-        {
-            ThreadCount pool(threads);
-            IsotropicFilmDeposition worker(split.get(), 3, thickness);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDeposition());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), 3) > 0);
-    }
-}
-
-void TestIsotropicFilmDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IsotropicFilmDeposition(v.get(), film, 2.0f).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 8, 8, 4), film);
+    for (float thickness : {1.0f, 2.5f, 4.0f})
+        checkThreadAgreement(
+            [=](TotalVolume *v) { return IsotropicFilmDeposition(v, 3, thickness); },
+            [](IsotropicFilmDeposition &w, QString *e) { return w.runDeposition(e); });
 }
 
 CELVANE_TEST_MAIN(TestIsotropicFilmDeposition)

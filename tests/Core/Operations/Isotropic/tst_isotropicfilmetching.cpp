@@ -33,12 +33,10 @@ private Q_SLOTS:
     void etchDepthIsAWorldDistance();
     void absentMaterialChangesNothing();
     void otherMaterialsTouchingSpaceStay();
-    void depthZeroChangesNothing();
+    void depthOutOfUseChangesNothing();
     void outsideOfTheVolumeIsNotEmpty();
-    void unusableDepthIsRefused();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
 };
 
 void TestIsotropicFilmEtching::etchThroughAMaskOpening()
@@ -93,13 +91,13 @@ void TestIsotropicFilmEtching::otherMaterialsTouchingSpaceStay()
     QVERIFY(countMaterial(after, silicon) < countMaterial(before, silicon));
 }
 
-void TestIsotropicFilmEtching::depthZeroChangesNothing()
+void TestIsotropicFilmEtching::depthOutOfUseChangesNothing()
 {
     TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
-    const std::vector<quint32> before = materials(*v);
-    QVERIFY(IsotropicFilmEtching(v.get(), silicon, 0.0f).runEtching());
-    QCOMPARE(materials(*v), before);
-    QVERIFY(arraysAgree(*v));
+    for (float depth : {0.0f, -2.0f, std::numeric_limits<float>::quiet_NaN()})
+        checkUnchanged(*v, !(depth >= 0.0f), QStringLiteral("depth"), [&](QString *e) {
+            return IsotropicFilmEtching(v.get(), silicon, depth).runEtching(e);
+        });
 }
 
 void TestIsotropicFilmEtching::outsideOfTheVolumeIsNotEmpty()
@@ -109,61 +107,18 @@ void TestIsotropicFilmEtching::outsideOfTheVolumeIsNotEmpty()
     QCOMPARE(countMaterial(materials(*v), silicon), 125);
 }
 
-void TestIsotropicFilmEtching::unusableDepthIsRefused()
-{
-    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
-    const std::vector<quint32> before = materials(*v);
-    QString error;
-    QVERIFY(!IsotropicFilmEtching(v.get(), silicon, -2.0f).runEtching(&error));
-    QVERIFY2(error.contains(QLatin1String("depth")), qPrintable(error));
-    QVERIFY(!IsotropicFilmEtching(v.get(), silicon, std::numeric_limits<float>::quiet_NaN())
-                 .runEtching(&error));
-    QCOMPARE(materials(*v), before);
-}
-
 void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     for (quint32 material : {1u, 2u})
-        for (float depth : {1.0f, 2.5f, 4.0f}) {
-            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-            const std::vector<quint32> before = materials(*single);
-            {
-                ThreadCount pool(1);
-                QVERIFY(IsotropicFilmEtching(single.get(), material, depth).runEtching());
-            }
-            {
-                ThreadCount pool(threads);
-                IsotropicFilmEtching worker(split.get(), material, depth);
-                QCOMPARE(worker.getStripCount(), strips);
-                QVERIFY(worker.runEtching());
-            }
-            QVERIFY(snapshot(*single) == snapshot(*split));
-            QVERIFY(materials(*split) != before);
-        }
-}
-
-void TestIsotropicFilmEtching::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 1, 6, maskedSilicon);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { IsotropicFilmEtching(v.get(), silicon, 2.0f).runEtching(); }));
-    QCOMPARE(materialAt(*v, 5, 0, 3), 0u);
+        for (float depth : {1.0f, 2.5f, 4.0f})
+            checkThreadAgreement(
+                [=](TotalVolume *v) { return IsotropicFilmEtching(v, material, depth); },
+                [](IsotropicFilmEtching &w, QString *e) { return w.runEtching(e); });
 }
 
 CELVANE_TEST_MAIN(TestIsotropicFilmEtching)

@@ -37,12 +37,11 @@ private Q_SLOTS:
     void filmHasSquareEdgesAndCorners_data();
     void filmHasSquareEdgesAndCorners();
     void oneStepOnAFlatTopAddsOneLayer();
-    void zeroStepsChangeNothing();
-    void negativeStepsAreRefused();
+    void stepsOutOfUseChangeNothing_data();
+    void stepsOutOfUseChangeNothing();
     void manyStepsFillAllConnectedSpaceAndEnd();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void holdsTheCellLock();
     void logsItsSettings();
 };
 
@@ -86,23 +85,22 @@ void TestMooreNeighborhoodDeposition::oneStepOnAFlatTopAddsOneLayer()
             QCOMPARE(ids[v->getCellIndex(x, y, 3)], film);
 }
 
-void TestMooreNeighborhoodDeposition::zeroStepsChangeNothing()
+void TestMooreNeighborhoodDeposition::stepsOutOfUseChangeNothing_data()
 {
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    const std::vector<quint32> before = materials(*v);
-    QVERIFY(MooreNeighborhoodDeposition(v.get(), film, 0).runDeposition());
-    QCOMPARE(materials(*v), before);
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("zero") << 0 << false;
+    QTest::newRow("negative") << -1 << true;
 }
 
-void TestMooreNeighborhoodDeposition::negativeStepsAreRefused()
+void TestMooreNeighborhoodDeposition::stepsOutOfUseChangeNothing()
 {
+    QFETCH(int, steps);
+    QFETCH(bool, refused);
     TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    const std::vector<quint32> before = materials(*v);
-    QString error;
-    QVERIFY(!MooreNeighborhoodDeposition(v.get(), film, -1).runDeposition(&error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(materials(*v), before);
-    QVERIFY(!MooreNeighborhoodDeposition(nullptr, film, 1).runDeposition(&error));
+    checkUnchanged(*v, refused, QString(), [&](QString *e) {
+        return MooreNeighborhoodDeposition(v.get(), film, steps).runDeposition(e);
+    });
 }
 
 void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
@@ -122,45 +120,15 @@ void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
 
 void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    for (int steps : {1, 2, 4}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(MooreNeighborhoodDeposition(single.get(), 3, steps).runDeposition());
-        }
-        {
-            ThreadCount pool(threads);
-            MooreNeighborhoodDeposition worker(split.get(), 3, steps);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.runDeposition());
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), 3) > 0);
-    }
-}
-
-void TestMooreNeighborhoodDeposition::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(16, 16, 10, block);
-    QVERIFY(waitsForTheCellLock(
-        *v, [&]() { MooreNeighborhoodDeposition(v.get(), film, 1).runDeposition(); }));
-    QCOMPARE(materialAt(*v, 8, 8, 4), film);
+    for (int steps : {1, 2, 4})
+        checkThreadAgreement(
+            [=](TotalVolume *v) { return MooreNeighborhoodDeposition(v, 3, steps); },
+            [](MooreNeighborhoodDeposition &w, QString *e) { return w.runDeposition(e); });
 }
 
 void TestMooreNeighborhoodDeposition::logsItsSettings()

@@ -82,49 +82,24 @@ void TestMooreNeighborhoodEtching::materialOutOfReachOfSpaceStays()
 void TestMooreNeighborhoodEtching::zeroStepsChangeNothing()
 {
     TotalVolume::Ptr v = makeVolume(10, 1, 6, maskedSilicon);
-    const std::vector<quint32> before = materials(*v);
-    QVERIFY(MooreNeighborhoodEtching(v.get(), silicon, 0).runEtching());
-    QCOMPARE(materials(*v), before);
-    QString error;
-    QVERIFY(!MooreNeighborhoodEtching(v.get(), silicon, -3).runEtching(&error));
-    QCOMPARE(materials(*v), before);
+    for (int steps : {0, -3})
+        checkUnchanged(*v, steps < 0, QString(), [&](QString *e) {
+            return MooreNeighborhoodEtching(v.get(), silicon, steps).runEtching(e);
+        });
 }
 
 void TestMooreNeighborhoodEtching::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestMooreNeighborhoodEtching::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     for (quint32 material : {1u, 2u})
-        for (int steps : {1, 3}) {
-            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-            const std::vector<quint32> before = materials(*single);
-            {
-                ThreadCount pool(1);
-                QVERIFY(MooreNeighborhoodEtching(single.get(), material, steps).runEtching());
-            }
-            {
-                ThreadCount pool(threads);
-                MooreNeighborhoodEtching worker(split.get(), material, steps);
-                QCOMPARE(worker.getStripCount(), strips);
-                QVERIFY(worker.runEtching());
-            }
-            QVERIFY(snapshot(*single) == snapshot(*split));
-            QVERIFY(materials(*split) != before);
-        }
+        for (int steps : {1, 3})
+            checkThreadAgreement(
+                [=](TotalVolume *v) { return MooreNeighborhoodEtching(v, material, steps); },
+                [](MooreNeighborhoodEtching &w, QString *e) { return w.runEtching(e); });
 }
 
 CELVANE_TEST_MAIN(TestMooreNeighborhoodEtching)

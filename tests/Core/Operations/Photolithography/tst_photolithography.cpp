@@ -1,5 +1,6 @@
 #include "Core/Operations/Photolithography/photolithography.h"
 #include "testmain.h"
+#include "workertestutil.h"
 #include "workspacetestutil.h"
 
 #include <QThreadPool>
@@ -29,13 +30,6 @@ TotalVolume::Ptr filmOnSubstrate(quint32 cx, quint32 cy, quint32 film)
     return v;
 }
 
-quint32 at(const TotalVolume::Ptr &v, quint32 x, quint32 y, quint32 z)
-{
-    const quint32 m = v->lockCells()[v->getCellIndex(x, y, z)].material;
-    v->releaseCells();
-    return m;
-}
-
 void develop(const TotalVolume::Ptr &v, quint32 film, const std::vector<bool> &top = {},
              quint32 tw = 0, quint32 th = 0, const std::vector<bool> &bottom = {}, quint32 bw = 0,
              quint32 bh = 0)
@@ -51,10 +45,6 @@ class TestPhotolithography : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
-    }
     void positiveWithoutMaskDevelopsEverything();
     void negativeWithoutMaskKeepsEverything();
     void maskSmallerThanVolume_data();
@@ -74,9 +64,9 @@ void TestPhotolithography::positiveWithoutMaskDevelopsEverything()
     develop(v, positive);
     for (quint32 x = 0; x < 4; ++x)
         for (quint32 y = 0; y < 3; ++y) {
-            QCOMPARE(at(v, x, y, 3), 0u);
-            QCOMPARE(at(v, x, y, 2), 0u); // down to the bottom of the film
-            QCOMPARE(at(v, x, y, 1), si); // other materials stop it
+            QCOMPARE(cellAt(v, x, y, 3), 0u);
+            QCOMPARE(cellAt(v, x, y, 2), 0u); // down to the bottom of the film
+            QCOMPARE(cellAt(v, x, y, 1), si); // other materials stop it
         }
 }
 
@@ -106,13 +96,13 @@ void TestPhotolithography::maskSmallerThanVolume()
     develop(v, film, mask, 2, 2);
     const bool neg = film == negative;
     // Inside the mask: positive develops the clear columns, negative the opaque ones.
-    QCOMPARE(at(v, 0, 0, 2), neg ? 0u : film);
-    QCOMPARE(at(v, 1, 1, 3), neg ? 0u : film);
-    QCOMPARE(at(v, 1, 0, 2), neg ? film : 0u);
-    QCOMPARE(at(v, 0, 1, 3), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 0, 2), neg ? 0u : film);
+    QCOMPARE(cellAt(v, 1, 1, 3), neg ? 0u : film);
+    QCOMPARE(cellAt(v, 1, 0, 2), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 1, 3), neg ? film : 0u);
     // Outside the mask: developed for positive, kept for negative.
-    QCOMPARE(at(v, 3, 0, 2), neg ? film : 0u);
-    QCOMPARE(at(v, 0, 2, 3), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 3, 0, 2), neg ? film : 0u);
+    QCOMPARE(cellAt(v, 0, 2, 3), neg ? film : 0u);
 }
 
 void TestPhotolithography::topLayerFilmIsNotExposed()
@@ -154,7 +144,7 @@ void TestPhotolithography::wrongMaskSizeDevelopsEverywhere()
 {
     TotalVolume::Ptr v = filmOnSubstrate(2, 2, negative);
     develop(v, negative, std::vector<bool>(3, true), 2, 2); // 3 bits for a 2 x 2 mask
-    QCOMPARE(at(v, 1, 1, 2), 0u);
+    QCOMPARE(cellAt(v, 1, 1, 2), 0u);
 }
 
 void TestPhotolithography::threadsAgree_data()
@@ -190,11 +180,13 @@ void TestPhotolithography::threadsAgree()
     std::vector<bool> mask(size_t(width) * 9);
     for (size_t i = 0; i < mask.size(); ++i)
         mask[i] = (i * 13) % 7 < 3;
-    QThreadPool::globalInstance()->setMaxThreadCount(1);
     TotalVolume::Ptr reference = build();
-    develop(reference, positive, mask, width, 9, mask, width, 9);
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
     TotalVolume::Ptr v = build();
+    {
+        WorkerTest::ThreadCount pool(1);
+        develop(reference, positive, mask, width, 9, mask, width, 9);
+    }
+    WorkerTest::ThreadCount pool(threads);
     develop(v, positive, mask, width, 9, mask, width, 9);
     QVERIFY(cellsOf(v) == cellsOf(reference));
     QVERIFY(cellsOf(v) != cellsOf(build())); // something was developed

@@ -31,7 +31,6 @@ private Q_SLOTS:
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
     void logsItsSettings();
-    void noVolumeIsRefused();
 };
 
 void TestPlanarization::keepsTheSlabBetweenTheHeights_data()
@@ -80,35 +79,13 @@ void TestPlanarization::maximumIsClippedToTheVolume()
 
 void TestPlanarization::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 8u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 14u << 5 << 1;
+    threadAgreementRows({{8, 3, 1}, {14, 5, 1}});
 }
 
 void TestPlanarization::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-    TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-    {
-        ThreadCount pool(1);
-        QVERIFY(Planarization(single.get(), 8, 1).runPlanarization());
-    }
-    {
-        ThreadCount pool(threads);
-        Planarization worker(split.get(), 8, 1);
-        QCOMPARE(worker.getStripCount(), strips);
-        QVERIFY(worker.runPlanarization());
-    }
-    QCOMPARE(materials(*single), materials(*split));
-    QVERIFY(arraysAgree(*split));
+    checkThreadAgreement([](TotalVolume *v) { return Planarization(v, 8, 1); },
+                         [](Planarization &w, QString *e) { return w.runPlanarization(e); });
 }
 
 void TestPlanarization::logsItsSettings()
@@ -124,13 +101,6 @@ void TestPlanarization::logsItsSettings()
     QCOMPARE(cells.file, QStringLiteral("Core/Operations/Planarization/planarization.cpp"));
     QVERIFY(cells.function.contains(QLatin1String("runPlanarization")));
     QVERIFY(capture.find(QStringLiteral("Elapsed time ")).text.size() > 13);
-}
-
-void TestPlanarization::noVolumeIsRefused()
-{
-    QString error;
-    QVERIFY(!Planarization(nullptr, 5, 0).runPlanarization(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 CELVANE_TEST_MAIN(TestPlanarization)

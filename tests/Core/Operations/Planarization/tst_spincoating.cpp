@@ -33,7 +33,6 @@ private Q_SLOTS:
     void fillsEmptyCellsBelowTheHeight();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
-    void noVolumeIsRefused();
 };
 
 void TestSpinCoating::fillsEmptyCellsBelowTheHeight_data()
@@ -70,41 +69,13 @@ void TestSpinCoating::fillsEmptyCellsBelowTheHeight()
 
 void TestSpinCoating::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 8u << 3 << 1;
+    threadAgreementRows({{8, 3, 1}});
 }
 
 void TestSpinCoating::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-    TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-    {
-        ThreadCount pool(1);
-        QVERIFY(SpinCoating(single.get(), resist, 10).runSpinCoating());
-    }
-    {
-        ThreadCount pool(threads);
-        SpinCoating worker(split.get(), resist, 10);
-        QCOMPARE(worker.getStripCount(), strips);
-        QVERIFY(worker.runSpinCoating());
-    }
-    QCOMPARE(materials(*single), materials(*split));
-    QVERIFY(countMaterial(materials(*split), resist) > 0);
-}
-
-void TestSpinCoating::noVolumeIsRefused()
-{
-    QString error;
-    QVERIFY(!SpinCoating(nullptr, resist, 3).runSpinCoating(&error));
-    QVERIFY(!error.isEmpty());
+    checkThreadAgreement([](TotalVolume *v) { return SpinCoating(v, resist, 10); },
+                         [](SpinCoating &w, QString *e) { return w.runSpinCoating(e); });
 }
 
 CELVANE_TEST_MAIN(TestSpinCoating)

@@ -56,7 +56,6 @@ private Q_SLOTS:
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
     void logsSurfaceSizes();
-    void noVolumeIsRefused();
 };
 
 void TestSimpleReactiveIonEtching::etchesColumnByColumn_data()
@@ -106,40 +105,16 @@ void TestSimpleReactiveIonEtching::etchesColumnByColumn()
 
 void TestSimpleReactiveIonEtching::sameCellsWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("5 threads, one column each") << 5u << 5 << 5;
-    QTest::newRow("narrow, 5 threads") << 4u << 5 << 1;
+    threadAgreementRows({{5, 5, 5}, {4, 5, 1}});
 }
 
 void TestSimpleReactiveIonEtching::sameCellsWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
     for (quint8 direction : {quint8(1), quint8(2), quint8(3)})
-        for (quint32 steps : {2u, 5u}) {
-            TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-            TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-            const std::vector<quint32> before = materials(*single);
-            {
-                ThreadCount pool(1);
-                QVERIFY(SimpleReactiveIonEtching(single.get(), 2, steps, direction).runEtching());
-            }
-            {
-                ThreadCount pool(threads);
-                SimpleReactiveIonEtching worker(split.get(), 2, steps, direction);
-                QCOMPARE(worker.getStripCount(), strips);
-                QVERIFY(worker.runEtching());
-            }
-            QCOMPARE(materials(*single), materials(*split));
-            QVERIFY(materials(*split) != before);
-            QVERIFY(arraysAgree(*split));
-        }
+        for (quint32 steps : {2u, 5u})
+            checkThreadAgreement(
+                [=](TotalVolume *v) { return SimpleReactiveIonEtching(v, 2, steps, direction); },
+                [](SimpleReactiveIonEtching &w, QString *e) { return w.runEtching(e); });
 }
 
 void TestSimpleReactiveIonEtching::logsSurfaceSizes()
@@ -162,13 +137,6 @@ void TestSimpleReactiveIonEtching::logsSurfaceSizes()
              QStringList({"Surface list size for thread 0: 6", "Surface list size for thread 0: 5",
                           "Surface list size for thread 0: 2"}));
     QCOMPARE(worker.getStepsRun(), 3u);
-}
-
-void TestSimpleReactiveIonEtching::noVolumeIsRefused()
-{
-    QString error;
-    QVERIFY(!SimpleReactiveIonEtching(nullptr, silicon, 3, 1).runEtching(&error));
-    QVERIFY(!error.isEmpty());
 }
 
 CELVANE_TEST_MAIN(TestSimpleReactiveIonEtching)

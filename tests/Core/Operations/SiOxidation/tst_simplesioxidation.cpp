@@ -57,8 +57,6 @@ private Q_SLOTS:
     void noPressureGivesNoThickness();
     void sameOxideWithAnyThreadCount_data();
     void sameOxideWithAnyThreadCount();
-    void noVolumeIsRefused();
-    void holdsTheCellLock();
 };
 
 void TestSimpleSiOxidation::initTestCase()
@@ -278,52 +276,15 @@ void TestSimpleSiOxidation::noPressureGivesNoThickness()
 
 void TestSimpleSiOxidation::sameOxideWithAnyThreadCount_data()
 {
-    QTest::addColumn<quint32>("cellsX");
-    QTest::addColumn<int>("threads");
-    QTest::addColumn<int>("strips");
-    QTest::newRow("2 threads") << 40u << 2 << 2;
-    QTest::newRow("3 threads") << 40u << 3 << 3;
-    QTest::newRow("5 threads") << 40u << 5 << 5;
-    QTest::newRow("narrow, 3 threads") << 5u << 3 << 1;
-    QTest::newRow("narrow, 5 threads") << 9u << 5 << 1;
+    threadAgreementRows();
 }
 
 void TestSimpleSiOxidation::sameOxideWithAnyThreadCount()
 {
-    QFETCH(quint32, cellsX);
-    QFETCH(int, threads);
-    QFETCH(int, strips);
-    for (double thickness : {2.5, 5.0, 8.0}) {
-        TotalVolume::Ptr single = makeVolume(cellsX, 9, 14, mixedStructure);
-        TotalVolume::Ptr split = makeVolume(cellsX, 9, 14, mixedStructure);
-        {
-            ThreadCount pool(1);
-            QVERIFY(SimpleSiOxidation(single.get(), 1.0).growOxide(thickness));
-        }
-        {
-            ThreadCount pool(threads);
-            SimpleSiOxidation worker(split.get(), 1.0);
-            QCOMPARE(worker.getStripCount(), strips);
-            QVERIFY(worker.growOxide(thickness));
-        }
-        QVERIFY(snapshot(*single) == snapshot(*split));
-        QVERIFY(countMaterial(materials(*split), oxide) > 0);
-        QVERIFY(arraysAgree(*split));
-    }
-}
-
-void TestSimpleSiOxidation::noVolumeIsRefused()
-{
-    QString error;
-    QVERIFY(!SimpleSiOxidation(nullptr, 1.0).growOxide(5.0, &error));
-    QVERIFY(!error.isEmpty());
-}
-
-void TestSimpleSiOxidation::holdsTheCellLock()
-{
-    TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
-    QVERIFY(waitsForTheCellLock(*v, [&]() { SimpleSiOxidation(v.get(), 1.0).growOxide(5.0); }));
-    QCOMPARE(materialAt(*v, 4, 4, 9), oxide);
+    for (double thickness : {2.5, 5.0, 8.0})
+        checkThreadAgreement(
+            [](TotalVolume *v) { return SimpleSiOxidation(v, 1.0); },
+            [=](SimpleSiOxidation &w, QString *e) { return w.growOxide(thickness, e); });
 }
 
 CELVANE_TEST_MAIN(TestSimpleSiOxidation)
