@@ -20,6 +20,8 @@ public:
 
 protected:
     bool runWorker(std::string &failure) override;
+    /// Plated silicon changes the silicon the lattice was built from.
+    bool changesSilicon() const override { return material == 1; }
 
 private:
     quint32 conductingMaterial;
