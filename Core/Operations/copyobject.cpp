@@ -1,6 +1,7 @@
 #include "Core/Operations/copyobject.h"
 
 #include "Core/Operations/workspace.h"
+#include "Model/Automaton/totalvolume.h"
 
 namespace Core {
 namespace Operations {
@@ -17,6 +18,10 @@ std::string CopyObject::selectionPrompt() const
 DisplacementOperation::ObjectPtr CopyObject::prepareObject(const ObjectPtr &selected)
 {
     ObjectPtr copy = selected->clone();
+    // A clone starts without a picture; build it so the copy shows as soon as it is added.
+    if (Model::Automaton::TotalVolume *volume =
+            dynamic_cast<Model::Automaton::TotalVolume *>(copy.get()))
+        volume->getPainter().refresh();
     if (!copy) {
         // Too large to copy: said once, and the other objects are still copied.
         error = QStringLiteral("An object could not be copied: not enough memory.");

@@ -164,6 +164,10 @@ void TestObjectOperations::copyAddsDisplacedClones()
     QCOMPARE(copy->lockCells()[5].material, 5u);
     copy->releaseCells();
     QVERIFY(!copy->isPreview());
+    // The copy is drawn at once: the 22 cell faces on the surface of a 3 x 1 x 2 block.
+    QCOMPARE(copy->getPainter().getOpaqueFaces().size() +
+                 copy->getPainter().getTranslucentFaces().size(),
+             std::size_t(22));
     const quint32 copyId = copy->getId();
     QVERIFY(f.workspace.getHistory().undo());
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
