@@ -562,24 +562,37 @@ void GLWidget::mouseReleaseEvent(QMouseEvent *event)
     update();
 }
 
-bool GLWidget::scenePointAt(int x, int y, Util::Vector3D *point) const
+Model::Geometry::CellRay GLWidget::lineOfSight(int x, int y) const
 {
     const float *offset = camera.getSceneOffset();
     QMatrix4x4 scene = camera.modelView();
     scene.translate(offset[0], offset[1], offset[2]);
-    bool invertible = false;
-    const QMatrix4x4 toScene = scene.inverted(&invertible);
-    if (!invertible)
-        return false;
+    // The camera only rotates and translates, so the inverse always exists.
+    const QMatrix4x4 toScene = scene.inverted();
     // The projection is orthographic: every line of sight runs along the eye's -z, starting
     // at the front of the view volume.
     const QVector3D eye(float((x - viewportWidth / 2.0) * zoom),
                         float((viewportHeight / 2.0 - y) * zoom), float(projectionDepth()));
     const QVector3D from = toScene.map(eye);
     const QVector3D along = toScene.mapVector(QVector3D(0.0f, 0.0f, -1.0f));
-    const Model::Geometry::CellRay ray(Util::Vector3D(from.x(), from.y(), from.z()),
-                                       Util::Vector3D(along.x(), along.y(), along.z()));
+    return Model::Geometry::CellRay(Util::Vector3D(from.x(), from.y(), from.z()),
+                                    Util::Vector3D(along.x(), along.y(), along.z()));
+}
 
+void GLWidget::snapPoint(Util::Vector3D *point) const
+{
+    if (!snapToGrid || !(grid.spacing > 0.0f))
+        return;
+    // The grid is drawn without the scene offset: snap in its frame.
+    const float *offset = camera.getSceneOffset();
+    const double s = grid.spacing;
+    for (int axis = 0; axis < 3; ++axis)
+        (*point)[axis] = std::round(((*point)[axis] + offset[axis]) / s) * s - offset[axis];
+}
+
+bool GLWidget::scenePointAt(int x, int y, Util::Vector3D *point) const
+{
+    const Model::Geometry::CellRay ray = lineOfSight(x, y);
     bool found = false;
     double nearest = std::numeric_limits<double>::infinity();
     if (presenter) {
@@ -598,16 +611,21 @@ bool GLWidget::scenePointAt(int x, int y, Util::Vector3D *point) const
     }
     // The grid is drawn without the scene offset: its plane, in the objects' coordinates.
     if (!found)
-        found = ray.hitPlaneZ(grid.z - offset[2], &nearest, point);
-    if (!found)
-        return false;
-    if (snapToGrid && grid.spacing > 0.0f) {
-        for (int axis = 0; axis < 3; ++axis) {
-            const double s = grid.spacing;
-            (*point)[axis] = std::round(((*point)[axis] + offset[axis]) / s) * s - offset[axis];
-        }
+        found = ray.hitPlaneZ(grid.z - camera.getSceneOffset()[2], &nearest, point);
+    if (found)
+        snapPoint(point);
+    return found;
+}
+
+bool GLWidget::destinationPointAt(int x, int y, double height, Util::Vector3D *point) const
+{
+    double t = 0.0;
+    if (lineOfSight(x, y).hitPlaneZ(height, &t, point)) {
+        snapPoint(point);
+        return true;
     }
-    return true;
+    // Seen edge-on the plane gives no point: take what the line of sight meets.
+    return scenePointAt(x, y, point);
 }
 
 bool GLWidget::placeClickedPoint(int x, int y)
@@ -620,13 +638,18 @@ bool GLWidget::placeClickedPoint(int x, int y)
     quint32 *pickMode = pick.getPickMode();
     if (!waiting || !target || !pickMode || *pickMode == 0)
         return false;
+    // With a base point published this click is the destination, the last one. Objects move
+    // level with the clicked base, as across a table, whatever lies under the cursor.
+    const bool destination = pick.getBasePoint() != nullptr;
     Util::Vector3D clicked;
-    if (!scenePointAt(x, y, &clicked))
+    if (destination ? !destinationPointAt(x, y, clickedBase.z, &clicked)
+                    : !scenePointAt(x, y, &clicked))
         return false;
     *target = clicked;
-    // With a base point published this click is the destination, the last one.
-    if (pick.getBasePoint())
+    if (destination)
         *pickMode = 0;
+    else
+        clickedBase = clicked;
     waiting->execute();
     return true;
 }

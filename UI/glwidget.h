@@ -1,6 +1,7 @@
 #ifndef CELVANE_UI_GLWIDGET_H
 #define CELVANE_UI_GLWIDGET_H
 
+#include "Model/Geometry/cellray.h"
 #include "UI/camera.h"
 #include "UI/trackball.h"
 #include "Util/vector3d.h"
@@ -78,6 +79,9 @@ public:
     /// the grid's plane. With snapping on, the point moves to the nearest grid crossing.
     /// False when the line of sight meets neither.
     bool scenePointAt(int x, int y, Util::Vector3D *point) const;
+    /// Where the line of sight through pixel (x, y) crosses the horizontal plane at height,
+    /// snapped like scenePointAt; where it runs parallel to that plane, scenePointAt.
+    bool destinationPointAt(int x, int y, double height, Util::Vector3D *point) const;
 
 public Q_SLOTS:
     void increaseTranslateX();
@@ -122,6 +126,10 @@ private:
     void panBy(float dx, float dy);
     /// Hands a clicked point to a Move or Copy waiting for one; false when none waits.
     bool placeClickedPoint(int x, int y);
+    /// The line of sight through window pixel (x, y), in the objects' coordinates.
+    Model::Geometry::CellRay lineOfSight(int x, int y) const;
+    /// Moves a point to the nearest grid crossing when snapping is on.
+    void snapPoint(Util::Vector3D *point) const;
 
     float zoom;
     bool lighting;
@@ -142,6 +150,8 @@ private:
     bool initialized;
     quint64 frameCount;
     QShortcut *shortcuts[6];
+    /// The base point of Move or Copy as last clicked.
+    Util::Vector3D clickedBase;
 };
 
 } // namespace Ui

@@ -409,15 +409,25 @@ void TestGLWidget::clickedPointsMoveOrCopy_data()
 {
     QTest::addColumn<bool>("copy");
     QTest::addColumn<bool>("snap");
-    QTest::newRow("move") << false << false;
-    QTest::newRow("move, snapped") << false << true;
-    QTest::newRow("copy, snapped") << true << true;
+    QTest::addColumn<QPointF>("destination");
+    QTest::addColumn<Util::Vector3D>("displacement");
+    // The base is clicked on the silicon's top face (z = 30) at (20.3, 60.4).
+    QTest::newRow("move") << false << false << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
+    QTest::newRow("move, snapped")
+        << false << true << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
+    QTest::newRow("copy, snapped")
+        << true << true << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
+    // Beside the volume the cursor is over the ground, yet the copy stays level with the base.
+    QTest::newRow("copy beside the volume, snapped")
+        << true << true << QPointF(150.3, 60.4) << Util::Vector3D(130, 0, 0);
 }
 
 void TestGLWidget::clickedPointsMoveOrCopy()
 {
     QFETCH(bool, copy);
     QFETCH(bool, snap);
+    QFETCH(QPointF, destination);
+    QFETCH(Util::Vector3D, displacement);
     const TotalVolume::Ptr volume = createDefaultSubstrate(window);
     QVERIFY(volume);
     window->setView(QStringLiteral("top"));
@@ -427,9 +437,8 @@ void TestGLWidget::clickedPointsMoveOrCopy()
     QVERIFY(volume->isSelected());
     (copy ? window->form()->actionCopy : window->form()->actionMove)->trigger();
 
-    // Base on the silicon's top face (z = 30), destination 30 right and 20 down on it.
     click(view(), pixelOf(view(), 20.3, 60.4));
-    click(view(), pixelOf(view(), 50.3, 40.4));
+    click(view(), pixelOf(view(), destination.x(), destination.y()));
 
     const QList<boost::shared_ptr<Model::Object>> objects =
         window->getPresenter().getDocument().getObjects();
@@ -437,10 +446,10 @@ void TestGLWidget::clickedPointsMoveOrCopy()
     const Util::Vector3D moved =
         boost::dynamic_pointer_cast<TotalVolume>(objects.last())->getPosition();
     if (snap) {
-        QCOMPARE(moved, Util::Vector3D(30, -20, 0));
+        QCOMPARE(moved, displacement);
     } else {
         // A pixel is one world unit at this zoom.
-        QVERIFY2(qAbs(moved.x - 30) <= 1.0 && qAbs(moved.y + 20) <= 1.0,
+        QVERIFY2(qAbs(moved.x - displacement.x) <= 1.0 && qAbs(moved.y - displacement.y) <= 1.0,
                  qPrintable(describe(moved)));
         QCOMPARE(moved.z, 0.0);
     }
