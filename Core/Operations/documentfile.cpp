@@ -130,6 +130,7 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
     reader.attributes().value(QLatin1String("version")).toUInt(); // not checked
 
     int objectNumber = 0;
+    bool incomplete = false;
     while (nextStartElement(reader)) {
         if (reader.name() == QLatin1String("Object")) {
             ++objectNumber;
@@ -145,11 +146,15 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
             QString reason;
             const Document::ObjectPtr object = archiver->readObject(&reason);
             archiver->setReader(nullptr);
-            if (object)
+            if (object) {
                 workspace.getDocument().addObject(object);
-            else if (warnings)
-                warnings->append(
-                    QStringLiteral("Object %1 was not loaded: %2.").arg(objectNumber).arg(reason));
+            } else {
+                incomplete = true;
+                if (warnings)
+                    warnings->append(QStringLiteral("Object %1 was not loaded: %2.")
+                                         .arg(objectNumber)
+                                         .arg(reason));
+            }
         } else if (reader.name() == QLatin1String("Material")) {
             reconcileMaterial(reader, workspace);
         } else {
@@ -157,13 +162,21 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
         }
     }
     // A reader error ends the loop like the end of the input: what was read stays.
-    if (reader.hasError() && warnings)
-        warnings->append(QStringLiteral("The file ends early or is damaged (%1, line %2); "
-                                        "what came before was loaded.")
-                             .arg(reader.errorString())
-                             .arg(reader.lineNumber()));
-    workspace.getDocument().setFileName(fileName);
-    workspace.getDocument().setModified(false);
+    if (reader.hasError()) {
+        incomplete = true;
+        QString reason = reader.errorString();
+        while (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        if (warnings)
+            warnings->append(QStringLiteral("The file ends early or is damaged (%1, line %2); "
+                                            "what came before was loaded.")
+                                 .arg(reason)
+                                 .arg(reader.lineNumber()));
+    }
+    // What was loaded of a damaged file is not the file: it stays untitled and unsaved, so a
+    // plain Save cannot overwrite the file with less than it holds.
+    workspace.getDocument().setFileName(incomplete ? QString() : fileName);
+    workspace.getDocument().setModified(incomplete);
     workspace.notifyUpdate();
     return Read;
 }

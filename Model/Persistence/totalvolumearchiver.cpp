@@ -157,7 +157,7 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
     const quint64 extra = quint64(TotalVolume::arrayBytes(cellsX, cellsY, cellsZ) / sizeof(Voxel)) *
                           (sizeof(quint32) + 8 * sizeof(QChar));
     if (!countsRead)
-        reason = QStringLiteral("its size is not given as three whole numbers");
+        reason = QStringLiteral("its size is not given as three positive whole numbers");
     else
         TotalVolume::checkAllocation(cellsX, cellsY, cellsZ, &reason, extra);
     if (!reason.isEmpty()) {

@@ -34,12 +34,18 @@ void DocumentOpenedObserver::update()
                 QStringLiteral("The document \"%1\" cannot be read: %2.").arg(fileName, error));
         return;
     }
-    window->setWindowTitle(QStringLiteral("Celvane  ") + fileName);
+    const bool complete = !window->getPresenter().getDocument().getFileName().isEmpty();
+    if (complete)
+        window->setWindowTitle(QStringLiteral("Celvane  ") + fileName);
     window->showMaximized();
     if (!warnings.isEmpty())
-        QMessageBox::warning(window, QStringLiteral("Open document"),
-                             QStringLiteral("Parts of \"%1\" could not be loaded:\n\n%2")
-                                 .arg(fileName, warnings.join(QLatin1Char('\n'))));
+        QMessageBox::warning(
+            window, QStringLiteral("Open document"),
+            QStringLiteral("Parts of \"%1\" could not be loaded:\n\n%2%3")
+                .arg(fileName, warnings.join(QLatin1Char('\n')),
+                     complete ? QString()
+                              : QStringLiteral("\n\nThe rest opens as an untitled document, "
+                                               "so saving it does not overwrite the file.")));
 }
 
 } // namespace Observers

@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void openShowsSecondWindow();
     void unreadableDocumentLeavesNoWindow();
     void missingDocumentLeavesNoWindow();
+    void damagedDocumentOpensUntitled();
     void failedSaveKeepsTitle();
     void closingAsksAboutUnsavedChanges();
 
@@ -152,6 +154,36 @@ void TestDocumentWindows::missingDocumentLeavesNoWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY2(text.contains(path("gone.clv")), qPrintable(text));
     QCOMPARE(mainWindows().size(), 1);
+}
+
+void TestDocumentWindows::damagedDocumentOpensUntitled()
+{
+    acceptSmallSubstrate();
+    window->form()->actionCreate_Substrate->trigger();
+    dialogs->saveAnswer = path("whole.clv");
+    window->form()->actionSave->trigger();
+    QFile file(path("whole.clv"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray text = file.readAll();
+    QVERIFY(file.resize(text.indexOf("<State>") + 30)); // cut inside the cells
+    file.close();
+    const qint64 damagedSize = QFileInfo(path("whole.clv")).size();
+
+    dialogs->openAnswer = path("whole.clv");
+    QString shown;
+    acceptMessageBox(&shown);
+    window->form()->actionOpen->trigger();
+    QVERIFY2(shown.contains(QLatin1String("untitled")), qPrintable(shown));
+    QList<MainWindow *> windows = mainWindows();
+    QCOMPARE(windows.size(), 2);
+    MainWindow *second = windows[0] == window ? windows[1] : windows[0];
+    QCOMPARE(second->windowTitle(), QStringLiteral("Celvane"));
+    // Save asks for a name instead of writing over the damaged file.
+    dialogs->saveAnswer.clear();
+    const int asked = dialogs->saveAsked;
+    second->form()->actionSave->trigger();
+    QCOMPARE(dialogs->saveAsked, asked + 1);
+    QCOMPARE(QFileInfo(path("whole.clv")).size(), damagedSize);
 }
 
 void TestDocumentWindows::failedSaveKeepsTitle()

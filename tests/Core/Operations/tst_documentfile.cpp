@@ -278,6 +278,8 @@ void TestDocumentFile::absurdObjects_data()
         << QByteArray("size-x=\"100000\" size-y=\"100000\" size-z=\"1000\">") << "memory";
     QTest::newRow("size not a number")
         << QByteArray("size-x=\"ten\" size-y=\"1\" size-z=\"1\">") << "whole numbers";
+    QTest::newRow("negative size")
+        << QByteArray("size-x=\"-5\" size-y=\"1\" size-z=\"1\">") << "positive whole numbers";
     QTest::newRow("size too big for 32 bits")
         << QByteArray("size-x=\"99999999999999999999\" size-y=\"1\" size-z=\"1\">")
         << "whole numbers";
@@ -308,9 +310,11 @@ void TestDocumentFile::absurdObjects()
     QVERIFY2(warnings[0].startsWith(QLatin1String("Object 1 was not loaded")) &&
                  warnings[0].contains(reason),
              qPrintable(warnings[0]));
-    // Nothing of the absurd object, everything of the next one.
+    // Nothing of the absurd object, everything of the next one; saving would drop the absurd
+    // object from the file, so the document does not take the file's name.
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
     QCOMPARE(cellsOf(volumeAt(f, 0)), std::vector<quint32>{3});
+    QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
 }
 
 void TestDocumentFile::truncatedFileKeepsWhatWasRead()
@@ -328,6 +332,10 @@ void TestDocumentFile::truncatedFileKeepsWhatWasRead()
              DocumentFile::Read);
     QCOMPARE(g.workspace.getDocument().getObjects().size(), 1);
     QVERIFY(!warnings.isEmpty());
+    QVERIFY2(!warnings.last().contains(QLatin1String("..")), qPrintable(warnings.last()));
+    // Untitled and unsaved: a plain Save must not overwrite the file with less than it holds.
+    QVERIFY(g.workspace.getDocument().getFileName().isEmpty());
+    QVERIFY(g.workspace.getDocument().isModified());
 }
 
 void TestDocumentFile::notADocument_data()
