@@ -6,11 +6,16 @@
 #include <QApplication>
 #include <QColor>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QPixmap>
 
 int main(int argc, char *argv[])
 {
     Util::DebugLog::install();
+    // The debug log is for developers and bug reports: shown when CELVANE_DEBUG is set (or
+    // through QT_LOGGING_RULES), so a user's terminal stays quiet.
+    if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     QApplication application(argc, argv);
 
     QPixmap icon(32, 32);
