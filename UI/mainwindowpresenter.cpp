@@ -44,6 +44,11 @@ MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
             &MainWindowPresenter::redoStackChanged);
 
     FileDialogs::installDefault();
+    workspace.setConfirmation([mainWindow](const std::string &question) {
+        return QMessageBox::question(
+                   mainWindow, QStringLiteral("Celvane"), QString::fromStdString(question),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    });
     workspace.setOperationFactory(
         boost::shared_ptr<Core::Operations::IOperationFactory>(new OperationFactory(this)));
 }

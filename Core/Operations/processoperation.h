@@ -80,6 +80,12 @@ public:
             cancel();
             return;
         }
+        if (endsHistory() &&
+            !this->workspace.confirm("This step cannot be undone, and the steps before it will "
+                                     "no longer be undoable either. Run it anyway?")) {
+            cancel();
+            return;
+        }
         std::string failure;
         bool ran = false;
         try {
@@ -103,15 +109,12 @@ public:
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
         this->workspace.notifyUpdate();
-        if (!std::is_base_of<ObjectOperation, Base>::value) {
+        if (endsHistory()) {
             // Undoing an earlier step reloads whole volumes and would silently throw this
             // step away, with no redo to bring it back: the history ends here.
-            OperationHistory &history = this->workspace.getHistory();
-            if (history.undoCount() > 0 || history.redoCount() > 0) {
-                history.clear();
-                this->writeMessage(": This step cannot be undone; earlier steps can no longer "
-                                   "be undone either.");
-            }
+            this->workspace.getHistory().clear();
+            this->writeMessage(": This step cannot be undone; earlier steps can no longer "
+                               "be undone either.");
         }
         this->writeMessage(": Operation finished.");
         this->workspace.getConsoleInput().resetRequest();
@@ -119,6 +122,15 @@ public:
     }
 
 protected:
+    /// True for a step that cannot be undone while there is history it would end.
+    bool endsHistory() const
+    {
+        if (std::is_base_of<ObjectOperation, Base>::value)
+            return false;
+        const OperationHistory &history = this->workspace.getHistory();
+        return history.undoCount() > 0 || history.redoCount() > 0;
+    }
+
     ProcessOperation(Workspace &workspace, const std::string &name, quint32 id)
         : Base(workspace, name, id), inputCount(0)
     {}

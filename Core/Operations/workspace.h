@@ -13,6 +13,9 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <functional>
+#include <string>
+
 namespace Core {
 namespace Operations {
 
@@ -25,6 +28,8 @@ class Workspace
 {
 public:
     typedef boost::shared_ptr<Operation> OperationPtr;
+    /// Asks the user a yes-or-no question; true means go ahead.
+    typedef std::function<bool(const std::string &question)> Confirmation;
 
     Workspace();
     ~Workspace();
@@ -54,6 +59,13 @@ public:
     boost::shared_ptr<IOperationFactory> getOperationFactory() const { return operationFactory; }
     void setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory);
     void addUpdateObserver(const Util::ObserverPtr &observer);
+    /// The window installs how questions reach the user; without one every answer is yes
+    /// (tests, batch runs).
+    void setConfirmation(const Confirmation &ask) { confirmation = ask; }
+    bool confirm(const std::string &question) const
+    {
+        return !confirmation || confirmation(question);
+    }
 
 private:
     OperationPtr currentOperation;
@@ -69,6 +81,7 @@ private:
     VolumeStateStore volumeStates;
     VolumeProcessRecord volumeRecords;
     boost::shared_ptr<IOperationFactory> operationFactory;
+    Confirmation confirmation;
 };
 
 } // namespace Operations

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using Model::Automaton::TotalVolume;
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void cleanup();
 
     void titleSizeAndMenus();
+    void questionsReachTheUser();
     void menuContents_data();
     void menuContents();
     void actionProperties();
@@ -205,6 +207,26 @@ void TestMainWindow::rejectedSubstrateDialogLeavesNothing()
     QVERIFY(workspace.getDocument().getObjects().isEmpty());
     QVERIFY(!workspace.getCurrentOperation());
     QVERIFY(!window->form()->actionUndo->isEnabled());
+}
+
+void TestMainWindow::questionsReachTheUser()
+{
+    // Steps that would end the undo history ask through the window first; No is the default.
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    QString text;
+    bool noIsDefault = false;
+    whenModal([&](QWidget *w) {
+        QMessageBox *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        text = box->text();
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!workspace.confirm("Run it anyway?"));
+    QCOMPARE(text, QStringLiteral("Run it anyway?"));
+    QVERIFY(noIsDefault);
+    answerMessageBox(QMessageBox::Yes);
+    QVERIFY(workspace.confirm("Run it anyway?"));
 }
 
 void TestMainWindow::unallocatableSubstrateShowsMessage()

@@ -120,6 +120,7 @@ private Q_SLOTS:
     void cancelledPhotolithographyTakesItsMasksBack();
     void planarizationAfterPouring();
     void irreversibleStepEndsTheHistory();
+    void irreversibleStepAsksFirst();
 };
 
 void TestProcessOperations::initTestCase()
@@ -583,6 +584,37 @@ void TestProcessOperations::irreversibleStepEndsTheHistory()
     run(f, v, spinCoating(11, 6));
     QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
              QStringLiteral("Spin Coating: Cell volume selected."));
+}
+
+void TestProcessOperations::irreversibleStepAsksFirst()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered();
+    run(f, v, isotropicDeposition(1.0f, 3));
+    const std::vector<quint32> deposited = cellsOf(v);
+    QStringList questions;
+    bool answer = false;
+    f.workspace.setConfirmation([&](const std::string &question) {
+        questions.append(QString::fromStdString(question));
+        return answer;
+    });
+    // Declined: nothing runs and the history stays.
+    run(f, v, spinCoating(11, 6));
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(questions[0].contains(QLatin1String("cannot be undone")));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Spin Coating: Operation canceled."));
+    QCOMPARE(cellsOf(v), deposited);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QVERIFY(!f.workspace.getCurrentOperation());
+    // Accepted: it runs and ends the history.
+    answer = true;
+    run(f, v, spinCoating(11, 6));
+    QCOMPARE(questions.size(), 2);
+    QVERIFY(count(v, 11) > 0);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    // With no history to lose there is no question.
+    run(f, v, spinCoating(11, 6));
+    QCOMPARE(questions.size(), 2);
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)
