@@ -5,8 +5,10 @@
 #include "viewtestutil.h"
 #include "workspacetestutil.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void cleanup();
     void depositionByClickAndReturn();
     void rejectedDialogCancels();
+    void photolithographyAsksBeforeEndingTheHistory();
 
 private:
     QTemporaryDir workDir;
@@ -99,6 +102,39 @@ void TestProcessWindow::rejectedDialogCancels()
     const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
     QVERIFY2(console->toPlainText().endsWith(QLatin1String("Simple RIE: Operation canceled.")),
              qPrintable(console->toPlainText()));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+}
+
+void TestProcessWindow::photolithographyAsksBeforeEndingTheHistory()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    window->form()->actionTop_View->trigger();
+    QCOMPARE(window->getPresenter().getWorkspace().getHistory().undoCount(), 1);
+    window->form()->actionSelect->setChecked(true);
+    click(window->getGLWidget(), pixelOf(window->getGLWidget(), 50, 50));
+
+    QRect dialogFrame;
+    QString question;
+    whenModal([&](QWidget *w) {
+        dialogFrame = w->frameGeometry();
+        whenModal([&question](QWidget *box) {
+            if (QMessageBox *message = qobject_cast<QMessageBox *>(box)) {
+                question = message->text();
+                message->button(QMessageBox::No)->click();
+            }
+        });
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionPhotolithography->trigger();
+
+    // The dialog sat beside the middle of the view, where the masks show.
+    const QPoint middle =
+        window->getGLWidget()->mapToGlobal(window->getGLWidget()->rect().center());
+    QVERIFY(!dialogFrame.isNull());
+    QVERIFY(!dialogFrame.contains(middle));
+    QVERIFY2(question.contains(QLatin1String("cannot be undone")), qPrintable(question));
+    // Declined: the substrate's creation can still be undone.
+    QCOMPARE(window->getPresenter().getWorkspace().getHistory().undoCount(), 1);
     QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
 }
 
