@@ -52,6 +52,12 @@ void reconcileMaterial(QXmlStreamReader &reader, Workspace &workspace)
     } else {
         // Another material under the same id: the stored one moves to a fresh id.
         const quint32 fresh = catalogue->generateMaterialId();
+        if (fresh == 0) {
+            // No id is left for it: its cells keep the id, shown as the catalogue's material.
+            workspace.getConsoleInput().writeMessage(materialWarning);
+            map.insert(id, id);
+            return;
+        }
         stored.setId(fresh);
         catalogue->setMaterial(stored);
         map.insert(id, fresh);

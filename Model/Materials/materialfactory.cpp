@@ -116,12 +116,19 @@ quint32 MaterialFactory::generateMaterialId() const
 {
     QMutexLocker locker(&catalogMutex());
     const QMap<quint32, Material> &map = catalog();
-    quint32 id = 0;
-    do {
+    // Random draws as always; a crowded range falls back to its first free id, and a full one
+    // gives 0 instead of drawing for ever.
+    for (int attempt = 0; attempt < 64; ++attempt) {
         const int r = std::rand() & 0x7fff; // the toolkit's generator range, 0..32767
-        id = 2000 + quint32(float(r) * 30767.0f / 32768.0f);
-    } while (map.contains(id));
-    return id;
+        const quint32 id = 2000 + quint32(float(r) * 30767.0f / 32768.0f);
+        if (!map.contains(id))
+            return id;
+    }
+    quint32 candidate = firstGeneratedId;
+    for (auto it = map.lowerBound(firstGeneratedId);
+         it != map.end() && it.key() == candidate && candidate <= lastGeneratedId; ++it)
+        ++candidate;
+    return candidate <= lastGeneratedId ? candidate : 0;
 }
 
 bool MaterialFactory::loadMaterials()

@@ -29,7 +29,11 @@ public:
     QList<Material> getMaterials() const;
     /// Inserts or replaces by id; false and no change for id 0.
     bool setMaterial(const Material &material);
-    /// A random id between 2000 and 32766 that the catalogue does not hold.
+    /// The range of generated ids.
+    static constexpr quint32 firstGeneratedId = 2000;
+    static constexpr quint32 lastGeneratedId = 32766;
+    /// A random id between 2000 and 32766 that the catalogue does not hold; 0 when the
+    /// catalogue holds every id of that range.
     quint32 generateMaterialId() const;
 
     /// Reads materials.xml into the catalogue; false when it is missing or malformed.

@@ -206,6 +206,20 @@ void TestDocumentFile::conflictingMaterialGetsFreshId()
     QCOMPARE(catalogue->getMaterial(fresh).getName(), QStringLiteral("Unobtainium"));
     QCOMPARE(catalogue->getMaterial(5).getName(), QStringLiteral("Cu (bulk)"));
     QCOMPARE(cellsOf(volumeAt(f, 0)), (std::vector<quint32>{fresh, 1, fresh}));
+
+    // With every fresh id taken the reading still ends: a warning, and the cells keep id 5.
+    for (quint32 id = MaterialFactory::firstGeneratedId; id <= MaterialFactory::lastGeneratedId;
+         ++id)
+        catalogue->setMaterial(Material(id, QStringLiteral("taken"), 1, 1, 1));
+    WorkspaceFixture g;
+    QCOMPARE(read(g, "<Material version=\"1\" name=\"Other\" material-id=\"5\" density=\"2\" "
+                     "poisson-ratio=\"0.1\" young-modulus=\"1\" color=\"#FF102030\"/>"
+                     "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                     "<State>5 </State></Object></Document>"),
+             DocumentFile::Read);
+    QVERIFY(g.recorder->messages.join(QLatin1Char('\n')).contains(QLatin1String("WARNING")));
+    QCOMPARE(cellsOf(volumeAt(g, 0)), std::vector<quint32>{5});
+    catalogue->loadDefaultMaterials();
 }
 
 void TestDocumentFile::equalMaterialMapsToItself()

@@ -289,6 +289,13 @@ void TestMaterialFactory::generatedIdsAreFreeAndInRange()
         QVERIFY(id >= 2000 && id <= 32766);
         QCOMPARE(factory->getMaterial(id).getId(), 0u);
     }
+    // Crowded to the last free id, the draw still ends, with that id.
+    for (quint32 id = 2001; id < 32766; id += 2)
+        factory->setMaterial(makeMaterial(id, QStringLiteral("taken"), 1, 1, 1, 1));
+    QCOMPARE(factory->generateMaterialId(), 32766u);
+    // Full, it ends too, with 0.
+    factory->setMaterial(makeMaterial(32766, QStringLiteral("taken"), 1, 1, 1, 1));
+    QCOMPARE(factory->generateMaterialId(), 0u);
 }
 
 void TestMaterialFactory::failedSaveKeepsPreviousFile()
