@@ -40,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
+    // Every input starts from the built-in catalogue, so a finding replays on its own.
+    Model::Materials::MaterialFactory::instance()->loadDefaultMaterials();
     QString error;
     QStringList warnings;
     Core::Operations::DocumentFile::readDocument(buffer, QStringLiteral("fuzz.clv"), *workspace,
