@@ -19,11 +19,12 @@ namespace Observers {
 class OptionsObserver : public Util::IObserver
 {
 public:
-    /// Runs dialog for a waiting operation: OK hands the values over (apply()) and ends the
-    /// operation; a rejected dialog cancels it, with its message.
+    /// Runs dialog for a waiting operation, beside the middle of the view: OK hands the values
+    /// over (apply()) and ends the operation; a rejected dialog cancels it, with its message.
     template <class Op, class Dialog, class Apply>
-    static void runDialog(Op &operation, Dialog &dialog, Apply apply)
+    void runDialog(Op &operation, Dialog &dialog, Apply apply) const
     {
+        placeBesideView(dialog);
         if (dialog.exec() != QDialog::Accepted) {
             operation.cancel();
             return;
@@ -34,6 +35,10 @@ public:
 
 protected:
     OptionsObserver(Core::Operations::Workspace &workspace, QWidget *mainWindow);
+
+    /// Moves dialog to the right edge of the main window, so the volume in the middle of the
+    /// view (and any mask preview on it) stays visible while the options are chosen.
+    void placeBesideView(QWidget &dialog) const;
 
     /// The current operation when it is an Op; null otherwise.
     template <class Op> boost::shared_ptr<Op> currentOperation() const

@@ -3,8 +3,6 @@
 #include "Core/Operations/Photolithography/photolithographyoperation.h"
 #include "UI/Operations/photolithographydialog.h"
 
-#include <QWidget>
-
 namespace Ui {
 namespace Observers {
 
@@ -27,13 +25,6 @@ void PhotolithographyObserver::update()
     dialog.setBottomMaskSink([raw](const std::vector<bool> &bits, quint32 w, quint32 h) {
         raw->setBottomMask(bits, w, h);
     });
-    // The masks show on the volume while the dialog is open: keep the middle of the view free.
-    if (mainWindow) {
-        dialog.adjustSize();
-        const QRect window = mainWindow->frameGeometry();
-        dialog.move(qMax(window.left(), window.right() - dialog.frameGeometry().width() - 20),
-                    window.top() + 60);
-    }
     // Cancel also takes the masks the operation showed off the volume.
     runDialog(*operation, dialog, [&] {
         operation->setMaterial(dialog.getMaterialId());

@@ -63,7 +63,9 @@ void TestProcessWindow::depositionByClickAndReturn()
     QVERIFY(volume->isSelected());
 
     QString material;
-    whenModal([&material](QWidget *w) {
+    QRect dialogFrame;
+    whenModal([&material, &dialogFrame](QWidget *w) {
+        dialogFrame = w->frameGeometry();
         w->findChild<QDoubleSpinBox *>(QStringLiteral("dblThickness"))->setValue(2.0);
         QComboBox *combo = w->findChild<QComboBox *>(QStringLiteral("cbxMaterial"));
         material = combo->currentText();
@@ -73,6 +75,10 @@ void TestProcessWindow::depositionByClickAndReturn()
     QTest::keyClick(window, Qt::Key_Return);
 
     QCOMPARE(material, QStringLiteral("Thermal Si02"));
+    // The options sat beside the middle of the view, where the volume shows.
+    QVERIFY(!dialogFrame.isNull());
+    QVERIFY(!dialogFrame.contains(
+        window->getGLWidget()->mapToGlobal(window->getGLWidget()->rect().center())));
     QVERIFY2(console->toPlainText().endsWith(
                  QLatin1String("Isotropic Deposition: Cell volume selected.\n"
                                "Isotropic Deposition: Operation finished.")),
