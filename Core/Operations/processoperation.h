@@ -80,7 +80,8 @@ public:
             cancel();
             return;
         }
-        if (endsHistory() &&
+        const bool endingHistory = endsHistory();
+        if (endingHistory &&
             !this->workspace.confirm("This step cannot be undone, and the steps before it will "
                                      "no longer be undoable either. Run it anyway?")) {
             cancel();
@@ -109,7 +110,7 @@ public:
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
         this->workspace.notifyUpdate();
-        if (endsHistory()) {
+        if (endingHistory) {
             // Undoing an earlier step reloads whole volumes and would silently throw this
             // step away, with no redo to bring it back: the history ends here.
             this->workspace.getHistory().clear();
