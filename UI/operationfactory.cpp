@@ -35,6 +35,7 @@
 #include "UI/Observers/mooreetchingobserver.h"
 #include "UI/Observers/photolithographyobserver.h"
 #include "UI/Observers/planarizationobserver.h"
+#include "UI/Observers/runmodelextractionobserver.h"
 #include "UI/Observers/simplerieobserver.h"
 #include "UI/Observers/sioxidationobserver.h"
 #include "UI/Observers/spincoatingobserver.h"
@@ -145,6 +146,11 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     case 30:
         return withObserver<SimpleReactiveIonEtchingOperation, Observers::SimpleRIEObserver>(
             workspace, window);
+    case 1000: {
+        boost::shared_ptr<RunModelExtraction> op(new RunModelExtraction(workspace));
+        op->setObserver(Util::ObserverPtr(new Observers::RunModelExtractionObserver(op, window)));
+        return op;
+    }
     default:
         return OperationPtr();
     }

@@ -12,6 +12,7 @@ packages=(
   libboost-dev libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libbenchmark-dev
+  ngspice
 )
 
 missing=()
