@@ -1,13 +1,12 @@
 #ifndef CELVANE_TESTS_TESTMAIN_H
 #define CELVANE_TESTS_TESTMAIN_H
 
-#include "Util/vector3d.h"
+#include "Util/vector3dmetatype.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Util::Vector4D)
-Q_DECLARE_METATYPE(Util::Vector3D)
 
 namespace Util {
 /// Lets QCOMPARE print vectors that differ.
