@@ -123,9 +123,9 @@ int runBatch(const QCommandLineParser &parser)
     context.document = &workspace.getDocument();
     context.records = &workspace.getVolumeRecords();
     GLWidget *view = window->getGLWidget();
-    context.saveImage = [&context, view](const QString &fileName, QString *reason) {
-        if (context.volume)
-            context.volume->getPainter().refresh();
+    context.saveImage = [view](const Model::Automaton::TotalVolume::Ptr &volume,
+                               const QString &fileName, QString *reason) {
+        volume->getPainter().refresh();
         const QImage image = view->renderImage();
         if (image.isNull()) {
             *reason = QStringLiteral("the 3D view cannot be rendered off-screen here");

@@ -295,7 +295,7 @@ Outcome runSaveImage(StepParameters &p, StepContext &c, QString *reason)
         return StepExecutor::Skipped;
     }
     QString error;
-    if (!c.saveImage(fileName, &error)) {
+    if (!c.saveImage(c.volume, fileName, &error)) {
         if (reason)
             *reason = error;
         return StepExecutor::Skipped;

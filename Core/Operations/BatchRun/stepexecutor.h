@@ -25,7 +25,9 @@ struct StepContext
     VolumeProcessRecord *records = nullptr;
     /// Saves the picture of the volume to a file (Save Image steps); false with a reason when
     /// it cannot. Unset: Save Image steps are skipped.
-    std::function<bool(const QString &fileName, QString *reason)> saveImage;
+    std::function<bool(const Model::Automaton::TotalVolume::Ptr &volume, const QString &fileName,
+                       QString *reason)>
+        saveImage;
 };
 
 /// Runs one step of a process list on a volume with the worker the interactive operation of
