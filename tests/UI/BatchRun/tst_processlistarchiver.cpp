@@ -1,9 +1,12 @@
 #include "UI/BatchRun/processlistarchiver.h"
+#include "UI/Operations/photolithographydialog.h"
 #include "testmain.h"
 
 #include <QBuffer>
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 
 using Ui::ProcessData;
 using Ui::ProcessListArchiver;
@@ -119,6 +122,8 @@ private Q_SLOTS:
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
     void oddContentLoadsForTheRunToReport();
+    void exampleMasksAreTheirImages_data();
+    void exampleMasksAreTheirImages();
 
 private:
     QTemporaryDir dir;
@@ -264,6 +269,40 @@ void TestProcessListArchiver::oddContentLoadsForTheRunToReport()
     QCOMPARE(list.at(1).getParameter("Thickness"), QVariant(QStringLiteral("-5")));
     QCOMPARE(list.at(1).getParameter("Ratio"), QVariant(QStringLiteral("1,5")));
     QVERIFY(!list.at(1).isVisible("Ratio"));
+}
+
+void TestProcessListArchiver::exampleMasksAreTheirImages_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::newRow("cantilever") << QFINDTESTDATA("../../../examples/cantilever.plst");
+    QTest::newRow("membrane") << QFINDTESTDATA("../../../examples/membrane.plst");
+}
+
+void TestProcessListArchiver::exampleMasksAreTheirImages()
+{
+    QFETCH(QString, list);
+    QList<ProcessData> steps;
+    ProcessListArchiver archiver;
+    QVERIFY2(archiver.loadProcessList(list, steps), qPrintable(archiver.getError()));
+    int masks = 0;
+    for (const ProcessData &step : steps) {
+        for (const QString side : {"Top", "Bottom"}) {
+            const QString file = step.getParameter(side + " Mask File").toString();
+            if (step.getProcessType() != 0 || file.isEmpty())
+                continue;
+            // What the photolithography dialog reads from the image is what the list holds.
+            const QImage image(QFileInfo(list).absoluteDir().filePath(file));
+            QVERIFY2(!image.isNull(), qPrintable(file));
+            std::vector<bool> bits;
+            quint32 width = 0, height = 0;
+            Ui::Operations::PhotolithographyDialog::imageToMask(image, bits, width, height);
+            QCOMPARE(step.getParameter(side + " Mask").value<std::vector<bool>>(), bits);
+            QCOMPARE(step.getParameter(side + " Mask Width").toUInt(), width);
+            QCOMPARE(step.getParameter(side + " Mask Height").toUInt(), height);
+            ++masks;
+        }
+    }
+    QVERIFY(masks >= 2);
 }
 
 CELVANE_TEST_MAIN(TestProcessListArchiver)
