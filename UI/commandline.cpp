@@ -123,6 +123,8 @@ int runBatch(const QCommandLineParser &parser)
     context.document = &workspace.getDocument();
     context.records = &workspace.getVolumeRecords();
     GLWidget *view = window->getGLWidget();
+    // The window is never laid out: give the view the size of the pictures it saves.
+    view->resize(1024, 768);
     context.saveImage = [view](const Model::Automaton::TotalVolume::Ptr &volume,
                                const QString &fileName, QString *reason) {
         volume->getPainter().refresh();
