@@ -85,7 +85,7 @@ RunProcessesDialog::RunProcessesDialog(MainWindow *mainWindow,
                                        const Model::Automaton::TotalVolume::Ptr &volume,
                                        Core::Operations::Workspace &workspace)
     : QDialog(mainWindow), ui(new Ui::RunProcessesBaseDialog()), mainWindow(mainWindow),
-      volume(volume), workspace(workspace), imageSaved(false)
+      volume(volume), workspace(workspace), runInProgress(false), imageSaved(false)
 {
     ui->setupUi(this);
     setFixedSize(750, 470);
@@ -471,6 +471,7 @@ void RunProcessesDialog::on_btnRun_clicked()
     batch.reset(new BatchRun(context));
     runSummary.clear();
     ui->btnClose->setText(QStringLiteral("Stop"));
+    runInProgress = true;
     running = QtConcurrent::run([this]() { runList(); });
     timer.start();
 }
@@ -497,6 +498,7 @@ void RunProcessesDialog::updateProgress()
     if (!running.isFinished())
         return;
     timer.stop();
+    runInProgress = false;
     ui->btnClose->setText(QStringLiteral("Close"));
     ui->btnClose->setEnabled(true);
     volume = batch->getVolume();

@@ -41,7 +41,8 @@ public:
     void appendProcess(const ProcessData &data);
     /// The batch's volume: the one named at the start or the last one a run created.
     Model::Automaton::TotalVolume::Ptr getVolume() const { return volume; }
-    bool isRunning() const { return running.isRunning(); }
+    /// True from Run until the dialog has taken note of the run's end.
+    bool isRunning() const { return runInProgress; }
     /// What the last run did: how many steps ran, and every step skipped or failed with why.
     QString getRunSummary() const { return runSummary; }
 
@@ -80,8 +81,9 @@ private:
     MainWindow *mainWindow;
     Model::Automaton::TotalVolume::Ptr volume;
     Core::Operations::Workspace &workspace;
-    /// The run in progress; a run ends when this future finishes.
+    /// The worker of the last run.
     QFuture<void> running;
+    bool runInProgress;
     QTimer timer;
     std::unique_ptr<Core::Operations::BatchRun> batch;
     QList<ProcessData> processList;

@@ -275,25 +275,29 @@ void TestRunProcessesDialog::unknownTypeLoadsAndIsListedAsSkipped()
 
 void TestRunProcessesDialog::closeDuringARunStopsIt()
 {
+    // Steps long enough that the run is still in its first ones when Close is pressed.
     RunProcessesDialog dialog(window, TotalVolume::Ptr(), workspace());
-    dialog.appendProcess(substrate(1));
-    for (int i = 0; i < 400; ++i)
-        dialog.appendProcess(mooreLayer());
+    ProcessData wafer = substrate(10);
+    wafer.addParameter("Volume Size X", 120u, true);
+    wafer.addParameter("Volume Size Y", 100u, true);
+    wafer.addParameter("Volume Size Z", 60u, true);
+    wafer.addParameter("Substrate Size X", 120u, true);
+    wafer.addParameter("Substrate Size Y", 100u, true);
+    dialog.appendProcess(wafer);
+    ProcessData film(4);
+    film.addParameter("Thickness", 2.0, true);
+    film.addParameter("MaterialId", 16u, false);
+    for (int i = 0; i < 200; ++i)
+        dialog.appendProcess(film);
     QString text;
     acceptMessageBox(&text);
     dialog.form()->btnRun->click();
     QCOMPARE(dialog.form()->btnClose->text(), QStringLiteral("Stop"));
     dialog.form()->btnClose->click();
     QVERIFY(QTest::qWaitFor([&]() { return !dialog.getRunSummary().isEmpty(); }, 60000));
-    QVERIFY(dialog.getRunSummary().contains("The run was stopped after step"));
-    QVERIFY(text.contains("The run was stopped after step"));
+    QVERIFY2(text.contains("The run was stopped after step"), qPrintable(text));
     QCOMPARE(dialog.form()->btnClose->text(), QStringLiteral("Close"));
-    // The volume keeps what ran: one poly-Si layer (up to the top) per Moore step that ran.
-    const int ran = dialog.getRunSummary().section(' ', 0, 0).toInt();
-    if (dialog.getVolume()) {
-        QCOMPARE(count(dialog.getVolume(), 16), quint64(10 * 8 * qMin(ran - 1, 11)));
-    }
-    QVERIFY(ran < 401);
+    QVERIFY(dialog.getRunSummary().section(' ', 0, 0).toInt() < 10);
 }
 
 void TestRunProcessesDialog::runEndsTheHistoryAfterAsking()
