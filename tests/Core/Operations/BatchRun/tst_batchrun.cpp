@@ -1,5 +1,4 @@
 #include "Core/Operations/BatchRun/batchrun.h"
-#include "Core/Operations/document.h"
 #include "Model/Materials/materialfactory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
@@ -41,39 +40,9 @@ class TestBatchRun : public QObject
 
 private Q_SLOTS:
     void initTestCase() { Model::Materials::MaterialFactory::instance()->loadDefaultMaterials(); }
-    void listStartingWithASubstrateNeedsNoVolume();
-    void withoutVolumeNothingRuns();
     void skippedStepsAreListedAndTheRunGoesOn();
     void stopEndsTheRunAfterTheCurrentStep();
 };
-
-void TestBatchRun::listStartingWithASubstrateNeedsNoVolume()
-{
-    Document document;
-    StepContext context;
-    context.document = &document;
-    BatchRun batch(context);
-    QVERIFY(batch.run({substrate(), mooreFilm(1)}));
-    QCOMPARE(batch.getCompletedSteps(), 2u);
-    const TotalVolume::Ptr v = batch.getVolume();
-    QVERIFY(v);
-    QVERIFY(document.contains(v));
-    // Three layers of silicon, one of poly-Si on the top face, empty above.
-    QCOMPARE(count(v, 1), quint64(8 * 6 * 3));
-    QCOMPARE(count(v, 16), quint64(8 * 6));
-    QCOMPARE(cellAt(v, 4, 3, 3), 16u);
-    QCOMPARE(cellAt(v, 4, 3, 4), 0u);
-    QCOMPARE(batch.summary({substrate(), mooreFilm(1)}), QStringLiteral("2 of 2 steps ran."));
-}
-
-void TestBatchRun::withoutVolumeNothingRuns()
-{
-    BatchRun batch{StepContext()};
-    QVERIFY(!batch.run({mooreFilm(1), substrate()}));
-    QVERIFY(batch.missingVolume());
-    QCOMPARE(batch.getCompletedSteps(), 0u);
-    QVERIFY(!batch.getVolume());
-}
 
 void TestBatchRun::skippedStepsAreListedAndTheRunGoesOn()
 {
