@@ -33,6 +33,8 @@ public:
     GLWidget *getGLWidget() const { return glWidget; }
     /// Where "Save Image" starts: the folder of the last saved image, at first the home folder.
     static QDir lastImageLocation();
+    /// Renders the view and writes it; false when the file could not be written.
+    bool writeImage(const QString &fileName);
 
     /// "Undo " followed by the name; enabled exactly when the name is not empty.
     void setUndoAction(const QString &operationName);
@@ -69,8 +71,6 @@ protected:
 private:
     void mapOperations();
     void mapViews();
-    /// Renders the view and writes it; false when the file could not be written.
-    bool writeImage(const QString &fileName);
 
     static QDir &imageLocation();
 

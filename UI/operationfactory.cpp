@@ -20,7 +20,9 @@
 #include "Core/Operations/moveobject.h"
 #include "Core/Operations/opendocumentoperation.h"
 #include "Core/Operations/savedocumentasoperation.h"
+#include "Core/Operations/selectvolumesoperation.h"
 #include "Core/Operations/workspace.h"
+#include "UI/Observers/batchrunobserver.h"
 #include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
 #include "UI/Observers/cvdobserver.h"
@@ -136,6 +138,8 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         SpinCoatingOperation::setClassObserver(
             Util::ObserverPtr(new Observers::SpinCoatingObserver(workspace, window)));
         return OperationPtr(new SpinCoatingOperation(workspace));
+    case 24:
+        return withObserver<SelectVolumesOperation, Observers::BatchRunObserver>(workspace, window);
     case 26:
         SimpleSiOxidationOperation::setClassObserver(
             Util::ObserverPtr(new Observers::SiOxidationObserver(workspace, window)));

@@ -1,7 +1,7 @@
 #ifndef CELVANE_TESTS_TESTMAIN_H
 #define CELVANE_TESTS_TESTMAIN_H
 
-#include "Util/vector3d.h"
+#include "Util/vector3dmetatype.h"
 #include "fakefiledialogs.h"
 
 #include <QTemporaryDir>
@@ -10,7 +10,6 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(Util::Vector4D)
-Q_DECLARE_METATYPE(Util::Vector3D)
 
 namespace Util {
 /// Lets QCOMPARE print vectors that differ.

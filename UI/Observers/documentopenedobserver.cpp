@@ -13,7 +13,11 @@ using Core::Operations::DocumentFile;
 
 void DocumentOpenedObserver::update()
 {
-    const QString fileName = Core::Operations::OpenDocumentOperation::getFileName();
+    open(Core::Operations::OpenDocumentOperation::getFileName());
+}
+
+bool DocumentOpenedObserver::open(const QString &fileName)
+{
     MainWindow *window = new MainWindow();
     QString error;
     QStringList warnings;
@@ -32,7 +36,7 @@ void DocumentOpenedObserver::update()
             QMessageBox::information(
                 nullptr, QStringLiteral("Error reading from file"),
                 QStringLiteral("The document \"%1\" cannot be read: %2.").arg(fileName, error));
-        return;
+        return false;
     }
     const bool complete = !window->getPresenter().getDocument().getFileName().isEmpty();
     if (complete)
@@ -46,6 +50,7 @@ void DocumentOpenedObserver::update()
                      complete ? QString()
                               : QStringLiteral("\n\nThe rest opens as an untitled document, "
                                                "so saving it does not overwrite the file.")));
+    return true;
 }
 
 } // namespace Observers

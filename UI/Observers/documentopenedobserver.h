@@ -3,6 +3,8 @@
 
 #include "Util/iobserver.h"
 
+#include <QString>
+
 namespace Ui {
 namespace Observers {
 
@@ -11,6 +13,8 @@ class DocumentOpenedObserver : public Util::IObserver
 {
 public:
     void update() override;
+    /// Opens fileName in a new main window, or says why it cannot; false when no window opened.
+    static bool open(const QString &fileName);
 };
 
 } // namespace Observers

@@ -39,6 +39,9 @@ public:
     const std::vector<bool> &getBottomMask() const { return bottomBits; }
     quint32 getBottomMaskWidth() const { return bottomWidth; }
     quint32 getBottomMaskHeight() const { return bottomHeight; }
+    /// The image files the masks were read from; empty when no mask is applied.
+    QString getTopMaskFile() const { return topBits.empty() ? QString() : topFileName; }
+    QString getBottomMaskFile() const { return bottomBits.empty() ? QString() : bottomFileName; }
 
     /// Bit (x, y) = x * height + y; the image's bottom row is y = 0; pure black and pure red
     /// pixels are opaque (1), every other colour is clear.

@@ -1,0 +1,259 @@
+#include "UI/commandline.h"
+
+#include "Core/Operations/BatchRun/batchrun.h"
+#include "Core/Operations/BatchRun/processsteptypes.h"
+#include "Core/Operations/documentfile.h"
+#include "Core/Operations/workspace.h"
+#include "Model/Materials/materialfactory.h"
+#include "Model/Process/processfactory.h"
+#include "UI/BatchRun/processlistarchiver.h"
+#include "UI/Observers/documentopenedobserver.h"
+#include "UI/glwidget.h"
+#include "UI/mainwindow.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QPixmap>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <memory>
+
+namespace Ui {
+
+namespace {
+
+using Core::Operations::BatchRun;
+
+enum ExitCode
+{
+    AllRan = 0,
+    StepNotRun = 1,
+    BadInput = 2
+};
+
+void printLine(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+int fail(int code, const QString &reason)
+{
+    printLine(QStringLiteral("celvane: ") + reason);
+    return code;
+}
+
+/// The arguments without the toolkit's own options (-platform NAME and alike), which the
+/// application object takes for itself.
+QStringList ownArguments(int argc, char *argv[])
+{
+    static const QByteArrayList withValue = {
+        "-platform", "-platformpluginpath", "-platformtheme",  "-plugin", "-style", "-stylesheet",
+        "-display",  "-geometry",           "-qwindowgeometry"};
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && withValue.contains(QByteArray(argv[i]))) {
+            ++i;
+            continue;
+        }
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+void createCatalogues()
+{
+    // The catalogues are process-wide and exist before the first window.
+    Model::Materials::MaterialFactory::instance();
+    Model::Process::ProcessFactory::instance();
+}
+
+QString stepLine(int index, int count, const BatchRun::Step &step, const BatchRun::Result &result)
+{
+    const QString outcome = result.outcome == BatchRun::Ran ? QStringLiteral("ran")
+                            : result.outcome == BatchRun::Skipped
+                                ? QStringLiteral("skipped: ") + result.reason
+                                : QStringLiteral("failed: ") + result.reason;
+    return QStringLiteral("Step %1/%2 %3: %4 (%5 s)")
+        .arg(index + 1)
+        .arg(count)
+        .arg(Core::Operations::ProcessStepTypes::name(step.type), outcome)
+        .arg(double(result.milliseconds) / 1000.0, 0, 'f', 2);
+}
+
+int runBatch(const QCommandLineParser &parser)
+{
+    const QString listFile = parser.value(QStringLiteral("batch"));
+    QList<ProcessData> list;
+    ProcessListArchiver archiver;
+    if (!archiver.loadProcessList(listFile, list))
+        return fail(BadInput, QStringLiteral("cannot read the process list \"%1\": %2")
+                                  .arg(listFile, archiver.getError()));
+
+    createCatalogues();
+    // The window is never shown: it holds the document and renders Save Image steps.
+    std::unique_ptr<MainWindow> window(new MainWindow());
+    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    const QString documentFile = parser.value(QStringLiteral("open"));
+    if (!documentFile.isEmpty()) {
+        QString error;
+        QStringList warnings;
+        const Core::Operations::DocumentFile::ReadResult read =
+            Core::Operations::DocumentFile::readDocument(documentFile, workspace, &error,
+                                                         &warnings);
+        if (read != Core::Operations::DocumentFile::Read)
+            return fail(
+                BadInput,
+                QStringLiteral("cannot read the document \"%1\": %2").arg(documentFile, error));
+        for (const QString &warning : warnings)
+            printLine(QStringLiteral("celvane: warning: ") + warning);
+    }
+
+    Core::Operations::StepContext context;
+    for (const auto &object : workspace.getDocument().getObjects()) {
+        context.volume = boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
+        if (context.volume)
+            break;
+    }
+    context.document = &workspace.getDocument();
+    context.records = &workspace.getVolumeRecords();
+    GLWidget *view = window->getGLWidget();
+    // The window is never laid out: give the view the size of the pictures it saves.
+    view->resize(1024, 768);
+    context.saveImage = [view](const Model::Automaton::TotalVolume::Ptr &volume,
+                               const QString &fileName, QString *reason) {
+        volume->getPainter().refresh();
+        const QImage image = view->renderImage();
+        if (image.isNull()) {
+            *reason = QStringLiteral("the 3D view cannot be rendered off-screen here");
+            return false;
+        }
+        if (!image.save(fileName)) {
+            *reason = QStringLiteral("the image could not be written to \"%1\"").arg(fileName);
+            return false;
+        }
+        return true;
+    };
+
+    QList<BatchRun::Step> steps;
+    for (const ProcessData &data : list)
+        steps.append({data.getProcessType(), data.getParameters()});
+    BatchRun batch(context);
+    const int count = steps.size();
+    batch.setStepObserver(
+        [count](int index, const BatchRun::Step &step, const BatchRun::Result &result) {
+            printLine(stepLine(index, count, step, result));
+        });
+    const bool allRan = batch.run(steps);
+
+    const QString output = parser.value(QStringLiteral("save"));
+    if (!output.isEmpty()) {
+        QString error;
+        if (!Core::Operations::DocumentFile::writeDocument(output, workspace, &error))
+            return fail(BadInput,
+                        QStringLiteral("cannot save the document \"%1\": %2").arg(output, error));
+    }
+    if (batch.missingVolume())
+        return fail(StepNotRun, QStringLiteral("no cell volume: open a document that holds one "
+                                               "or begin the list with Create Substrate"));
+    if (!allRan) {
+        const QStringList summary = batch.summary(steps).split(QLatin1Char('\n'));
+        return fail(StepNotRun, summary.mid(1).join(QStringLiteral("; ")) + QStringLiteral(" (") +
+                                    summary.first() + QLatin1Char(')'));
+    }
+    if (output.isEmpty())
+        printLine(QStringLiteral("celvane: every step ran; no --save was given, so the result "
+                                 "is not kept"));
+    return AllRan;
+}
+
+} // namespace
+
+int CommandLine::run(int argc, char *argv[])
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulates MEMS microfabrication on cell volumes.\n"
+                       "Without --batch it opens the main window, with FILE.clv if given."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions({
+        {QStringLiteral("batch"),
+         QStringLiteral("Runs the process list LIST.plst without a window, then exits: 0 when "
+                        "every step ran, 1 when a step was skipped or failed, 2 on bad "
+                        "arguments or unreadable files."),
+         QStringLiteral("LIST.plst")},
+        {QStringLiteral("open"),
+         QStringLiteral("The document whose first cell volume the list works on (with --batch)."),
+         QStringLiteral("DOC.clv")},
+        {QStringLiteral("save"),
+         QStringLiteral("Where the resulting document is written (with --batch)."),
+         QStringLiteral("OUT.clv")},
+        {QStringLiteral("threads"),
+         QStringLiteral("The number of worker threads (default: one per processor)."),
+         QStringLiteral("N")},
+    });
+    parser.addPositionalArgument(QStringLiteral("FILE.clv"),
+                                 QStringLiteral("A document to open in the main window."),
+                                 QStringLiteral("[FILE.clv]"));
+    // Parsed before any application object exists: bad arguments need no display to be told.
+    if (!parser.parse(ownArguments(argc, argv)))
+        return fail(BadInput, parser.errorText());
+    if (parser.isSet(help) || parser.isSet(version)) {
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("celvane"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(CELVANE_VERSION));
+        if (parser.isSet(version))
+            parser.showVersion();
+        parser.showHelp(AllRan);
+    }
+
+    if (parser.isSet(QStringLiteral("threads"))) {
+        bool ok = false;
+        const int threads = parser.value(QStringLiteral("threads")).toInt(&ok);
+        if (!ok || threads < 1)
+            return fail(BadInput, QStringLiteral("--threads needs a whole number of at least 1, "
+                                                 "not \"%1\"")
+                                      .arg(parser.value(QStringLiteral("threads"))));
+        QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    }
+    if (parser.isSet(QStringLiteral("batch"))) {
+        if (!parser.positionalArguments().isEmpty())
+            return fail(BadInput, QStringLiteral("--batch takes its document with --open, not "
+                                                 "\"%1\"")
+                                      .arg(parser.positionalArguments().first()));
+        // A batch run needs no display: unless told otherwise, draw without a window system.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The toolkit's complaints about windows it cannot show would drown the progress lines.
+        if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
+            QLoggingCategory::setFilterRules(
+                QStringLiteral("default.debug=false\ndefault.warning=false\nqt.*.warning=false"));
+        QApplication application(argc, argv);
+        return runBatch(parser);
+    }
+    for (const char *option : {"open", "save"})
+        if (parser.isSet(QString::fromLatin1(option)))
+            return fail(BadInput, QStringLiteral("--%1 is only for --batch").arg(option));
+    if (parser.positionalArguments().size() > 1)
+        return fail(BadInput, QStringLiteral("one document at a time, please"));
+
+    QApplication application(argc, argv);
+    QPixmap icon(32, 32);
+    if (!icon.load(QStringLiteral("icon.ico")))
+        icon.fill(QColor(207, 8, 12, 255));
+    QApplication::setWindowIcon(QIcon(icon));
+    createCatalogues();
+    const QStringList files = parser.positionalArguments();
+    // A document that cannot be opened says why; an empty window follows, as on any start.
+    if (files.isEmpty() || !Observers::DocumentOpenedObserver::open(files.first()))
+        (new MainWindow())->showMaximized();
+    return application.exec();
+}
+
+} // namespace Ui

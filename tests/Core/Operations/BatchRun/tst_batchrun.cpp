@@ -1,0 +1,79 @@
+#include "Core/Operations/BatchRun/batchrun.h"
+#include "Model/Materials/materialfactory.h"
+#include "testmain.h"
+#include "workspacetestutil.h"
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+BatchRun::Step substrate()
+{
+    // An 8 x 6 x 6 volume, silicon in its lower three layers.
+    return {11,
+            {{"MaterialId", 1u},
+             {"Lower Left Front Corner", QVariant::fromValue(Util::Vector3D())},
+             {"Volume Size X", 8u},
+             {"Volume Size Y", 6u},
+             {"Volume Size Z", 6u},
+             {"SphericalSubstrate", false},
+             {"Substrate Delta X", 0u},
+             {"Substrate Delta Y", 0u},
+             {"Substrate Delta Z", 0u},
+             {"Substrate Size X", 8u},
+             {"Substrate Size Y", 6u},
+             {"Substrate Size Z", 3u}}};
+}
+
+BatchRun::Step mooreFilm(quint32 layers)
+{
+    return {2, {{"MaterialId", 16u}, {"Thickness", layers}}};
+}
+
+} // namespace
+
+/// A process list run step after step on one volume.
+class TestBatchRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Model::Materials::MaterialFactory::instance()->loadDefaultMaterials(); }
+    void skippedStepsAreListedAndTheRunGoesOn();
+    void stopEndsTheRunAfterTheCurrentStep();
+};
+
+void TestBatchRun::skippedStepsAreListedAndTheRunGoesOn()
+{
+    const QList<BatchRun::Step> steps{
+        substrate(), {1, {{"Depth", 1.0}}}, {4, {{"MaterialId", 16u}}}, mooreFilm(2)};
+    BatchRun batch{StepContext()};
+    QVERIFY(!batch.run(steps));
+    QCOMPARE(batch.getCompletedSteps(), 4u);
+    QCOMPARE(count(batch.getVolume(), 16), quint64(8 * 6 * 2));
+    QCOMPARE(batch.summary(steps),
+             QStringLiteral("2 of 4 steps ran.\n"
+                            "Step 2 (Si wet etching) skipped: not available\n"
+                            "Step 3 (CVD) skipped: parameter \"Thickness\" is missing"));
+}
+
+void TestBatchRun::stopEndsTheRunAfterTheCurrentStep()
+{
+    const QList<BatchRun::Step> steps{substrate(), mooreFilm(1), mooreFilm(1)};
+    BatchRun batch{StepContext()};
+    batch.setStepObserver([&](int index, const BatchRun::Step &, const BatchRun::Result &) {
+        if (index == 1)
+            batch.requestStop();
+    });
+    QVERIFY(!batch.run(steps));
+    QVERIFY(batch.wasStopped());
+    QCOMPARE(batch.getCompletedSteps(), 2u);
+    QCOMPARE(count(batch.getVolume(), 16), quint64(8 * 6)); // the second film never came
+    QCOMPARE(batch.getResults().at(2).outcome, BatchRun::NotRun);
+    QCOMPARE(batch.summary(steps),
+             QStringLiteral("2 of 3 steps ran.\nThe run was stopped after step 2."));
+}
+
+CELVANE_TEST_MAIN(TestBatchRun)
+#include "tst_batchrun.moc"

@@ -1,0 +1,355 @@
+#include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
+#include "Core/Operations/BatchRun/batchrun.h"
+#include "Core/Operations/BatchRun/stepexecutor.h"
+#include "Core/Operations/BatchRun/stepparameters.h"
+#include "Core/Operations/Doping/dopingoperation.h"
+#include "Core/Operations/Doping/ionimplantationoperation.h"
+#include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
+#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
+#include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhoodetchingoperation.h"
+#include "Core/Operations/Photolithography/photolithographyoperation.h"
+#include "Core/Operations/Planarization/planarizationoperation.h"
+#include "Core/Operations/Planarization/spincoatingoperation.h"
+#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
+#include "Core/Operations/createsubstrateoperation.h"
+#include "Model/Materials/materialfactory.h"
+#include "testmain.h"
+#include "workertestutil.h"
+#include "workspacetestutil.h"
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+/// Silicon under an uneven oxide, a positive resist slab over part of it and poly-Si pillars:
+/// every process below finds something to work on. Wide enough to be split into strips.
+quint32 structure(quint32 x, quint32 y, quint32 z)
+{
+    if (z < 3)
+        return 1;
+    if (z < 5 + (x * 7 + y * 3) % 3 && x % 8 > 1)
+        return 3;
+    if (z >= 8 && z < 10 && x < 16)
+        return 11;
+    if (x % 11 == 5 && y % 4 == 1 && z < 12)
+        return 16;
+    return 0;
+}
+
+TotalVolume::Ptr volume()
+{
+    return WorkerTest::makeVolume(24, 10, 16, structure);
+}
+
+std::vector<bool> topMask()
+{
+    std::vector<bool> bits(24 * 10);
+    for (size_t i = 0; i < bits.size(); ++i)
+        bits[i] = (i / 10) % 3 == 0; // every third x column shielded
+    return bits;
+}
+
+QVariant bits(const std::vector<bool> &b)
+{
+    return QVariant::fromValue(b);
+}
+
+} // namespace
+
+/// The executors of the process-list steps: the same cells as the interactive operations, and
+/// a reason instead of a silent skip for everything they cannot run.
+class TestStepExecutor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Model::Materials::MaterialFactory::instance()->loadDefaultMaterials(); }
+    void sameCellsAsTheInteractiveOperation_data();
+    void sameCellsAsTheInteractiveOperation();
+    void createSubstrateAsTheInteractiveOperation_data();
+    void createSubstrateAsTheInteractiveOperation();
+    void unusableStepsAreSkippedWithAReason_data();
+    void unusableStepsAreSkippedWithAReason();
+    void latticeMarkedStaleForSiliconChanges();
+};
+
+void TestStepExecutor::sameCellsAsTheInteractiveOperation_data()
+{
+    QTest::addColumn<Step>("interactive");
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<QVariantMap>("parameters");
+
+    QTest::newRow("CVD") << answering<IsotropicFilmDepositionOperation>(13, [](auto *op) {
+        op->setThickness(2.5f);
+        op->setMaterial(16);
+        op->end();
+    }) << 4u << QVariantMap{{"Thickness", 2.5}, {"MaterialId", 16u}};
+    QTest::newRow("isotropic etching")
+        << answering<IsotropicFilmEtchingOperation>(14,
+                                                    [](auto *op) {
+                                                        op->setDepth(1.5f);
+                                                        op->setMaterial(3);
+                                                        op->end();
+                                                    })
+        << 5u << QVariantMap{{"Depth", 1.5}, {"MaterialId", 3u}};
+    QTest::newRow("Moore deposition")
+        << answering<MooreNeighborhoodDepositionOperation>(18,
+                                                           [](auto *op) {
+                                                               op->setMaterial(16);
+                                                               op->setSteps(2);
+                                                               op->end();
+                                                           })
+        << 2u << QVariantMap{{"Thickness", 2u}, {"MaterialId", 16u}};
+    QTest::newRow("Moore etching")
+        << answering<MooreNeighborhoodEtchingOperation>(19,
+                                                        [](auto *op) {
+                                                            op->setMaterial(3);
+                                                            op->setSteps(1);
+                                                            op->end();
+                                                        })
+        << 3u << QVariantMap{{"Depth", 1u}, {"MaterialId", 3u}};
+    QTest::newRow("PVD") << answering<AnisotropicFilmDepositionOperation>(27,
+                                                                          [](auto *op) {
+                                                                              op->setThickness(
+                                                                                  2.0f);
+                                                                              op->setMaterial(16);
+                                                                              op->setRatio(0.5f);
+                                                                              op->setDepositOn(3);
+                                                                              op->end();
+                                                                          })
+                         << 12u
+                         << QVariantMap{{"Thickness", 2.0},
+                                        {"MaterialId", 16u},
+                                        {"Horizontal to Vertical Ratio", 0.5},
+                                        {"DepositOn", 3}};
+    QTest::newRow("electroplating")
+        << answering<ElectrodepositionOperation>(15,
+                                                 [](auto *op) {
+                                                     op->setThickness(1.0f);
+                                                     op->setMaterial(9);
+                                                     op->setConductingMaterial(16);
+                                                     op->end();
+                                                 })
+        << 7u
+        << QVariantMap{
+               {"Film Thickness", 1.0}, {"ConductingMaterialId", 16u}, {"DepositedMaterialId", 9u}};
+    QTest::newRow("doping") << answering<DopingOperation>(17, [](auto *op) {
+        op->setDepth(1.5f);
+        op->setMaterial(14);
+        op->end();
+    }) << 8u << QVariantMap{{"Doping Depth", 1.5f}, {"DopedMaterialId", 14u}};
+    QTest::newRow("ion implantation")
+        << answering<IonImplantationOperation>(3,
+                                               [](auto *op) {
+                                                   op->setAnnealingDistance(1.0f);
+                                                   op->setImplantationDepth(2.0f);
+                                                   op->setMaterial(15);
+                                                   op->end();
+                                               })
+        << 14u
+        << QVariantMap{{"Annealing Distance", 1.0f},
+                       {"Implantation Depth", 2.0f},
+                       {"DopedMaterialId", 15u}};
+    QTest::newRow("photolithography") << answering<PhotolithographyOperation>(20, [](auto *op) {
+        op->setMaterial(11);
+        op->setBottomMask(std::vector<bool>(), 0, 0);
+        op->setTopMask(topMask(), 24, 10);
+        op->end();
+    }) << 0u << QVariantMap{{"MaterialId", 11u},       {"Top Mask", bits(topMask())},
+                            {"Top Mask Width", 24u},   {"Top Mask Height", 10u},
+                            {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
+                            {"Bottom Mask Height", 0u}};
+    QTest::newRow("planarization") << answering<PlanarizationOperation>(22, [](auto *op) {
+        op->setMaximumHeight(9);
+        op->setMinimumHeight(1);
+        op->end();
+    }) << 6u << QVariantMap{{"Maximum Height", 9u}, {"Minimum Height", 1u}};
+    QTest::newRow("spin coating") << answering<SpinCoatingOperation>(23, [](auto *op) {
+        op->setMaterial(11);
+        op->setHeight(7);
+        op->end();
+    }) << 9u << QVariantMap{{"Maximum Height", 7u}, {"MaterialId", 11u}};
+    QTest::newRow("simple RIE") << answering<SimpleReactiveIonEtchingOperation>(30, [](auto *op) {
+        op->setDepth(2.0);
+        op->setMaterial(3);
+        op->setEtchFromBelow(false);
+        op->setEtchFromTop(true);
+        op->end();
+    }) << 13u << QVariantMap{{"Etch Depth", 2u}, {"MaterialId", 3u}, {"EtchDirectionValue", 1}};
+    QTest::newRow("oxidation to a thickness")
+        << answering<SimpleSiOxidationOperation>(26,
+                                                 [](auto *op) {
+                                                     op->setConversion(2.0);
+                                                     op->setThickness(1.5);
+                                                     op->end();
+                                                 })
+        << 15u
+        << QVariantMap{{"OxidationTimeSet", false},
+                       {"Micron Conversion", 2.0},
+                       {"Oxidation Thickness", 1.5}};
+    QTest::newRow("oxidation for a time")
+        << answering<SimpleSiOxidationOperation>(26,
+                                                 [](auto *op) {
+                                                     op->setConversion(10.0);
+                                                     op->setTime(1.0);
+                                                     op->setPressure(1.0);
+                                                     op->setTemperature(1373.0);
+                                                     op->end();
+                                                 })
+        << 15u
+        << QVariantMap{{"OxidationTimeSet", true},
+                       {"Micron Conversion", 10.0},
+                       {"Oxidation Time", 1.0},
+                       {"Oxidation Pressure", 1.0},
+                       {"Oxidation Temperature", 1373.0}};
+}
+
+void TestStepExecutor::sameCellsAsTheInteractiveOperation()
+{
+    QFETCH(Step, interactive);
+    QFETCH(quint32, type);
+    QFETCH(QVariantMap, parameters);
+
+    WorkspaceFixture f;
+    TotalVolume::Ptr byOperation = volume();
+    f.workspace.getDocument().addObject(byOperation);
+    const std::vector<quint32> before = cellsOf(byOperation);
+    run(f, byOperation, interactive);
+    QVERIFY2(cellsOf(byOperation) != before, "the row must change something");
+
+    StepContext context;
+    context.volume = volume();
+    QString reason;
+    QCOMPARE(StepExecutor::execute(type, parameters, context, &reason), StepExecutor::Ran);
+    QVERIFY(reason.isEmpty());
+    QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
+}
+
+void TestStepExecutor::createSubstrateAsTheInteractiveOperation_data()
+{
+    QTest::addColumn<bool>("ball");
+    QTest::newRow("block") << false;
+    QTest::newRow("ball") << true;
+}
+
+void TestStepExecutor::createSubstrateAsTheInteractiveOperation()
+{
+    QFETCH(bool, ball);
+    WorkspaceFixture f;
+    CreateSubstrateOperation operation(f.workspace);
+    const Util::Vector3D corner(1.5, -2.0, 0.25);
+    if (ball)
+        operation.setSphere(16, 12, 10, 8, corner, 6, 5, 3, 4);
+    else
+        operation.setBox(16, 12, 10, 8, corner, 2, 1, 0, 8, 7, 5);
+    operation.execute();
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    const TotalVolume::Ptr byOperation =
+        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects().first());
+
+    Document document;
+    StepContext context;
+    context.document = &document;
+    QVariantMap p{{"MaterialId", 16u},    {"Lower Left Front Corner", QVariant::fromValue(corner)},
+                  {"Volume Size X", 12u}, {"Volume Size Y", 10u},
+                  {"Volume Size Z", 8u},  {"SphericalSubstrate", ball}};
+    if (ball)
+        p.insert({{"Substrate Center X", 6u},
+                  {"Substrate Center Y", 5u},
+                  {"Substrate Center Z", 3u},
+                  {"Substrate Radius", 4u}});
+    else
+        p.insert({{"Substrate Delta X", 2u},
+                  {"Substrate Delta Y", 1u},
+                  {"Substrate Delta Z", 0u},
+                  {"Substrate Size X", 8u},
+                  {"Substrate Size Y", 7u},
+                  {"Substrate Size Z", 5u}});
+    QCOMPARE(StepExecutor::execute(11, p, context), StepExecutor::Ran);
+    QVERIFY(context.volume);
+    QCOMPARE(document.getObjects().size(), 1);
+    QVERIFY(document.contains(context.volume));
+    QCOMPARE(context.volume->getPosition(), byOperation->getPosition());
+    QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
+}
+
+void TestStepExecutor::unusableStepsAreSkippedWithAReason_data()
+{
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<QVariantMap>("parameters");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing") << 4u << QVariantMap{{"MaterialId", 16u}}
+                             << "parameter \"Thickness\" is missing";
+    QTest::newRow("not a number") << 4u << QVariantMap{{"MaterialId", 16u}, {"Thickness", "2,5"}}
+                                  << "parameter \"Thickness\" is not a number";
+    QTest::newRow("negative count")
+        << 2u << QVariantMap{{"MaterialId", 16u}, {"Thickness", "-3"}}
+        << "parameter \"Thickness\" is not a whole number of at least 0";
+    QTest::newRow("material not in the catalogue")
+        << 9u << QVariantMap{{"MaterialId", 999u}, {"Maximum Height", 4u}}
+        << "material 999 (\"MaterialId\") is not in the material catalogue";
+    QTest::newRow("mask shorter than its size")
+        << 0u << QVariantMap{{"MaterialId", 11u},       {"Top Mask", bits(std::vector<bool>(239))},
+                             {"Top Mask Width", 24u},   {"Top Mask Height", 10u},
+                             {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
+                             {"Bottom Mask Height", 0u}}
+        << "the top mask holds 239 bits, not 24 x 10";
+    QTest::newRow("huge mask size") << 0u
+                                    << QVariantMap{{"MaterialId", 11u},
+                                                   {"Top Mask", bits({true})},
+                                                   {"Top Mask Width", 4294967295u},
+                                                   {"Top Mask Height", 4294967295u},
+                                                   {"Bottom Mask", bits({})},
+                                                   {"Bottom Mask Width", 0u},
+                                                   {"Bottom Mask Height", 0u}}
+                                    << "the top mask holds 1 bits, not 4294967295 x 4294967295";
+    QTest::newRow("unknown direction")
+        << 13u << QVariantMap{{"MaterialId", 3u}, {"Etch Depth", 2u}, {"EtchDirectionValue", 7}}
+        << "parameter \"EtchDirectionValue\" is not an etch direction";
+    QTest::newRow("unknown type") << 99u << QVariantMap() << "unknown process type 99";
+    QTest::newRow("silicon wet etching") << 1u << QVariantMap{{"Depth", 2.0}} << "not available";
+    QTest::newRow("image without a view")
+        << 10u << QVariantMap{{"Filename", "a.png"}} << "no picture of the view can be made here";
+}
+
+void TestStepExecutor::unusableStepsAreSkippedWithAReason()
+{
+    QFETCH(quint32, type);
+    QFETCH(QVariantMap, parameters);
+    QFETCH(QString, reason);
+    StepContext context;
+    context.volume = volume();
+    const std::vector<quint32> before = cellsOf(context.volume);
+    QString why;
+    QCOMPARE(StepExecutor::execute(type, parameters, context, &why), StepExecutor::Skipped);
+    QCOMPARE(why, reason);
+    QVERIFY(cellsOf(context.volume) == before);
+}
+
+void TestStepExecutor::latticeMarkedStaleForSiliconChanges()
+{
+    VolumeProcessRecord records;
+    StepContext context;
+    context.volume = volume();
+    context.records = &records;
+    const quint32 id = context.volume->getId();
+    records.setLatticeStale(id, false);
+    QCOMPARE(StepExecutor::execute(4, {{"Thickness", 1.0}, {"MaterialId", 16u}}, context),
+             StepExecutor::Ran);
+    QVERIFY(!records.isLatticeStale(id)); // poly-Si is not the crystal
+    QCOMPARE(StepExecutor::execute(4, {{"Thickness", 1.0}, {"MaterialId", 1u}}, context),
+             StepExecutor::Ran);
+    QVERIFY(records.isLatticeStale(id));
+    records.setLatticeStale(id, false);
+    QCOMPARE(StepExecutor::execute(6, {{"Maximum Height", 12u}, {"Minimum Height", 0u}}, context),
+             StepExecutor::Ran);
+    QVERIFY(records.isLatticeStale(id));
+}
+
+CELVANE_TEST_MAIN(TestStepExecutor)
+#include "tst_stepexecutor.moc"
