@@ -274,8 +274,8 @@ void TestProcessListArchiver::oddContentLoadsForTheRunToReport()
 void TestProcessListArchiver::exampleMasksAreTheirImages_data()
 {
     QTest::addColumn<QString>("list");
-    QTest::newRow("cantilever") << QFINDTESTDATA("../../../examples/cantilever.plst");
-    QTest::newRow("membrane") << QFINDTESTDATA("../../../examples/membrane.plst");
+    QTest::newRow("cantilever") << CELVANE_SOURCE_DIR "/examples/cantilever.plst";
+    QTest::newRow("membrane") << CELVANE_SOURCE_DIR "/examples/membrane.plst";
 }
 
 void TestProcessListArchiver::exampleMasksAreTheirImages()
