@@ -25,17 +25,18 @@ namespace {
 
 typedef MarchingCubeTables Tables;
 
-/// The triangles of one x slab of cubes, with the smoothing key of each vertex.
-struct SlabOutput
+/// A vertex and its smoothing key: the nearest grid point of the vertex.
+struct KeyedVertex
 {
-    std::vector<Triangle> triangles;
-    std::vector<quint64> keys;
-    bool outOfMemory = false;
+    quint64 key;
+    quint64 vertex;
 };
 
 /// Marches the cubes whose base cell has x in [xBegin, xEnd). Cube (x, y, z) has its corners
 /// at the centres of cells x..x+1, y..y+1, z..z+1; bases start one cell below the box so that
-/// the cubes straddling its lower faces close the surface there.
+/// the cubes straddling its lower faces close the surface there. Run once to count the
+/// triangles and once to write them at their place in the final list, so the list is
+/// allocated once at its exact size and comes out in the same order for any slab split.
 struct SlabBuild
 {
     const Voxel *cells;
@@ -46,11 +47,13 @@ struct SlabBuild
     float size[3];
     const Tables *tables;
 
-    void run(qint64 xBegin, qint64 xEnd, SlabOutput &out) const
+    /// Without out, counts the triangles; with out (and keys), writes them from index first.
+    quint64 run(qint64 xBegin, qint64 xEnd, Triangle *out, KeyedVertex *keys, quint64 first) const
     {
         // Columns outside the box read this one, so the scan needs no per-cell bounds test.
         const std::vector<Voxel> emptyColumn(cellsZ, Voxel(0));
         const qint64 z0 = lower[2], z1 = upper[2];
+        quint64 count = 0;
         for (qint64 x = xBegin; x < xEnd; ++x)
             for (qint64 y = lower[1] - 1; y < upper[1]; ++y) {
                 const Voxel *column[4];
@@ -78,14 +81,18 @@ struct SlabBuild
                     }
                     const unsigned index = low | high << 4;
                     low = high;
-                    if (tables->edgeMask[index] != 0)
-                        march(x, y, z, index, column, out);
+                    if (tables->edgeMask[index] == 0)
+                        continue;
+                    if (out)
+                        march(x, y, z, index, column, out + count, keys, first + count);
+                    count += tables->triangleCount[index];
                 }
             }
+        return count;
     }
 
     void march(qint64 x, qint64 y, qint64 z, unsigned index, const Voxel *const column[4],
-               SlabOutput &out) const
+               Triangle *out, KeyedVertex *keys, quint64 first) const
     {
         quint32 value[8];
         for (int k = 0; k < 8; ++k) {
@@ -93,8 +100,8 @@ struct SlabBuild
             value[k] = zz >= lower[2] && zz < upper[2] ? column[k & 3][zz].material : 0;
         }
         const qint64 base[3] = {x, y, z};
-        // Smoothing keys: the nearest grid point of each vertex, shifted by one so that the
-        // layer below the box keeps them non-negative.
+        // Keys are shifted by one grid point so that the layer below the box keeps them
+        // non-negative.
         const quint64 strideY = quint64(cellsY) + 2, strideZ = quint64(cellsZ) + 2;
         Triangle::Vertex vertex[12];
         quint64 key[12];
@@ -115,11 +122,11 @@ struct SlabBuild
             key[e] = (quint64(n[0]) * strideY + quint64(n[1])) * strideZ + quint64(n[2]);
         }
         const qint8 *row = tables->triangles[index];
-        for (int t = 0; row[t] >= 0; t += 3) {
-            Triangle triangle;
+        for (int t = 0; row[t] >= 0; t += 3, ++out, ++first) {
+            Triangle &triangle = *out;
             for (int v = 0; v < 3; ++v) {
                 triangle.vertices[v] = vertex[row[t + v]];
-                out.keys.push_back(key[row[t + v]]);
+                keys[first * 3 + quint64(v)] = KeyedVertex{key[row[t + v]], first * 3 + quint64(v)};
             }
             const float *p = triangle.vertices[0].position;
             const float *q = triangle.vertices[1].position;
@@ -135,115 +142,42 @@ struct SlabBuild
             for (int v = 0; v < 3; ++v)
                 for (int i = 0; i < 3; ++i)
                     triangle.vertices[v].normal[i] = normal[i];
-            out.triangles.push_back(triangle);
         }
     }
 };
 
-} // namespace
-
-MarchingCubeSurface::MarchingCubeSurface(TotalVolume *volume)
-    : volume(volume), cellsX(volume->getCellsX()), cellsY(volume->getCellsY()),
-      cellsZ(volume->getCellsZ()), cellSize{volume->getCellSizeX(), volume->getCellSizeY(),
-                                            volume->getCellSizeZ()},
-      step(1), cells(nullptr)
-{}
-
-bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3])
+/// Sorts by key, stably, with least-significant-digit radix passes of 11 bits over the bits
+/// the largest key needs: linear in the number of vertices.
+void radixSort(std::vector<KeyedVertex> &entries, quint64 maxKey)
 {
-    QElapsedTimer timer;
-    timer.start();
-    QMutexLocker locker(&mutex);
-    std::vector<Triangle>().swap(triangles);
-    lastError.clear();
-
-    const quint32 counts[3] = {cellsX, cellsY, cellsZ};
-    SlabBuild build;
-    build.cellsY = cellsY;
-    build.cellsZ = cellsZ;
-    build.tables = &Tables::instance();
-    bool empty = false;
-    for (int axis = 0; axis < 3; ++axis) {
-        build.upper[axis] = std::min(upper[axis], counts[axis]);
-        build.lower[axis] = std::min<qint64>(lower[axis], build.upper[axis]);
-        build.size[axis] = cellSize[axis];
-        empty = empty || build.lower[axis] >= build.upper[axis];
-    }
-    if (empty)
-        return true;
-
-    // One slab of cube bases per pool thread, the last taking the remainder; a box narrower
-    // than the pool is marched on the calling thread.
-    const qint64 first = build.lower[0] - 1, end = build.upper[0];
-    const qint64 threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    const qint64 width = (end - first) / threads;
-    const int slabCount = width == 0 ? 1 : int(threads);
-    std::vector<SlabOutput> outputs(static_cast<std::size_t>(slabCount));
-
-    cells = volume->lockCells();
-    build.cells = cells;
-    Util::TaskBatch::run(slabCount, [&](int i) {
-        const qint64 begin = width == 0 ? first : first + i * width;
-        const qint64 stop = (width == 0 || i + 1 == slabCount) ? end : begin + width;
-        try {
-            build.run(begin, stop, outputs[std::size_t(i)]);
-        } catch (const std::bad_alloc &) {
-            outputs[std::size_t(i)] = SlabOutput();
-            outputs[std::size_t(i)].outOfMemory = true;
+    int bits = 0;
+    while (bits < 64 && (maxKey >> bits) != 0)
+        ++bits;
+    std::vector<KeyedVertex> buffer(entries.size());
+    const int digitBits = 11;
+    std::vector<std::size_t> counts(std::size_t(1) << digitBits);
+    for (int shift = 0; shift < bits; shift += digitBits) {
+        std::fill(counts.begin(), counts.end(), 0);
+        const quint64 digitMask = (quint64(1) << digitBits) - 1;
+        for (const KeyedVertex &e : entries)
+            ++counts[std::size_t((e.key >> shift) & digitMask)];
+        std::size_t sum = 0;
+        for (std::size_t &c : counts) {
+            const std::size_t n = c;
+            c = sum;
+            sum += n;
         }
-    });
-    volume->releaseCells();
-    cells = nullptr;
-
-    bool ok = true;
-    std::size_t total = 0;
-    for (const SlabOutput &out : outputs) {
-        ok = ok && !out.outOfMemory;
-        total += out.triangles.size();
+        for (const KeyedVertex &e : entries)
+            buffer[counts[std::size_t((e.key >> shift) & digitMask)]++] = e;
+        entries.swap(buffer);
     }
-    std::vector<quint64> keys;
-    try {
-        if (ok) {
-            triangles.reserve(total);
-            keys.reserve(total * 3);
-            for (SlabOutput &out : outputs) {
-                triangles.insert(triangles.end(), out.triangles.begin(), out.triangles.end());
-                keys.insert(keys.end(), out.keys.begin(), out.keys.end());
-                std::vector<Triangle>().swap(out.triangles);
-                std::vector<quint64>().swap(out.keys);
-            }
-            smoothNormals(keys);
-        }
-    } catch (const std::bad_alloc &) {
-        ok = false;
-    }
-    if (!ok) {
-        std::vector<Triangle>().swap(triangles);
-        lastError = QStringLiteral("Cannot show the marching-cubes surface: out of memory.");
-        qDebug() << lastError;
-        return false;
-    }
-    qDebug() << "Built" << triangles.size() << "marching-cubes triangles in" << slabCount
-             << "slabs; Elapsed time " << timer.elapsed() << "ms";
-    return true;
 }
 
-void MarchingCubeSurface::smoothNormals(std::vector<quint64> &keys)
+/// Gives every vertex the normalised sum of the face normals of all vertices that share its
+/// key; entries are (key, vertex) sorted by key, so each run of equal keys is one group.
+void smoothNormals(std::vector<Triangle> &triangles, const std::vector<KeyedVertex> &entries)
 {
-    // Vertices grouped by key through a sort of (key, vertex) pairs: no tree of every vertex.
-    struct Entry
-    {
-        quint64 key;
-        quint64 vertex;
-    };
-    std::vector<Entry> entries(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        entries[i] = Entry{keys[i], i};
-    std::vector<quint64>().swap(keys);
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        return a.key < b.key || (a.key == b.key && a.vertex < b.vertex);
-    });
-    auto normalOf = [this](quint64 vertex) -> float * {
+    auto normalOf = [&triangles](quint64 vertex) -> float * {
         return triangles[std::size_t(vertex / 3)].vertices[vertex % 3].normal;
     };
     for (std::size_t begin = 0; begin < entries.size();) {
@@ -266,6 +200,124 @@ void MarchingCubeSurface::smoothNormals(std::vector<quint64> &keys)
             }
         begin = stop;
     }
+}
+
+} // namespace
+
+MarchingCubeSurface::MarchingCubeSurface(TotalVolume *volume)
+    : volume(volume), cellsX(volume->getCellsX()), cellsY(volume->getCellsY()),
+      cellsZ(volume->getCellsZ()), cellSize{volume->getCellSizeX(), volume->getCellSizeY(),
+                                            volume->getCellSizeZ()},
+      step(1), cells(nullptr)
+{}
+
+bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3])
+{
+    QElapsedTimer timer;
+    timer.start();
+    QMutexLocker locker(&mutex);
+    triangles.clear();
+    lastError.clear();
+
+    const quint32 counts[3] = {cellsX, cellsY, cellsZ};
+    SlabBuild build;
+    build.cellsY = cellsY;
+    build.cellsZ = cellsZ;
+    build.tables = &Tables::instance();
+    bool empty = false;
+    for (int axis = 0; axis < 3; ++axis) {
+        build.upper[axis] = std::min(upper[axis], counts[axis]);
+        build.lower[axis] = std::min<qint64>(lower[axis], build.upper[axis]);
+        build.size[axis] = cellSize[axis];
+        empty = empty || build.lower[axis] >= build.upper[axis];
+    }
+    if (empty) {
+        std::vector<Triangle>().swap(triangles);
+        return true;
+    }
+
+    // One slab of cube bases per pool thread, the last taking the remainder; a box narrower
+    // than the pool is marched on the calling thread.
+    const qint64 first = build.lower[0] - 1, end = build.upper[0];
+    const qint64 threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
+    const qint64 width = (end - first) / threads;
+    const int slabCount = width == 0 ? 1 : int(threads);
+    auto slabBegin = [&](int i) { return width == 0 ? first : first + i * width; };
+    auto slabEnd = [&](int i) {
+        return (width == 0 || i + 1 == slabCount) ? end : slabBegin(i) + width;
+    };
+    std::vector<quint64> slabCounts(static_cast<std::size_t>(slabCount));
+    std::vector<KeyedVertex> keys;
+    qint64 scanned = 0;
+    bool ok = true;
+
+    cells = volume->lockCells();
+    build.cells = cells;
+    // The only allocations in the tasks are their empty columns; a task that cannot have its
+    // memory says so instead of throwing across the pool.
+    std::vector<char> outOfMemory(slabCounts.size(), 0);
+    Util::TaskBatch::run(slabCount, [&](int i) {
+        try {
+            slabCounts[std::size_t(i)] = build.run(slabBegin(i), slabEnd(i), nullptr, nullptr, 0);
+        } catch (const std::bad_alloc &) {
+            outOfMemory[std::size_t(i)] = 1;
+        }
+    });
+    std::vector<quint64> offsets(slabCounts.size());
+    quint64 total = 0;
+    for (std::size_t i = 0; i < slabCounts.size(); ++i) {
+        offsets[i] = total;
+        total += slabCounts[i];
+    }
+    try {
+        ok = std::find(outOfMemory.begin(), outOfMemory.end(), 1) == outOfMemory.end();
+        if (ok) {
+            // The list keeps its memory between rebuilds unless it shrinks a lot.
+            if (total < triangles.capacity() / 2)
+                std::vector<Triangle>().swap(triangles);
+            triangles.resize(std::size_t(total));
+            keys.resize(std::size_t(total) * 3);
+        }
+    } catch (const std::bad_alloc &) {
+        ok = false;
+    }
+    if (ok) {
+        Triangle *out = triangles.data();
+        KeyedVertex *keyOut = keys.data();
+        Util::TaskBatch::run(slabCount, [&](int i) {
+            try {
+                build.run(slabBegin(i), slabEnd(i), out + offsets[std::size_t(i)], keyOut,
+                          offsets[std::size_t(i)]);
+            } catch (const std::bad_alloc &) {
+                outOfMemory[std::size_t(i)] = 1;
+            }
+        });
+        ok = std::find(outOfMemory.begin(), outOfMemory.end(), 1) == outOfMemory.end();
+    }
+    volume->releaseCells();
+    cells = nullptr;
+    scanned = timer.elapsed();
+
+    try {
+        if (ok) {
+            const quint64 maxKey =
+                (quint64(cellsX) + 2) * (quint64(cellsY) + 2) * (quint64(cellsZ) + 2);
+            radixSort(keys, maxKey);
+            smoothNormals(triangles, keys);
+        }
+    } catch (const std::bad_alloc &) {
+        ok = false;
+    }
+    if (!ok) {
+        std::vector<Triangle>().swap(triangles);
+        lastError = QStringLiteral("Cannot show the marching-cubes surface: out of memory.");
+        qDebug() << lastError;
+        return false;
+    }
+    qDebug() << "Built" << triangles.size() << "marching-cubes triangles in" << slabCount
+             << "slabs (cells read in" << scanned << "ms); Elapsed time " << timer.elapsed()
+             << "ms";
+    return true;
 }
 
 void MarchingCubeSurface::draw(bool)

@@ -49,8 +49,6 @@ public:
     QString getLastError() const;
 
 private:
-    void smoothNormals(std::vector<quint64> &keys);
-
     TotalVolume *volume;
     quint32 cellsX;
     quint32 cellsY;

@@ -110,6 +110,7 @@ MarchingCubeTables::MarchingCubeTables()
         }
         for (int i = written; i < rowLength; ++i)
             triangles[index][i] = -1;
+        triangleCount[index] = quint8(written / 3);
     }
 }
 

@@ -33,6 +33,8 @@ public:
     quint16 edgeMask[256];
     /// Up to five triangles per case as edge triples, ended by -1.
     qint8 triangles[256][rowLength];
+    /// Triangles of each case.
+    quint8 triangleCount[256];
 
 private:
     MarchingCubeTables();
