@@ -56,7 +56,7 @@ OctreeSurface::OctreeSurface(TotalVolume *volume)
       materials(Materials::MaterialFactory::instance()), cellSize{volume->getCellSizeX(),
                                                                   volume->getCellSizeY(),
                                                                   volume->getCellSizeZ()},
-      cells(nullptr), root(), hasRoot(false), selected(false), usedInLastBlock(0)
+      cells(nullptr), root(), hasRoot(false), selected(false), usedInLastBlock(0), cursor(nullptr)
 {}
 
 OctreeSurface::~OctreeSurface() = default;
@@ -109,6 +109,7 @@ void OctreeSurface::releaseNodes()
     blocks.clear();
     freeGroups.clear();
     usedInLastBlock = 0;
+    cursor = nullptr;
     hasRoot = false;
     root = OctreeNode();
 }
@@ -167,12 +168,20 @@ void OctreeSurface::split(OctreeNode *node)
 
 void OctreeSurface::insert(quint32 material, quint32 x, quint32 y, quint32 z)
 {
-    OctreeNode *node = &root;
+    // Cells come in x, y, z order, so the next one is nearly always close to the last: start
+    // from the node the last insert ended at and climb only as far as needed. That node is
+    // alive, since an insert frees only nodes below where it ends.
+    OctreeNode *node = cursor ? cursor : &root;
+    while (node->parent && (x - node->originX >= node->size || y - node->originY >= node->size ||
+                            z - node->originZ >= node->size))
+        node = node->parent;
     while (node->size >= 2) {
         if (node->leaf) {
             // The cell lies in a cube of its material already: nothing to split.
-            if (node->material == material)
+            if (node->material == material) {
+                cursor = node;
                 return;
+            }
             split(node);
         }
         const quint32 half = node->size / 2;
@@ -181,6 +190,7 @@ void OctreeSurface::insert(quint32 material, quint32 x, quint32 y, quint32 z)
         node = node->children[k];
     }
     node->material = material;
+    cursor = node;
     while (OctreeNode *parent = node->parent) {
         for (const OctreeNode *child : parent->children)
             if (!child->leaf || child->material != material)
@@ -190,6 +200,7 @@ void OctreeSurface::insert(quint32 material, quint32 x, quint32 y, quint32 z)
         parent->leaf = true;
         parent->material = material;
         node = parent;
+        cursor = node;
     }
 }
 

@@ -94,6 +94,8 @@ private:
     std::vector<std::unique_ptr<OctreeNode[]>> blocks;
     std::size_t usedInLastBlock;
     std::vector<OctreeNode *> freeGroups;
+    /// Where the last insert ended; null before the first.
+    OctreeNode *cursor;
     std::map<quint32, Look> looks;
     Look unknownLook;
     QString lastError;
