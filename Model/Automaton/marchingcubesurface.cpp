@@ -5,6 +5,7 @@
 #include "Model/Automaton/totalvolumepainter.h"
 #include "Model/Materials/materialfactory.h"
 #include "Model/palette.h"
+#include "Util/systemmemory.h"
 #include "Util/taskbatch.h"
 
 #include <QDebug>
@@ -24,6 +25,9 @@ namespace Automaton {
 namespace {
 
 typedef MarchingCubeTables Tables;
+
+// Room left for the rest of the program when triangles are allocated.
+const double usableMemoryFraction = 0.9;
 
 /// A vertex and its smoothing key: the nearest grid point of the vertex.
 struct KeyedVertex
@@ -269,8 +273,13 @@ bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3]
         offsets[i] = total;
         total += slabCounts[i];
     }
+    // Linux overcommits: ask the system first rather than touch pages it cannot give. The
+    // smoothing needs two (key, vertex) pairs per vertex beside the triangles.
+    const double bytes = double(total) * (sizeof(Triangle) + 6 * sizeof(KeyedVertex));
+    const quint64 available = Util::SystemMemory::availableBytes();
+    const bool fits = available == 0 || bytes <= double(available) * usableMemoryFraction;
     try {
-        ok = std::find(outOfMemory.begin(), outOfMemory.end(), 1) == outOfMemory.end();
+        ok = fits && std::find(outOfMemory.begin(), outOfMemory.end(), 1) == outOfMemory.end();
         if (ok) {
             // The list keeps its memory between rebuilds unless it shrinks a lot.
             if (total < triangles.capacity() / 2)
@@ -310,7 +319,13 @@ bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3]
     }
     if (!ok) {
         std::vector<Triangle>().swap(triangles);
-        lastError = QStringLiteral("Cannot show the marching-cubes surface: out of memory.");
+        lastError = fits ? QStringLiteral("Cannot show the marching-cubes surface: out of memory.")
+                         : QStringLiteral("Cannot show the marching-cubes surface: its %1 "
+                                          "triangles need %2 of memory and only %3 are "
+                                          "available.")
+                               .arg(total)
+                               .arg(Util::SystemMemory::formatBytes(bytes),
+                                    Util::SystemMemory::formatBytes(double(available)));
         qDebug() << lastError;
         return false;
     }

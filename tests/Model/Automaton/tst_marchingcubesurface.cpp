@@ -1,5 +1,6 @@
 #include "Model/Automaton/marchingcubesurface.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Util/systemmemory.h"
 #include "testmain.h"
 #include "workertestutil.h"
 
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void singleCellIsAClosedOctahedron();
     void solidBlockIsClosedAndFacesOutwards();
     void sameTrianglesForEveryThreadCount();
+    void trianglesThatDoNotFitAreRefused();
 };
 
 void TestMarchingCubeSurface::singleCellIsAClosedOctahedron_data()
@@ -185,6 +187,23 @@ void TestMarchingCubeSurface::sameTrianglesForEveryThreadCount()
         QCOMPARE(many.size(), one.size());
         QVERIFY(std::memcmp(many.data(), one.data(), one.size() * sizeof(Triangle)) == 0);
     }
+}
+
+void TestMarchingCubeSurface::trianglesThatDoNotFitAreRefused()
+{
+    TotalVolume::Ptr v = TotalVolume::createFilled(1, 1, 1, 1, 1, 1, Util::Vector3D(), 1);
+    MarchingCubeSurface surface(v.get());
+    const quint32 lower[3] = {0, 0, 0}, upper[3] = {1, 1, 1};
+    // 8 triangles of 84 bytes and 48 pairs of 16 bytes need 1440 bytes.
+    Util::SystemMemory::setAvailableBytesOverride(1000);
+    QVERIFY(!surface.rebuild(lower, upper));
+    Util::SystemMemory::setAvailableBytesOverride(0);
+    QCOMPARE(surface.getTriangleCount(), std::size_t(0));
+    QVERIFY(surface.getLastError().startsWith(
+        QStringLiteral("Cannot show the marching-cubes surface: its 8 triangles need")));
+    QVERIFY(surface.rebuild(lower, upper));
+    QCOMPARE(surface.getTriangleCount(), std::size_t(8));
+    QVERIFY(surface.getLastError().isEmpty());
 }
 
 CELVANE_TEST_MAIN(TestMarchingCubeSurface)
