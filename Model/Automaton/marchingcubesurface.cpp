@@ -54,44 +54,92 @@ struct SlabBuild
     /// Without out, counts the triangles; with out (and keys), writes them from index first.
     quint64 run(qint64 xBegin, qint64 xEnd, Triangle *out, KeyedVertex *keys, quint64 first) const
     {
-        // Columns outside the box read this one, so the scan needs no per-cell bounds test.
-        const std::vector<Voxel> emptyColumn(cellsZ, Voxel(0));
+        // Occupancy is packed into bits, one word per 64 layers of a column, with an empty
+        // layer below and above the box; a plane holds the columns y = lower - 1 .. upper of
+        // one x. Whole words of cubes whose eight corners agree are then skipped at once, and
+        // only the cubes the surface passes through are looked at one by one.
+        const qint64 x0 = lower[0], x1 = upper[0], y0 = lower[1], y1 = upper[1];
         const qint64 z0 = lower[2], z1 = upper[2];
-        quint64 count = 0;
-        for (qint64 x = xBegin; x < xEnd; ++x)
-            for (qint64 y = lower[1] - 1; y < upper[1]; ++y) {
-                const Voxel *column[4];
-                bool any = false;
-                for (int k = 0; k < 4; ++k) {
-                    const qint64 cx = x + Tables::corners[k][0];
-                    const qint64 cy = y + Tables::corners[k][1];
-                    const bool inside =
-                        cx >= lower[0] && cx < upper[0] && cy >= lower[1] && cy < upper[1];
-                    column[k] = inside ? cells + (quint64(cx) * cellsY + quint64(cy)) * cellsZ
-                                       : emptyColumn.data();
-                    any = any || inside;
-                }
-                if (!any)
-                    continue;
-                unsigned low = 0; // the layer below the box is empty
-                for (qint64 z = z0 - 1; z < z1; ++z) {
-                    unsigned high = 0;
-                    if (z + 1 < z1) {
-                        const qint64 zz = z + 1;
-                        high = unsigned(column[0][zz].material != 0) |
-                               unsigned(column[1][zz].material != 0) << 1 |
-                               unsigned(column[2][zz].material != 0) << 2 |
-                               unsigned(column[3][zz].material != 0) << 3;
+        const qint64 layers = z1 - z0 + 2;
+        const std::size_t words = std::size_t((layers + 63) / 64);
+        const std::size_t columns = std::size_t(y1 - y0 + 2);
+        std::vector<quint64> planeA(columns * words), planeB(columns * words);
+        quint64 *current = planeA.data(), *next = planeB.data();
+        // Columns outside the box read this one when a cube is marched.
+        const std::vector<Voxel> emptyColumn(cellsZ, Voxel(0));
+
+        auto fillPlane = [&](qint64 cx, quint64 *plane) {
+            std::fill(plane, plane + columns * words, quint64(0));
+            if (cx < x0 || cx >= x1)
+                return;
+            for (qint64 cy = y0; cy < y1; ++cy) {
+                quint64 *bits = plane + std::size_t(cy - (y0 - 1)) * words;
+                const Voxel *column = cells + (quint64(cx) * cellsY + quint64(cy)) * cellsZ;
+                for (qint64 z = z0; z < z1; ++z)
+                    if (column[z].material != 0) {
+                        const quint64 layer = quint64(z - z0 + 1);
+                        bits[layer >> 6] |= quint64(1) << (layer & 63);
                     }
-                    const unsigned index = low | high << 4;
-                    low = high;
-                    if (tables->edgeMask[index] == 0)
-                        continue;
-                    if (out)
-                        march(x, y, z, index, column, out + count, keys, first + count);
-                    count += tables->triangleCount[index];
+            }
+        };
+
+        // Cube bit b (z = z0 - 1 + b) uses layers b and b + 1; there are layers - 1 cubes.
+        const quint64 cubes = quint64(layers - 1);
+        quint64 count = 0;
+        fillPlane(xBegin, current);
+        for (qint64 x = xBegin; x < xEnd; ++x) {
+            fillPlane(x + 1, next);
+            for (qint64 y = y0 - 1; y < y1; ++y) {
+                const std::size_t low = std::size_t(y - (y0 - 1)) * words;
+                // Corners 0 to 3 sit at (x, y + 1), (x + 1, y + 1), (x + 1, y), (x, y).
+                const quint64 *bits[4] = {current + low + words, next + low + words, next + low,
+                                          current + low};
+                const Voxel *column[4] = {nullptr, nullptr, nullptr, nullptr};
+                for (std::size_t w = 0; w < words; ++w) {
+                    const quint64 any = bits[0][w] | bits[1][w] | bits[2][w] | bits[3][w];
+                    const quint64 all = bits[0][w] & bits[1][w] & bits[2][w] & bits[3][w];
+                    quint64 anyAbove = any >> 1, allAbove = all >> 1;
+                    if (w + 1 < words) {
+                        anyAbove |=
+                            (bits[0][w + 1] | bits[1][w + 1] | bits[2][w + 1] | bits[3][w + 1])
+                            << 63;
+                        allAbove |=
+                            (bits[0][w + 1] & bits[1][w + 1] & bits[2][w + 1] & bits[3][w + 1])
+                            << 63;
+                    }
+                    quint64 mixed = (any ^ all) | (anyAbove ^ allAbove) | (all ^ allAbove);
+                    const quint64 firstCube = quint64(w) * 64;
+                    if (cubes - firstCube < 64)
+                        mixed &= (quint64(1) << (cubes - firstCube)) - 1;
+                    while (mixed) {
+                        const int bit = __builtin_ctzll(mixed);
+                        mixed &= mixed - 1;
+                        const quint64 b = firstCube + quint64(bit);
+                        unsigned index = 0;
+                        for (int k = 0; k < 8; ++k) {
+                            const quint64 layer = b + quint64(k >> 2);
+                            index |= unsigned((bits[k & 3][layer >> 6] >> (layer & 63)) & 1) << k;
+                        }
+                        if (out) {
+                            if (!column[0])
+                                for (int k = 0; k < 4; ++k) {
+                                    const qint64 cx = x + Tables::corners[k][0];
+                                    const qint64 cy = y + Tables::corners[k][1];
+                                    const bool inside = cx >= x0 && cx < x1 && cy >= y0 && cy < y1;
+                                    column[k] =
+                                        inside
+                                            ? cells + (quint64(cx) * cellsY + quint64(cy)) * cellsZ
+                                            : emptyColumn.data();
+                                }
+                            march(x, y, z0 - 1 + qint64(b), index, column, out + count, keys,
+                                  first + count);
+                        }
+                        count += tables->triangleCount[index];
+                    }
                 }
             }
+            std::swap(current, next);
+        }
         return count;
     }
 
