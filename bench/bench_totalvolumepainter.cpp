@@ -1,3 +1,5 @@
+#include "Model/Automaton/marchingcubesurface.h"
+#include "Model/Automaton/octreesurface.h"
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Automaton/totalvolumepainter.h"
 
@@ -115,6 +117,42 @@ static void BM_RecolorTrenchedBlock(benchmark::State &state)
 }
 BENCHMARK(BM_RecolorTrenchedBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+static void BM_MarchingCubesPatternedTwoMaterials(benchmark::State &state)
+{
+    setThreads(state);
+    TotalVolume::Ptr v = patternedTwoMaterials();
+    Model::Automaton::MarchingCubeSurface surface(v.get());
+    const quint32 lower[3] = {0, 0, 0}, upper[3] = {sizeX, sizeY, sizeZ};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(surface.rebuild(lower, upper));
+    state.counters["triangles"] = double(surface.getTriangleCount());
+    state.counters["triangleMB"] = double(surface.getMemoryBytes()) / 1e6;
+    state.SetItemsProcessed(state.iterations() * qint64(sizeX) * sizeY * sizeZ);
+}
+BENCHMARK(BM_MarchingCubesPatternedTwoMaterials)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+static void BM_OctreePatternedTwoMaterials(benchmark::State &state)
+{
+    TotalVolume::Ptr v = patternedTwoMaterials();
+    Model::Automaton::OctreeSurface octree(v.get());
+    const quint32 lower[3] = {0, 0, 0}, upper[3] = {sizeX, sizeY, sizeZ};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(octree.rebuild(lower, upper));
+    v->getPainter().refresh();
+    state.counters["faces"] =
+        double(octree.getOpaqueFaces().size() + octree.getTranslucentFaces().size());
+    state.counters["cubicFaces"] = double(v->getPainter().getOpaqueFaces().size() +
+                                          v->getPainter().getTranslucentFaces().size());
+    state.counters["nodes"] = double(octree.getNodeCount());
+    state.counters["octreeMB"] = double(octree.getMemoryBytes()) / 1e6;
+    state.SetItemsProcessed(state.iterations() * qint64(sizeX) * sizeY * sizeZ);
+}
+BENCHMARK(BM_OctreePatternedTwoMaterials)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 int main(int argc, char **argv)
 {
     // The catalogue reads and writes ~/Celvane: keep the real one out of it.
@@ -122,7 +160,8 @@ int main(int argc, char **argv)
     if (!home.isValid())
         return 2;
     qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qputenv("QT_LOGGING_RULES", "*.debug=false");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

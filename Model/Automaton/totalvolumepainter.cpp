@@ -373,12 +373,12 @@ void emitMask(const std::vector<bool> &bits, quint32 width, quint32 height, quin
 TotalVolumePainter::TotalVolumePainter(TotalVolume *volume)
     : materials(Materials::MaterialFactory::instance()), volume(volume),
       showEmptyVoxelOutlines(false), suspended(false), colorsSelected(!volume->isSelected()),
-      surfaceAlgorithm(DirectCubicSurface), cellsX(volume->getCellsX()),
+      surfaceAlgorithm(DirectCubicAlgorithm), cellsX(volume->getCellsX()),
       cellsY(volume->getCellsY()), cellsZ(volume->getCellsZ()), cellSizeX(volume->getCellSizeX()),
       cellSizeY(volume->getCellSizeY()),
       cellSizeZ(volume->getCellSizeZ()), cutLower{0, 0, 0}, cutUpper{cellsX, cellsY, cellsZ},
-      renderSiAtoms(false), renderSurfaceAtomsOnly(false), renderSiAtomLinks(false),
-      renderSiUnitCells(false), renderSiUnitCellOutlines(false)
+      marchingCubes(volume), octree(volume), renderSiAtoms(false), renderSurfaceAtomsOnly(false),
+      renderSiAtomLinks(false), renderSiUnitCells(false), renderSiUnitCellOutlines(false)
 {
     setCutLimits(cutLower, cutUpper);
 }
@@ -513,11 +513,35 @@ void TotalVolumePainter::buildEmptyCellFaces()
     volume->releaseCells();
 }
 
+QString TotalVolumePainter::getLastError() const
+{
+    if (!cubicError.isEmpty())
+        return cubicError;
+    if (surfaceAlgorithm == MarchingCubesAlgorithm && !marchingCubes.getLastError().isEmpty())
+        return marchingCubes.getLastError();
+    if (surfaceAlgorithm == OctreeAlgorithm && !octree.getLastError().isEmpty())
+        return octree.getLastError();
+    return emptyCellError;
+}
+
+void TotalVolumePainter::buildSurface()
+{
+    quint32 lower[3], upper[3];
+    readCutBox(lower, upper);
+    if (surfaceAlgorithm == OctreeAlgorithm)
+        octree.rebuild(lower, upper);
+    else
+        octree.clear();
+    if (surfaceAlgorithm == MarchingCubesAlgorithm)
+        marchingCubes.rebuild(lower, upper);
+    else
+        marchingCubes.clear();
+}
+
 void TotalVolumePainter::refresh()
 {
-    // Marching-cubes and octree surfaces and the atomic view are not available yet: every
-    // algorithm shows the cubic faces.
     buildCubicFaces();
+    buildSurface();
     if (showEmptyVoxelOutlines) {
         buildEmptyCellFaces();
     } else {
@@ -542,10 +566,16 @@ void TotalVolumePainter::recolorFaces(QuadFaceList &faces, bool selected) const
 
 void TotalVolumePainter::recolor()
 {
-    // Every algorithm shows the cubic faces until the alternative surfaces exist, so they are
-    // recoloured whatever surfaceAlgorithm says.
-    refreshColorMap();
     const bool selected = volume->isSelected();
+    if (surfaceAlgorithm == OctreeAlgorithm)
+        octree.recolor();
+    // The marching-cubes surface takes its colours at every draw; the cubic faces get theirs
+    // again when they are shown next.
+    if (surfaceAlgorithm != DirectCubicAlgorithm) {
+        colorsSelected = selected;
+        return;
+    }
+    refreshColorMap();
     if (!opaqueFaces.isEmpty() || !translucentFaces.isEmpty()) {
         volume->lockCells();
         recolorFaces(opaqueFaces, selected);
@@ -598,6 +628,7 @@ void TotalVolumePainter::setSurfaceAlgorithm(quint32 algorithm)
         return;
     surfaceAlgorithm = algorithm;
     buildCubicFaces();
+    buildSurface();
 }
 
 void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
@@ -619,6 +650,44 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
     }
 
     // Solid pass.
+    if (surfaceAlgorithm == MarchingCubesAlgorithm)
+        marchingCubes.draw(renderEdges);
+    else if (surfaceAlgorithm == OctreeAlgorithm)
+        octree.draw(renderEdges, true);
+    else
+        drawCubicFaces(renderEdges);
+
+    // Translucent pass: list order, no sorting, no depth writes.
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    if (surfaceAlgorithm == OctreeAlgorithm) {
+        octree.draw(renderEdges, false);
+    } else if (surfaceAlgorithm == DirectCubicAlgorithm) {
+        glBegin(GL_QUADS);
+        emitFaces(translucentFaces);
+        glEnd();
+    }
+
+    // Masks, five cells below and above the volume.
+    const float size[3] = {cellSizeX, cellSizeY, cellSizeZ};
+    quint32 width = 0, height = 0;
+    glDisable(GL_CULL_FACE);
+    glColor4f(0.2f, 0.8f, 0.2f, 0.3f);
+    glBegin(GL_QUADS);
+    volume->getBottomMaskSize(width, height);
+    emitMask(volume->getBottomMask(), width, height, cellsX, cellsY, size, -5.0f * cellSizeZ);
+    volume->getTopMaskSize(width, height);
+    emitMask(volume->getTopMask(), width, height, cellsX, cellsY, size,
+             float(quint64(cellsZ) + 5) * cellSizeZ);
+    glEnd();
+    glPopAttrib();
+
+    glPopMatrix();
+}
+
+void TotalVolumePainter::drawCubicFaces(bool renderEdges)
+{
     glBegin(GL_QUADS);
     emitFaces(opaqueFaces);
     glEnd();
@@ -640,30 +709,6 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
         glEnd();
         glPopAttrib();
     }
-
-    // Translucent pass: list order, no sorting, no depth writes.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glEnable(GL_BLEND);
-    glDepthMask(GL_FALSE);
-    glBegin(GL_QUADS);
-    emitFaces(translucentFaces);
-    glEnd();
-
-    // Masks, five cells below and above the volume.
-    const float size[3] = {cellSizeX, cellSizeY, cellSizeZ};
-    quint32 width = 0, height = 0;
-    glDisable(GL_CULL_FACE);
-    glColor4f(0.2f, 0.8f, 0.2f, 0.3f);
-    glBegin(GL_QUADS);
-    volume->getBottomMaskSize(width, height);
-    emitMask(volume->getBottomMask(), width, height, cellsX, cellsY, size, -5.0f * cellSizeZ);
-    volume->getTopMaskSize(width, height);
-    emitMask(volume->getTopMask(), width, height, cellsX, cellsY, size,
-             float(quint64(cellsZ) + 5) * cellSizeZ);
-    glEnd();
-    glPopAttrib();
-
-    glPopMatrix();
 }
 
 void TotalVolumePainter::drawForPicking()

@@ -1,6 +1,8 @@
 #ifndef CELVANE_MODEL_AUTOMATON_TOTALVOLUMEPAINTER_H
 #define CELVANE_MODEL_AUTOMATON_TOTALVOLUMEPAINTER_H
 
+#include "Model/Automaton/marchingcubesurface.h"
+#include "Model/Automaton/octreesurface.h"
 #include "Model/Geometry/clipplanes.h"
 #include "Model/Geometry/quadfacelist.h"
 #include "Model/Materials/materialfactory.h"
@@ -21,10 +23,10 @@ class TotalVolume;
 class Voxel;
 
 /// Turns the cells of one volume into OpenGL geometry: the visible faces of the occupied cells
-/// as flat quads coloured by material. Faces are built on request only (refresh), split into x
-/// slabs over Qt's global thread pool with the same face order for any thread count, and kept
-/// between repaints; draw only replays them. Everything but the build tasks runs on the GUI
-/// thread.
+/// as flat quads coloured by material, or one of the surfaces it owns (marching cubes, octree).
+/// Faces are built on request only (refresh), split into x slabs over Qt's global thread pool with
+/// the same face order for any thread count, and kept between repaints; draw only replays them.
+/// Everything but the build tasks runs on the GUI thread.
 class TotalVolumePainter
 {
 public:
@@ -33,9 +35,9 @@ public:
     /// Surface algorithms, as listed in the visualization options.
     enum SurfaceAlgorithm
     {
-        DirectCubicSurface = 0,
-        MarchingCubesSurface = 1,
-        OctreeSurface = 2,
+        DirectCubicAlgorithm = 0,
+        MarchingCubesAlgorithm = 1,
+        OctreeAlgorithm = 2,
         SurfaceAlgorithmCount = 3
     };
 
@@ -57,8 +59,9 @@ public:
     TotalVolumePainter &operator=(const TotalVolumePainter &) = delete;
     ~TotalVolumePainter();
 
-    /// Rebuilds everything that depends on the cells: the cubic faces and, when they are
-    /// shown, the outlines of empty cells. Waits for cellsLock; blocks until done.
+    /// Rebuilds everything that depends on the cells: the cubic faces, the surface of the
+    /// selected algorithm and, when they are shown, the outlines of empty cells. Waits for
+    /// cellsLock; blocks until done.
     void refresh();
     /// Recomputes the face colours from the catalogue and the selection state without
     /// rebuilding geometry. Selected colours are always derived from the material colours, so
@@ -91,9 +94,9 @@ public:
     void setShowEmptyVoxelOutlines(bool show);
     bool getShowEmptyVoxelOutlines() const { return showEmptyVoxelOutlines; }
 
-    /// 0 direct cubic faces, 1 marching cubes, 2 octree. A new value rebuilds the cubic
-    /// faces; values outside 0..2 are ignored. Until the alternative surfaces exist every
-    /// algorithm is drawn with cubic faces.
+    /// 0 direct cubic faces, 1 marching cubes, 2 octree. A new value rebuilds the cubic faces
+    /// and the surface it selects and frees the other surface; values outside 0..2 are
+    /// ignored.
     void setSurfaceAlgorithm(quint32 algorithm);
     quint32 getSurfaceAlgorithm() const { return surfaceAlgorithm; }
 
@@ -114,9 +117,11 @@ public:
     const Geometry::QuadFaceList &getOpaqueFaces() const { return opaqueFaces; }
     const Geometry::QuadFaceList &getTranslucentFaces() const { return translucentFaces; }
     const Geometry::QuadFaceList &getEmptyCellFaces() const { return emptyCellFaces; }
+    const MarchingCubeSurface &getMarchingCubes() const { return marchingCubes; }
+    const OctreeSurface &getOctree() const { return octree; }
 
     /// Why the last build left faces out (not enough memory), or empty when it was complete.
-    QString getLastError() const { return cubicError.isEmpty() ? emptyCellError : cubicError; }
+    QString getLastError() const;
 
     /// How a material is drawn, derived once per build from the colour map.
     struct MaterialLook
@@ -134,6 +139,10 @@ private:
     void readCutBox(quint32 lower[3], quint32 upper[3]) const;
     const MaterialLook &look(quint32 material) const;
     void recolorFaces(Geometry::QuadFaceList &faces, bool selected) const;
+    /// Rebuilds the surface of the selected algorithm and frees the one not shown.
+    void buildSurface();
+    /// The solid pass of the cubic faces, with the outlines of all face lists.
+    void drawCubicFaces(bool renderEdges);
 
     Materials::MaterialFactory::Ptr materials;
     TotalVolume *volume;
@@ -152,6 +161,8 @@ private:
     quint32 cutLower[3];
     quint32 cutUpper[3];
     Geometry::ClipPlanes clipPlanes;
+    MarchingCubeSurface marchingCubes;
+    OctreeSurface octree;
     bool renderSiAtoms;
     bool renderSurfaceAtomsOnly;
     bool renderSiAtomLinks;

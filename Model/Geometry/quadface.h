@@ -70,8 +70,12 @@ struct QuadFace
     const float *normal;
     float color[4];
     float outlineColor[4];
-    /// The cell the face belongs to, so colours can follow its material without a rebuild.
-    const Automaton::Voxel *voxel;
+    union {
+        /// The cell the face belongs to, so colours can follow its material without a rebuild.
+        const Automaton::Voxel *voxel;
+        /// Surfaces whose faces span many cells carry the material id instead.
+        quint32 material;
+    };
 };
 
 static_assert(std::is_trivial<QuadFace>::value, "faces are stored in raw arrays");

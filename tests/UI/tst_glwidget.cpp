@@ -77,6 +77,7 @@ private Q_SLOTS:
     void shiftLeftDragPlacesTheLight();
     void keysPan();
     void keysActOnTheActiveWindowOnly();
+    void surfaceAlgorithmsShowTheTrenches();
 
 private:
     GLWidget *view() const { return window->getGLWidget(); }
@@ -620,6 +621,56 @@ void TestGLWidget::keysActOnTheActiveWindowOnly()
     QCOMPARE(second->getGLWidget()->getCamera().getPanY(), 0.0f);
     closeWindow(second);
     QVERIFY(!second);
+}
+
+void TestGLWidget::surfaceAlgorithmsShowTheTrenches()
+{
+    // The default substrate, silicon 30 cells high, cut by trenches 10 deep along y and
+    // covered elsewhere by 4 cells of thermal oxide (0.5, 0.5, 1).
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    Model::Automaton::Voxel *cells = volume->lockCells();
+    for (quint32 x = 0; x < 100; ++x)
+        for (quint32 y = 0; y < 100; ++y)
+            for (quint32 z = 20; z < 34; ++z) {
+                const bool trench = x % 20 >= 8 && x % 20 < 14;
+                cells[volume->getCellIndex(x, y, z)].material = trench ? 0 : (z < 30 ? 1 : 3);
+            }
+    volume->releaseCells();
+    window->form()->actionRender_Object_Edges->setChecked(true);
+    view()->setZoom(0.3f);
+    view()->setRotation(-50, 0, 20);
+    view()->setPan(-50, -30);
+
+    QImage images[3];
+    for (quint32 algorithm = 0; algorithm < 3; ++algorithm) {
+        volume->getPainter().setSurfaceAlgorithm(algorithm);
+        volume->getPainter().refresh();
+        images[algorithm] = frame();
+        // Lit by a white light, silicon stays grey and the oxide stays blue.
+        int grey = 0, blue = 0;
+        for (int y = 0; y < images[algorithm].height(); ++y)
+            for (int x = 0; x < images[algorithm].width(); ++x) {
+                const QRgb p = images[algorithm].pixel(x, y);
+                if (qRed(p) > 40 && qRed(p) == qGreen(p) && qBlue(p) == qRed(p))
+                    ++grey;
+                else if (qRed(p) == qGreen(p) && qBlue(p) > qRed(p) + 40)
+                    ++blue;
+            }
+        QVERIFY2(grey > 2000 && blue > 2000,
+                 qPrintable(QStringLiteral("algorithm %1: %2 grey, %3 blue")
+                                .arg(algorithm)
+                                .arg(grey)
+                                .arg(blue)));
+        if (!qEnvironmentVariableIsEmpty("CELVANE_KEEP_SCREENSHOTS"))
+            images[algorithm].save(QStringLiteral("%1/surface%2.png")
+                                       .arg(qEnvironmentVariable("CELVANE_KEEP_SCREENSHOTS"))
+                                       .arg(algorithm));
+    }
+    // Cell faces with their outlines, the smoothed surface and the merged blocks all differ.
+    QVERIFY(images[0] != images[1]);
+    QVERIFY(images[0] != images[2]);
+    QVERIFY(images[1] != images[2]);
 }
 
 CELVANE_GUI_TEST_MAIN(TestGLWidget)

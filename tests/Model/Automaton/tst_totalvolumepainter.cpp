@@ -713,8 +713,11 @@ void TestTotalVolumePainter::surfaceAlgorithmRebuildsOnChange()
     QVERIFY(p.getOpaqueFaces().isEmpty());
     p.setSurfaceAlgorithm(1);
     QCOMPARE(p.getSurfaceAlgorithm(), 1u);
-    // Until the marching-cubes and octree surfaces exist, every algorithm shows cubic faces.
+    // The cubic faces are always built; the two cells' surface is 16 triangles: one per cube
+    // at either end of the bar, two per cube spanning both cells.
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(10));
+    QCOMPARE(p.getMarchingCubes().getTriangleCount(), std::size_t(16));
+    QVERIFY(!p.getOctree().getRoot());
 
     Voxel *cells = v->lockCells();
     cells[1].material = 0;
@@ -727,10 +730,13 @@ void TestTotalVolumePainter::surfaceAlgorithmRebuildsOnChange()
     p.setSurfaceAlgorithm(2);
     QCOMPARE(p.getSurfaceAlgorithm(), 2u);
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(6));
+    QCOMPARE(p.getOctree().getOpaqueFaces().size(), std::size_t(6));
+    QCOMPARE(p.getMarchingCubes().getTriangleCount(), std::size_t(0)); // freed when not shown
     p.setSurfaceAlgorithm(0);
     QCOMPARE(p.getSurfaceAlgorithm(), 0u);
     p.refresh();
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(6));
+    QVERIFY(!p.getOctree().getRoot());
 }
 
 void TestTotalVolumePainter::refreshFollowsCellChanges()
