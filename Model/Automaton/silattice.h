@@ -58,6 +58,8 @@ public:
     quint32 getCellsB() const { return cellsB; }
     quint32 getCellsC() const { return cellsC; }
     Util::Vector3D getOrigin() const { return origin; }
+    /// The volume's position when the crystal was built.
+    Util::Vector3D getVolumePosition() const { return volumePosition; }
     quint32 unitCellIndex(quint32 i, quint32 j, quint32 k) const
     {
         return (i * cellsB + j) * cellsC + k;

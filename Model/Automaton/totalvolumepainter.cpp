@@ -377,8 +377,7 @@ TotalVolumePainter::TotalVolumePainter(TotalVolume *volume)
       cellsY(volume->getCellsY()), cellsZ(volume->getCellsZ()), cellSizeX(volume->getCellSizeX()),
       cellSizeY(volume->getCellSizeY()),
       cellSizeZ(volume->getCellSizeZ()), cutLower{0, 0, 0}, cutUpper{cellsX, cellsY, cellsZ},
-      renderSiAtoms(false), renderSurfaceAtomsOnly(false), renderSiAtomLinks(false),
-      renderSiUnitCells(false), renderSiUnitCellOutlines(false)
+      atomicRenderer(volume, clipPlanes)
 {
     setCutLimits(cutLower, cutUpper);
 }
@@ -515,8 +514,8 @@ void TotalVolumePainter::buildEmptyCellFaces()
 
 void TotalVolumePainter::refresh()
 {
-    // Marching-cubes and octree surfaces and the atomic view are not available yet: every
-    // algorithm shows the cubic faces.
+    // Marching-cubes and octree surfaces are not available yet: every algorithm shows the
+    // cubic faces.
     buildCubicFaces();
     if (showEmptyVoxelOutlines) {
         buildEmptyCellFaces();
@@ -524,6 +523,8 @@ void TotalVolumePainter::refresh()
         emptyCellFaces.clear();
         emptyCellError.clear();
     }
+    atomicRenderer.buildUnitCells();
+    atomicRenderer.buildAtoms();
 }
 
 void TotalVolumePainter::recolorFaces(QuadFaceList &faces, bool selected) const
@@ -619,6 +620,7 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
     }
 
     // Solid pass.
+    atomicRenderer.drawSolid();
     glBegin(GL_QUADS);
     emitFaces(opaqueFaces);
     glEnd();
@@ -645,6 +647,7 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
+    atomicRenderer.drawTranslucent();
     glBegin(GL_QUADS);
     emitFaces(translucentFaces);
     glEnd();
