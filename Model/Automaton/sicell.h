@@ -62,6 +62,7 @@ public:
     {
         return Util::Vector3D(position[0], position[1], position[2]);
     }
+    double getPositionX() const { return position[0]; }
     SiAtom *getAtom(int index) { return atoms() + index; }
     const SiAtom *getAtom(int index) const { return atoms() + index; }
     /// The atom, sharing the ownership of the cell's owner; empty when no shared owner was set.

@@ -3,6 +3,7 @@
 #include "Model/Automaton/totalvolume.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +33,8 @@ SiWetEtchEngine::SiWetEtchEngine(TotalVolume *volume, double depth, bool resetsR
     : volume(volume), depth(depth), cellsX(volume ? volume->getCellsX() : 0),
       cellsY(volume ? volume->getCellsY() : 0), cellsZ(volume ? volume->getCellsZ() : 0),
       currentCells(nullptr), nextCells(nullptr), resetsRemaining(resetsRemaining),
-      runner(cellsX, 1), cellsPerColumn(quint64(cellsY) * cellsZ), stepsRun(0)
+      runner(cellsX, 1), cellsPerColumn(quint64(cellsY) * cellsZ), stepsRun(0),
+      initializationNanoseconds(0), stepNanoseconds(0)
 {}
 
 SiWetEtchEngine::~SiWetEtchEngine() = default;
@@ -65,6 +67,8 @@ int SiWetEtchEngine::slabOfCell(quint64 index) const
 bool SiWetEtchEngine::run(const QString &process, QString *error)
 {
     stepsRun = 0;
+    initializationNanoseconds = 0;
+    stepNanoseconds = 0;
     slabs.clear();
     if (!volume) {
         if (error)
@@ -96,10 +100,15 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
             slabs.back()->firstCell = quint64(runner.getFirstX(t)) * cellsPerColumn;
             slabs.back()->endCell = quint64(runner.getEndX(t)) * cellsPerColumn;
         }
+        QElapsedTimer timer;
+        timer.start();
         // Two phases: atom states are final before any slab judges its neighbours.
         ok = runner.runPhase([this](int t) { reviveSlab(t); });
         ok = ok && runner.runPhase([this](int t) { runPartialInitialization(t); });
         candidates.clear();
+        initializationNanoseconds = timer.nsecsElapsed();
+        qDebug() << "Time to find the surface " << initializationNanoseconds / 1000000 << "ms";
+        timer.restart();
         bool anySurface = true;
         while (ok && stepsRun < steps && anySurface) {
             ok = runner.runPhase([this](int t) { runPartialEtchingStep(t); });
@@ -114,6 +123,8 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
             for (const std::unique_ptr<Slab> &slab : slabs)
                 anySurface = anySurface || !slab->surface.empty();
         }
+        stepNanoseconds = timer.nsecsElapsed();
+        qDebug() << "Time to etch " << stepsRun << "steps: " << stepNanoseconds / 1000000 << "ms";
     } catch (...) {
         ok = false;
     }
@@ -137,7 +148,19 @@ void SiWetEtchEngine::reviveSlab(int thread)
     std::vector<SiAtom *> &found = candidates[std::size_t(thread)];
     SiCell *cells = lattice->getCellArray();
     const std::size_t count = lattice->getCellArraySize();
+    // Atoms lie within 0.36 of their cell's position along x: of the other slabs' cells only
+    // the position is read.
+    const bool split = runner.getStripCount() > 1;
+    const double base = lattice->getVolumePosition().x;
+    const double size = volume->getCellSizeX();
+    const double low = base + double(runner.getFirstX(thread)) * size - 0.5;
+    const double high = base + double(runner.getEndX(thread)) * size + 0.5;
     for (std::size_t c = 0; c < count; ++c) {
+        if (split) {
+            const double x = cells[c].getPositionX();
+            if (x < low || x >= high)
+                continue;
+        }
         for (int a = 0; a < SiCell::atomCount; ++a) {
             SiAtom *atom = cells[c].getAtom(a);
             const qint64 n = atom->getCellIndex();

@@ -46,6 +46,9 @@ public:
     quint64 getStepsRun() const { return stepsRun; }
     /// Surface atoms judged over all steps of the last run.
     quint64 getSurfaceVisits() const;
+    /// Time the last run took to find the surface, and for its steps.
+    qint64 getInitializationNanoseconds() const { return initializationNanoseconds; }
+    qint64 getStepNanoseconds() const { return stepNanoseconds; }
 
 protected:
     /// volume is not owned and may be null; depth in cell units. resetsRemaining: every
@@ -112,6 +115,8 @@ private:
     /// Per slab: silicon atoms with a neighbour that may be missing, found while reviving.
     std::vector<std::vector<SiAtom *>> candidates;
     quint64 stepsRun;
+    qint64 initializationNanoseconds;
+    qint64 stepNanoseconds;
 };
 
 } // namespace Operations
