@@ -4,6 +4,7 @@
 #include "Util/systemmemory.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 
 #include <cmath>
 #include <limits>
@@ -161,6 +162,8 @@ bool SiLattice::initialize(QString *error)
         return false;
     }
 
+    QElapsedTimer timer;
+    timer.start();
     currentCells = volume->lockCells();
     nextCells = volume->lockNextCells();
     bool ok = true;
@@ -188,6 +191,7 @@ bool SiLattice::initialize(QString *error)
                     }
             }
 
+        qDebug() << "Unit cells holding silicon found; Elapsed time " << timer.elapsed() << "ms";
         const quint64 needed =
             quint64(stored.size()) * (sizeof(SiCell) + mapNodeBytes) + gridCells * sizeof(quint32);
         const quint64 available = Util::SystemMemory::availableBytes();
@@ -233,6 +237,7 @@ bool SiLattice::initialize(QString *error)
                 }
                 cells.emplace_hint(cells.end(), index, SiCell::Ptr(store, cell));
             }
+            qDebug() << "Atoms placed; Elapsed time " << timer.elapsed() << "ms";
             const int steps[SiCell::DirectionCount][3] = {{0, 1, 0}, {1, 0, 0}, {0, 0, 1},
                                                           {1, 1, 0}, {1, 0, 1}, {0, 1, 1}};
             for (quint32 index : stored) {
@@ -272,7 +277,7 @@ bool SiLattice::initialize(QString *error)
     currentCells = nullptr;
     nextCells = nullptr;
     qDebug() << "Silicon crystal:" << cells.size() << "unit cells of"
-             << quint64(cellsA) * cellsB * cellsC;
+             << quint64(cellsA) * cellsB * cellsC << "; Elapsed time " << timer.elapsed() << "ms";
     return ok;
 }
 
