@@ -3,6 +3,7 @@
 #include "Model/palette.h"
 
 #include <atomic>
+#include <cmath>
 
 namespace Model {
 
@@ -18,6 +19,19 @@ Object::Object()
 {}
 
 Object::~Object() = default;
+
+bool Object::withinLimit(const Util::Vector3D &p)
+{
+    for (int axis = 0; axis < 3; ++axis)
+        if (!std::isfinite(p[axis]) || std::fabs(p[axis]) > coordinateLimit)
+            return false;
+    return true;
+}
+
+bool Object::getBounds(Util::Vector3D &, Util::Vector3D &) const
+{
+    return false;
+}
 
 Util::Vector4D Object::getColor() const
 {

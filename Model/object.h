@@ -35,6 +35,16 @@ public:
     virtual void setSelected(bool s);
     virtual bool isSelected() const;
 
+    /// No coordinate of an object's corners may exceed this magnitude: beyond it the view's
+    /// depth range and the float positions of documents lose all precision.
+    static constexpr double coordinateLimit = 1e7;
+    /// True when every coordinate of p is finite and within the coordinate limit.
+    static bool withinLimit(const Util::Vector3D &p);
+
+    /// The object's lower and upper corners in world units (preview displacement not included);
+    /// false for an object without extent.
+    virtual bool getBounds(Util::Vector3D &lower, Util::Vector3D &upper) const;
+
     quint32 getId() const { return id; }
     bool isPreview() const { return preview; }
     void setPreview(bool p) { preview = p; }

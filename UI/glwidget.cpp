@@ -159,28 +159,28 @@ double GLWidget::projectionDepth() const
     const float *offset = camera.getSceneOffset();
     for (const Core::Operations::Document::ObjectPtr &object :
          presenter->getDocument().getObjects()) {
-        const Model::Automaton::TotalVolume *volume =
-            dynamic_cast<const Model::Automaton::TotalVolume *>(object.get());
-        if (!volume)
+        Util::Vector3D corners[2];
+        if (!object->getBounds(corners[0], corners[1]))
             continue;
-        Util::Vector3D origin = volume->getPosition();
-        if (volume->isPreview())
-            origin += volume->getPreviewDisplacement();
-        const double size[3] = {volume->getCellsX() * double(volume->getCellSizeX()),
-                                volume->getCellsY() * double(volume->getCellSizeY()),
-                                volume->getCellsZ() * double(volume->getCellSizeZ())};
+        if (object->isPreview())
+            for (Util::Vector3D &corner : corners)
+                corner += object->getPreviewDisplacement();
         for (int corner = 0; corner < 8; ++corner) {
             double squared = 0.0;
             for (int axis = 0; axis < 3; ++axis) {
-                const double c =
-                    origin[axis] + ((corner >> axis) & 1 ? size[axis] : 0.0) + offset[axis];
+                const double c = corners[(corner >> axis) & 1][axis] + offset[axis];
                 squared += c * c;
             }
-            depth = std::max(depth, std::sqrt(squared));
+            // A corner that is not finite cannot be drawn; it must not take the others with it.
+            if (std::isfinite(squared))
+                depth = std::max(depth, std::sqrt(squared));
         }
     }
-    // Room for the masks drawn five cells beyond a volume and for rounding.
-    return depth * 1.05 + 10.0;
+    // Room for the masks drawn five cells beyond a volume and for rounding; bounded, so that an
+    // object far away (it cannot be farther than the coordinate limit) keeps the depth range
+    // finite for all others.
+    const double bound = 4.0 * Model::Object::coordinateLimit;
+    return std::min(depth * 1.05 + 10.0, bound);
 }
 
 void GLWidget::applyProjection()

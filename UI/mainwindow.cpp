@@ -1,5 +1,6 @@
 #include "UI/mainwindow.h"
 
+#include "Core/Operations/ifiledialogs.h"
 #include "Core/Operations/workspace.h"
 #include "Model/palette.h"
 #include "UI/Console/commandconsole.h"
@@ -17,7 +18,6 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -294,9 +294,13 @@ void MainWindow::saveImage(QString fileName)
 
 void MainWindow::saveImage()
 {
-    QString fileName = QFileDialog::getSaveFileName(this, QStringLiteral("Save Screen Image"),
-                                                    imageLocation().absolutePath(),
-                                                    QStringLiteral("Images (*.png *.xpm *.jpg)"));
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName = dialogs
+                           ? dialogs->getSaveFileName(QStringLiteral("Save Screen Image"),
+                                                      imageLocation().absolutePath(),
+                                                      QStringLiteral("Images (*.png *.xpm *.jpg)"))
+                           : QString();
     if (fileName.isEmpty())
         return;
     // Without an extension that names an image format there would be nothing to write.

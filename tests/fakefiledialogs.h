@@ -7,10 +7,12 @@
 class FakeDialogs : public Core::Operations::IFileDialogs
 {
 public:
-    QString getSaveFileName(const QString &caption, const QString &, const QString &filter) override
+    QString getSaveFileName(const QString &caption, const QString &directory,
+                            const QString &filter) override
     {
         ++saveAsked;
         lastCaption = caption;
+        lastDirectory = directory;
         lastFilter = filter;
         return saveAnswer;
     }

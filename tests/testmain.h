@@ -2,9 +2,12 @@
 #define CELVANE_TESTS_TESTMAIN_H
 
 #include "Util/vector3d.h"
+#include "fakefiledialogs.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 Q_DECLARE_METATYPE(Util::Vector4D)
 Q_DECLARE_METATYPE(Util::Vector3D)
@@ -17,8 +20,42 @@ inline char *toString(const Vector4D &v)
 }
 } // namespace Util
 
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+
+/// Fails the running test and rejects a modal window that stayed unanswered for a minute, so a
+/// missed answer ends in a failure instead of blocking the suite until its time-out.
+inline void startModalWatchdog(QCoreApplication &app)
+{
+    QTimer *timer = new QTimer(&app);
+    auto seen = std::make_shared<std::pair<QPointer<QWidget>, int>>();
+    QObject::connect(timer, &QTimer::timeout, [seen]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal != seen->first) {
+            *seen = {modal, 0};
+            return;
+        }
+        if (++seen->second < 60)
+            return;
+        QTest::qFail(qPrintable(QStringLiteral("a modal window was left unanswered: ") +
+                                modal->windowTitle()),
+                     __FILE__, __LINE__);
+        if (QDialog *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+    timer->start(1000);
+}
+#else
+inline void startModalWatchdog(QCoreApplication &) {}
+#endif
+
 /// Points HOME at a fresh temporary folder before anything reads it, so no test touches the
-/// real catalogue files of the person running the suite.
+/// real catalogue files of the person running the suite. File questions are answered as
+/// cancelled unless a test installs its own answers: no test may wait on a real file dialog.
 #define CELVANE_TEST_MAIN_IMPL(TestObject, Application)                                            \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
@@ -28,6 +65,9 @@ inline char *toString(const Vector4D &v)
         qputenv("HOME", home.path().toLocal8Bit());                                                \
         Application app(argc, argv);                                                               \
         app.setProperty("celvane.askBeforeClosing", false);                                        \
+        Core::Operations::IFileDialogs::setInstance(                                               \
+            boost::shared_ptr<Core::Operations::IFileDialogs>(new FakeDialogs()));                 \
+        startModalWatchdog(app);                                                                   \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \

@@ -24,6 +24,40 @@ void DisplacementOperation::endPreview()
     }
 }
 
+void DisplacementOperation::askForDistance()
+{
+    writePrefixed(": Left click or enter the distance into the console (x, y, z):");
+    pickMode = 3;
+    workspace.getPickState().publish(this, nullptr, &basePoint, &pickMode);
+    coordinatesReceived = false;
+    workspace.getConsoleInput().requestCoordinates(this, &displacement, &coordinatesReceived);
+    step = 1;
+}
+
+bool DisplacementOperation::acceptDistance()
+{
+    bool inRange = true;
+    for (const ObjectPtr &object : objects) {
+        Util::Vector3D lower, upper;
+        if (object->getBounds(lower, upper))
+            inRange = inRange && Model::Object::withinLimit(lower + displacement) &&
+                      Model::Object::withinLimit(upper + displacement);
+    }
+    if (inRange)
+        return true;
+    // Refused before anything moves: such an object could neither be drawn nor saved.
+    writePrefixed(QStringLiteral(": The distance would take the object(s) beyond %1 units from "
+                                 "the origin.")
+                      .arg(Model::Object::coordinateLimit, 0, 'f', 0)
+                      .toStdString());
+    displacement = Util::Vector3D(0.0, 0.0, 0.0);
+    for (const ObjectPtr &object : objects)
+        object->setPreviewDisplacement(displacement);
+    askForDistance();
+    workspace.notifyUpdate();
+    return false;
+}
+
 void DisplacementOperation::execute()
 {
     PickState &pickState = workspace.getPickState();
@@ -44,18 +78,15 @@ void DisplacementOperation::execute()
             object->setPreviewDisplacement(displacement);
             objects.append(object);
         }
-        writePrefixed(": Left click or enter the distance into the console (x, y, z):");
-        pickMode = 3;
-        pickState.publish(this, nullptr, &basePoint, &pickMode);
-        coordinatesReceived = false;
-        workspace.getConsoleInput().requestCoordinates(this, &displacement, &coordinatesReceived);
-        step = 1;
+        askForDistance();
         workspace.getSelection().setSelectionMode(false);
         workspace.notifyUpdate();
         return;
     }
     case 1:
         if (coordinatesReceived) {
+            if (!acceptDistance())
+                return;
             step = 3;
             end();
             return;
@@ -76,7 +107,7 @@ void DisplacementOperation::execute()
         if (pickMode != 0) {
             pickMode = 3;
             pickState.publish(this, &sparePoint, &currentPoint, &pickMode);
-        } else {
+        } else if (acceptDistance()) {
             step = 3;
             end();
         }

@@ -34,6 +34,11 @@ protected:
     /// The object that is shown displaced and committed for a selected one.
     virtual ObjectPtr prepareObject(const ObjectPtr &selected) = 0;
 
+    /// Prompts for the distance, typed or clicked, and waits for it (step 1).
+    void askForDistance();
+    /// True when the displacement keeps every object within the coordinate limit; otherwise
+    /// says so, resets the preview and asks again.
+    bool acceptDistance();
     /// Switches the preview off on every object.
     void endPreview();
     /// prefix followed by text, to the console.

@@ -189,6 +189,14 @@ void TotalVolume::translate(Util::Vector4D d)
     position.z += d.z;
 }
 
+bool TotalVolume::getBounds(Util::Vector3D &lower, Util::Vector3D &upper) const
+{
+    lower = position;
+    upper = position + Util::Vector3D(cellsX * double(cellSizeX), cellsY * double(cellSizeY),
+                                      cellsZ * double(cellSizeZ));
+    return true;
+}
+
 Voxel *TotalVolume::lockCells()
 {
     cellsLock.lock();

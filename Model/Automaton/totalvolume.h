@@ -53,6 +53,7 @@ public:
     /// clone() with the reason when the copy cannot be allocated.
     Ptr cloneVolume(QString *error = nullptr);
     void translate(Util::Vector4D d) override;
+    bool getBounds(Util::Vector3D &lower, Util::Vector3D &upper) const override;
     void transform(Util::Vector4D, Util::Vector4D) override {}
 
     quint32 getCellsX() const { return cellsX; }

@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <cmath>
 #include <vector>
 
 namespace Model {
@@ -26,14 +27,31 @@ bool readCount(const QXmlStreamAttributes &attributes, const char *name, quint32
     return ok;
 }
 
-float readFloat(const QXmlStreamAttributes &attributes, const char *name, float fallback)
+/// An optional number: absent, it is the fallback; present, it must be a finite number whose
+/// magnitude does not exceed limit.
+bool readNumber(const QXmlStreamAttributes &attributes, const char *name, double fallback,
+                double limit, double &value)
 {
     const QStringRef text = attributes.value(QLatin1String(name));
-    if (text.isEmpty())
-        return fallback;
+    if (text.isEmpty()) {
+        value = fallback;
+        return true;
+    }
     bool ok = false;
-    const float value = text.toFloat(&ok);
-    return ok ? value : fallback;
+    value = text.toDouble(&ok);
+    return ok && std::isfinite(value) && std::fabs(value) <= limit;
+}
+
+/// Three optional numbers named prefix plus x, y and z.
+bool readTriple(const QXmlStreamAttributes &attributes, const char *prefix, double fallback,
+                double limit, double (&values)[3])
+{
+    bool ok = true;
+    for (int axis = 0; axis < 3; ++axis) {
+        const QByteArray name = QByteArray(prefix) + char('x' + axis);
+        ok = readNumber(attributes, name.constData(), fallback, limit, values[axis]) && ok;
+    }
+    return ok;
 }
 
 /// Blank-separated unsigned decimals into ids, stopping when ids is full. False, with a
@@ -147,9 +165,14 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
     const bool countsRead = readCount(attributes, "size-x", cellsX) &&
                             readCount(attributes, "size-y", cellsY) &&
                             readCount(attributes, "size-z", cellsZ);
-    const float cellSizeX = readFloat(attributes, "cellsize-x", 1.0f);
-    const float cellSizeY = readFloat(attributes, "cellsize-y", 1.0f);
-    const float cellSizeZ = readFloat(attributes, "cellsize-z", 1.0f);
+    // Beyond the coordinate limit the view's depth range and float positions fail.
+    const double limit = Model::Object::coordinateLimit;
+    double cellSize[3] = {1.0, 1.0, 1.0};
+    const bool sizesRead = readTriple(attributes, "cellsize-", 1.0, limit, cellSize);
+    const quint32 counts[3] = {cellsX, cellsY, cellsZ};
+    bool sizesSane = sizesRead;
+    for (int axis = 0; axis < 3; ++axis)
+        sizesSane = sizesSane && cellSize[axis] > 0.0 && counts[axis] * cellSize[axis] <= limit;
 
     QString reason;
     // Refused before anything as large as the volume is allocated; the id list and the
@@ -158,8 +181,10 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
                           (sizeof(quint32) + 8 * sizeof(QChar));
     if (!countsRead)
         reason = QStringLiteral("its size is not given as three positive whole numbers");
-    else
-        TotalVolume::checkAllocation(cellsX, cellsY, cellsZ, &reason, extra);
+    else if (TotalVolume::checkAllocation(cellsX, cellsY, cellsZ, &reason, extra) && !sizesSane)
+        reason = QStringLiteral("its cell sizes are not three positive numbers that keep it "
+                                "within %1 units")
+                     .arg(limit, 0, 'f', 0);
     if (!reason.isEmpty()) {
         reader->skipCurrentElement();
         if (error)
@@ -187,9 +212,17 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
                 return ObjectPtr();
             }
         } else if (reader->name() == QLatin1String("Position")) {
-            const QXmlStreamAttributes at = reader->attributes();
-            position = Util::Vector3D(readFloat(at, "pos-x", 0.0f), readFloat(at, "pos-y", 0.0f),
-                                      readFloat(at, "pos-z", 0.0f));
+            double at[3];
+            if (!readTriple(reader->attributes(), "pos-", 0.0, limit, at)) {
+                reader->skipCurrentElement(); // the Position
+                reader->skipCurrentElement(); // the rest of the Object
+                if (error)
+                    *error = QStringLiteral("its position is not three numbers within %1 units "
+                                            "of the origin")
+                                 .arg(limit, 0, 'f', 0);
+                return ObjectPtr();
+            }
+            position = Util::Vector3D(at[0], at[1], at[2]);
             reader->skipCurrentElement();
         } else {
             reader->skipCurrentElement();
@@ -208,8 +241,9 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
                 id = it.value();
         }
     }
-    TotalVolume::Ptr volume = TotalVolume::create(cellsX, cellsY, cellsZ, cellSizeX, cellSizeY,
-                                                  cellSizeZ, position, ids, error);
+    TotalVolume::Ptr volume =
+        TotalVolume::create(cellsX, cellsY, cellsZ, float(cellSize[0]), float(cellSize[1]),
+                            float(cellSize[2]), position, ids, error);
     if (volume)
         volume->getPainter().refresh();
     return volume;

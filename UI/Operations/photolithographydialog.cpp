@@ -1,10 +1,10 @@
 #include "UI/Operations/photolithographydialog.h"
 
+#include "Core/Operations/ifiledialogs.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_photolithographydialog.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QMessageBox>
 
 namespace Ui {
@@ -61,9 +61,12 @@ void PhotolithographyDialog::imageToMask(const QImage &image, std::vector<bool> 
 
 QString PhotolithographyDialog::chooseMaskFile()
 {
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
     const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Choose Mask File"), maskPath(),
-                                     QStringLiteral("Image Files (*.png *.jpg *.bmp)"));
+        dialogs ? dialogs->getOpenFileName(QStringLiteral("Choose Mask File"), maskPath(),
+                                           QStringLiteral("Image Files (*.png *.jpg *.bmp)"))
+                : QString();
     if (!file.isEmpty())
         maskPath() = file;
     return file;

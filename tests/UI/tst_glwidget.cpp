@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <limits>
 
 using Model::Automaton::TotalVolume;
 using Ui::GLWidget;
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void wheelFactor();
     void wheelZoomMagnifiesAndSurvivesResize();
     void zoomedInNothingIsCutAway();
+    void farVolumeLeavesTheOthersDrawn_data();
+    void farVolumeLeavesTheOthersDrawn();
     void shiftWheelMovesTheLight();
     void clickSelectsDragDoesNot();
     void clicksThatPickNothing();
@@ -339,6 +342,34 @@ void TestGLWidget::zoomedInNothingIsCutAway()
     const QImage image = frame();
     // From the back, world x runs to the left: the face point (2, 100, 2) shows at (-2, 2).
     QVERIFY(isSiliconGrey(image.pixel(pixelOf(view(), -2.0, 2.0))));
+}
+
+void TestGLWidget::farVolumeLeavesTheOthersDrawn_data()
+{
+    QTest::addColumn<Util::Vector3D>("position");
+    QTest::addColumn<float>("cellSize");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("at the coordinate limit") << Util::Vector3D(9.9e6, 0, 0) << 1.0f;
+    QTest::newRow("infinite cell size") << Util::Vector3D(-500, -500, 0) << float(inf);
+    QTest::newRow("infinite position") << Util::Vector3D(inf, 0, 0) << 1.0f;
+    QTest::newRow("position not a number") << Util::Vector3D(std::nan(""), 0, 0) << 1.0f;
+}
+
+void TestGLWidget::farVolumeLeavesTheOthersDrawn()
+{
+    // Such a volume cannot be opened or moved to, but nothing it holds may blank the view.
+    QFETCH(Util::Vector3D, position);
+    QFETCH(float, cellSize);
+    QVERIFY(createDefaultSubstrate(window));
+    window->form()->actionLighting->setChecked(false);
+    window->form()->actionGrid->setChecked(true);
+    window->getPresenter().getDocument().addObject(
+        TotalVolume::createFilled(2, 2, 2, cellSize, cellSize, cellSize, position, 1));
+    const QImage image = frame();
+    QVERIFY(isSiliconGrey(image.pixel(pixelOf(view(), 50, 50))));
+    const QPoint p = pixelOf(view(), -50, -33);
+    const QRgb grid = qRgb(102, 102, 102);
+    QVERIFY(image.pixel(p) == grid || image.pixel(p - QPoint(1, 0)) == grid);
 }
 
 void TestGLWidget::shiftWheelMovesTheLight()

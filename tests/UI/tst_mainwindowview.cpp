@@ -21,11 +21,11 @@
 #include "viewtestutil.h"
 
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <boost/make_shared.hpp>
 
 using Model::Automaton::TotalVolume;
 using Ui::GLWidget;
@@ -296,35 +296,30 @@ void TestMainWindowView::saveImageOfAWindowNeverShown()
 void TestMainWindowView::saveImageDialogCancelledWritesNothing()
 {
     QTemporaryDir folder;
-    QString caption, filter;
-    whenDialog<QFileDialog>([&caption, &filter](QFileDialog *dialog) {
-        caption = dialog->windowTitle();
-        filter = dialog->selectedNameFilter();
-        dialog->reject();
-    });
+    QDir::setCurrent(folder.path());
+    auto dialogs = boost::make_shared<FakeDialogs>();
+    Core::Operations::IFileDialogs::setInstance(dialogs);
     window->form()->actionSave_Image->trigger();
-    QCOMPARE(caption, QStringLiteral("Save Screen Image"));
-    QCOMPARE(filter, QStringLiteral("Images (*.png *.xpm *.jpg)"));
+    QCOMPARE(dialogs->saveAsked, 1);
+    QCOMPARE(dialogs->lastCaption, QStringLiteral("Save Screen Image"));
+    QCOMPARE(dialogs->lastFilter, QStringLiteral("Images (*.png *.xpm *.jpg)"));
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    QDir::setCurrent(workDir.path());
 }
 
 void TestMainWindowView::saveImageStartsInTheLastFolder()
 {
     QTemporaryDir first;
     window->saveImage(first.filePath(QStringLiteral("a.png")));
-    QString startedIn;
     QTemporaryDir second;
-    const QString chosen = second.filePath(QStringLiteral("shot"));
-    whenDialog<QFileDialog>([&startedIn, chosen](QFileDialog *dialog) {
-        startedIn = dialog->directory().absolutePath();
-        dialog->selectFile(chosen);
-        static_cast<QDialog *>(dialog)->accept();
-    });
+    auto dialogs = boost::make_shared<FakeDialogs>();
+    dialogs->saveAnswer = second.filePath(QStringLiteral("shot"));
+    Core::Operations::IFileDialogs::setInstance(dialogs);
     window->form()->actionSave_Image->trigger();
-    QCOMPARE(startedIn, QDir(first.path()).absolutePath());
+    QCOMPARE(dialogs->lastDirectory, QDir(first.path()).absolutePath());
     // A name without an image extension is saved as PNG.
     QImage image;
-    QVERIFY(image.load(chosen + QStringLiteral(".png")));
+    QVERIFY(image.load(dialogs->saveAnswer + QStringLiteral(".png")));
     QCOMPARE(MainWindow::lastImageLocation().absolutePath(), QDir(second.path()).absolutePath());
 }
 

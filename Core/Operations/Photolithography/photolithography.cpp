@@ -15,9 +15,9 @@ Photolithography::Photolithography(Model::Automaton::TotalVolume *volume, quint3
                                    const std::vector<bool> &bottomMask, quint32 bottomWidth,
                                    quint32 bottomHeight, const std::vector<bool> &topMask,
                                    quint32 topWidth, quint32 topHeight)
-    : volume(volume), film(film), cellsX(volume->getCellsX()), cellsY(volume->getCellsY()),
-      cellsZ(volume->getCellsZ()), runner(volume->getCellsX(), minimumStripWidth), cells(nullptr),
-      nextCells(nullptr)
+    : volume(volume), film(film), cellsX(volume ? volume->getCellsX() : 0),
+      cellsY(volume ? volume->getCellsY() : 0), cellsZ(volume ? volume->getCellsZ() : 0),
+      runner(cellsX, minimumStripWidth), cells(nullptr), nextCells(nullptr)
 {
     buildExposure(bottomExposure, bottomMask, bottomWidth, bottomHeight);
     buildExposure(topExposure, topMask, topWidth, topHeight);
@@ -91,6 +91,11 @@ void Photolithography::developStrip(int strip)
 
 bool Photolithography::run(QString *error)
 {
+    if (!volume) {
+        if (error)
+            *error = QStringLiteral("No cell volume for the photolithography.");
+        return false;
+    }
     cells = volume->lockCells();
     nextCells = volume->lockNextCells();
     bool ok = true;

@@ -306,6 +306,19 @@ void TestDocumentFile::absurdObjects_data()
     QTest::newRow("state beyond 32 bits")
         << QByteArray("size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>4294967296 </State>")
         << "not a material id";
+    const QByteArray one = "size-x=\"1\" size-y=\"1\" size-z=\"1\" ";
+    for (const char *size : {"inf", "nan", "0", "-2", "abc", "1e39"})
+        QTest::addRow("cell size %s", size)
+            << one + "cellsize-x=\"1\" cellsize-y=\"" + size + "\" cellsize-z=\"1\">"
+            << "cell sizes";
+    // 100 cells of 200000 units reach beyond the ten million units the view can hold.
+    QTest::newRow("extent beyond the limit")
+        << QByteArray("size-x=\"100\" size-y=\"1\" size-z=\"1\" cellsize-x=\"200000\">")
+        << "cell sizes";
+    for (const char *pos : {"inf", "-inf", "nan", "1e39", "2e7", "x"})
+        QTest::addRow("position %s", pos)
+            << one + "><State>1 </State><Position pos-x=\"0\" pos-y=\"0\" pos-z=\"" + pos + "\"/>"
+            << "position";
 }
 
 void TestDocumentFile::absurdObjects()

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void escapeDuringMoveKeepsItCurrent();
     void moveEndedByAnotherRequestCancels();
     void moveByClickedPoints();
+    void farDistancesAreRefused_data();
+    void farDistancesAreRefused();
     void copyAddsDisplacedClones();
     void copyEndedByAnotherRequestCommits();
     void deleteWithSelectionDeletesAtOnce();
@@ -143,6 +145,45 @@ void TestObjectOperations::moveByClickedPoints()
     QCOMPARE(a->getPosition(), Util::Vector4D(3, 4, 0, 0));
     QCOMPARE(f.recorder->last(), QStringLiteral("Move: Object(s) moved"));
     QVERIFY(!pick.getWaitingOperation());
+}
+
+void TestObjectOperations::farDistancesAreRefused_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("distance");
+    QTest::newRow("move far") << 7 << "Move"
+                              << "1e39, 0, 0";
+    QTest::newRow("copy far") << 1 << "Copy"
+                              << "0, 0, -1e8";
+    // The volume is 2 wide: its far corner would lie just beyond ten million units.
+    QTest::newRow("move the far corner out") << 7 << "Move"
+                                             << "9999999, 0, 0";
+}
+
+void TestObjectOperations::farDistancesAreRefused()
+{
+    QFETCH(int, operation);
+    QFETCH(QString, prefix);
+    QFETCH(QString, distance);
+    WorkspaceFixture f;
+    TotalVolume::Ptr a = f.addVolume(2, 1, 1, 1);
+    f.pick(a);
+    f.workspace.startOperation(quint32(operation));
+    f.type(qPrintable(distance));
+    const QStringList &said = f.recorder->messages;
+    QCOMPARE(said.at(said.size() - 2),
+             prefix + ": The distance would take the object(s) beyond 10000000 units from the "
+                      "origin.");
+    QCOMPARE(said.last(),
+             prefix + ": Left click or enter the distance into the console (x, y, z):");
+    QCOMPARE(a->getPreviewDisplacement(), Util::Vector4D());
+    // Still waiting: a sane distance goes through.
+    f.type("9999998, 0, -3");
+    const TotalVolume::Ptr last =
+        boost::dynamic_pointer_cast<TotalVolume>(f.workspace.getDocument().getObjects().last());
+    QCOMPARE(last->getPosition(), Util::Vector4D(9999998, 0, -3, 0));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
 }
 
 void TestObjectOperations::copyAddsDisplacedClones()
