@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 using Model::Automaton::SiAtom;
 using Model::Automaton::SiCell;
@@ -102,10 +103,22 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
         }
         QElapsedTimer timer;
         timer.start();
+        // Bonds are shorter than 0.44: with cells of at least half a unit they end in the
+        // neighbouring cells.
+        if (volume->getCellSizeX() >= 0.5f && volume->getCellSizeY() >= 0.5f &&
+            volume->getCellSizeZ() >= 0.5f) {
+            try {
+                interior.assign(std::size_t(volume->getCellCount()), 0);
+                ok = runner.runPhase([this](int t) { markInterior(t); });
+            } catch (const std::bad_alloc &) {
+                interior.clear(); // only a shortcut: every atom's neighbours are read instead
+            }
+        }
         // Two phases: atom states are final before any slab judges its neighbours.
-        ok = runner.runPhase([this](int t) { reviveSlab(t); });
+        ok = ok && runner.runPhase([this](int t) { reviveSlab(t); });
         ok = ok && runner.runPhase([this](int t) { runPartialInitialization(t); });
         candidates.clear();
+        std::vector<char>().swap(interior);
         initializationNanoseconds = timer.nsecsElapsed();
         qDebug() << "Time to find the surface " << initializationNanoseconds / 1000000 << "ms";
         timer.restart();
@@ -140,6 +153,27 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
                      .arg(stepsRun)
                      .arg(steps);
     return ok;
+}
+
+void SiWetEtchEngine::markInterior(int thread)
+{
+    // A silicon cell whose 26 neighbours are silicon too.
+    for (quint32 x = runner.getFirstX(thread); x < runner.getEndX(thread); ++x) {
+        if (x == 0 || x + 1 >= cellsX)
+            continue;
+        for (quint32 y = 1; y + 1 < cellsY; ++y)
+            for (quint32 z = 1; z + 1 < cellsZ; ++z) {
+                bool all = true;
+                for (int dx = -1; dx <= 1 && all; ++dx)
+                    for (int dy = -1; dy <= 1 && all; ++dy) {
+                        const Model::Automaton::Voxel *column =
+                            currentCells + (quint64(x + dx) * cellsY + (y + dy)) * cellsZ + z;
+                        all = column[-1].material == 1 && column[0].material == 1 &&
+                              column[1].material == 1;
+                    }
+                interior[std::size_t((quint64(x) * cellsY + y) * cellsZ + z)] = all ? 1 : 0;
+            }
+    }
 }
 
 void SiWetEtchEngine::reviveSlab(int thread)
@@ -181,11 +215,15 @@ void SiWetEtchEngine::reviveSlab(int thread)
             }
             if (resetsRemaining)
                 atom->setRemaining(1.0f);
-            // Decided from cells and links alone: neighbour states may still be changing.
+            // Decided from cells and links alone: neighbour states may still be changing. The
+            // bonds of an atom deep in silicon end in silicon cells: its neighbours are not read.
             bool mayMiss = false;
-            for (int k = 0; k < 4 && !mayMiss; ++k) {
+            for (int k = 0; k < 4 && !mayMiss; ++k)
+                mayMiss = !atom->getNeighbor(k);
+            const bool deep = !interior.empty() && interior[std::size_t(n)];
+            for (int k = 0; k < 4 && !mayMiss && !deep; ++k) {
                 const SiAtom *neighbour = atom->getNeighbor(k);
-                mayMiss = !neighbour || !neighbour->getCell() ||
+                mayMiss = !neighbour->getCell() ||
                           (neighbour->getCellIndex() >= 0 &&
                            currentCells[neighbour->getCellIndex()].material == 0);
             }

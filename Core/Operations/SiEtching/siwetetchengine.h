@@ -96,6 +96,7 @@ protected:
 
 private:
     void runPartialInitialization(int thread);
+    void markInterior(int thread);
     void reviveSlab(int thread);
     void treatMissingNeighbors(SiAtom *atom, int thread);
     void runPartialEtchingStep(int thread);
@@ -114,6 +115,8 @@ private:
     std::vector<std::unique_ptr<Slab>> slabs;
     /// Per slab: silicon atoms with a neighbour that may be missing, found while reviving.
     std::vector<std::vector<SiAtom *>> candidates;
+    /// Per volume cell while the surface is found: 1 for silicon surrounded by silicon.
+    std::vector<char> interior;
     quint64 stepsRun;
     qint64 initializationNanoseconds;
     qint64 stepNanoseconds;
