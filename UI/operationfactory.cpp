@@ -12,6 +12,7 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
@@ -22,6 +23,7 @@
 #include "Core/Operations/savedocumentasoperation.h"
 #include "Core/Operations/selectvolumesoperation.h"
 #include "Core/Operations/workspace.h"
+#include "UI/Observers/atomicsibcaetchobserver.h"
 #include "UI/Observers/batchrunobserver.h"
 #include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
@@ -147,6 +149,9 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     case 27:
         return withObserver<AnisotropicFilmDepositionOperation, Observers::CVDObserver>(workspace,
                                                                                         window);
+    case 28:
+        return withObserver<AtomisticSiWetEtchingOperation, Observers::AtomicSiBCAEtchObserver>(
+            workspace, window);
     case 30:
         return withObserver<SimpleReactiveIonEtchingOperation, Observers::SimpleRIEObserver>(
             workspace, window);

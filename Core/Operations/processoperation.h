@@ -45,13 +45,7 @@ public:
     {
         if (inputCount != 0)
             return;
-        VolumePtr found;
-        for (const PickState::ObjectPtr &object : this->workspace.getPickState().getSelection()) {
-            VolumePtr candidate =
-                boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
-            if (candidate)
-                found = candidate; // the last one selected wins
-        }
+        VolumePtr found = chooseVolume();
         if (!found) {
             this->writeMessage(": Select a cell volume and press Enter/Return.");
             this->workspace.getConsoleInput().requestEnter(this);
@@ -106,7 +100,7 @@ public:
         }
         afterRun();
         this->workspace.getDocument().setModified(true);
-        volume->getPainter().refresh();
+        refreshPicture();
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
         this->workspace.notifyUpdate();
@@ -136,6 +130,20 @@ protected:
         : Base(workspace, name, id), inputCount(0)
     {}
 
+    /// The cell volume the step works on, from the selection; null when there is none.
+    virtual VolumePtr chooseVolume() const
+    {
+        VolumePtr found;
+        for (const PickState::ObjectPtr &object : this->workspace.getPickState().getSelection()) {
+            VolumePtr candidate =
+                boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
+            if (candidate)
+                found = candidate; // the last one selected wins
+        }
+        return found;
+    }
+    /// Rebuilds the volume's picture after a successful run.
+    virtual void refreshPicture() { volume->getPainter().refresh(); }
     /// A volume was taken: count it and open the options dialog through the observer.
     virtual void volumeTaken()
     {

@@ -2,6 +2,8 @@
 
 #include "Util/systemmemory.h"
 
+#include <QDebug>
+
 #include <cstring>
 #include <limits>
 #include <new>
@@ -220,6 +222,18 @@ void TotalVolume::releaseNextCells()
 void TotalVolume::swapCells()
 {
     cells.swap(nextCells);
+}
+
+bool TotalVolume::rebuildSiLattice(QString *error)
+{
+    // The old crystal goes first: two crystals of a large volume may not fit side by side.
+    siLattice.reset();
+    siLattice.reset(new SiLattice(this));
+    const bool built = siLattice->initialize(error);
+    if (!built)
+        siLattice.reset();
+    qDebug() << "Done initializing";
+    return built;
 }
 
 void TotalVolume::setBottomMask(const std::vector<bool> &bits, quint32 width, quint32 height)

@@ -1,6 +1,7 @@
 #ifndef CELVANE_MODEL_AUTOMATON_TOTALVOLUME_H
 #define CELVANE_MODEL_AUTOMATON_TOTALVOLUME_H
 
+#include "Model/Automaton/silattice.h"
 #include "Model/Automaton/totalvolumepainter.h"
 #include "Model/Automaton/voxel.h"
 #include "Model/object.h"
@@ -82,6 +83,12 @@ public:
 
     TotalVolumePainter &getPainter() { return painter; }
 
+    /// The silicon crystal of the last rebuild (empty before the first one).
+    SiLattice::Ptr getSiLattice() const { return siLattice; }
+    /// Replaces the silicon crystal by a new one built from the current cells (both arrays are
+    /// locked meanwhile). False with a reason, and no crystal, when it cannot be built.
+    bool rebuildSiLattice(QString *error = nullptr);
+
     void setBottomMask(const std::vector<bool> &bits, quint32 width, quint32 height);
     void setTopMask(const std::vector<bool> &bits, quint32 width, quint32 height);
     const std::vector<bool> &getBottomMask() const { return bottomMask; }
@@ -117,6 +124,7 @@ private:
     std::vector<bool> bottomMask;
     quint32 bottomMaskWidth;
     quint32 bottomMaskHeight;
+    SiLattice::Ptr siLattice;
     TotalVolumePainter painter;
 };
 

@@ -377,8 +377,7 @@ TotalVolumePainter::TotalVolumePainter(TotalVolume *volume)
       cellsY(volume->getCellsY()), cellsZ(volume->getCellsZ()), cellSizeX(volume->getCellSizeX()),
       cellSizeY(volume->getCellSizeY()),
       cellSizeZ(volume->getCellSizeZ()), cutLower{0, 0, 0}, cutUpper{cellsX, cellsY, cellsZ},
-      marchingCubes(volume), octree(volume), renderSiAtoms(false), renderSurfaceAtomsOnly(false),
-      renderSiAtomLinks(false), renderSiUnitCells(false), renderSiUnitCellOutlines(false)
+      marchingCubes(volume), octree(volume), atomicRenderer(volume, clipPlanes)
 {
     setCutLimits(cutLower, cutUpper);
 }
@@ -548,6 +547,8 @@ void TotalVolumePainter::refresh()
         emptyCellFaces.clear();
         emptyCellError.clear();
     }
+    atomicRenderer.buildUnitCells();
+    atomicRenderer.buildAtoms();
 }
 
 void TotalVolumePainter::recolorFaces(QuadFaceList &faces, bool selected) const
@@ -650,6 +651,7 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
     }
 
     // Solid pass.
+    atomicRenderer.drawSolid();
     if (surfaceAlgorithm == MarchingCubesAlgorithm)
         marchingCubes.draw(renderEdges);
     else if (surfaceAlgorithm == OctreeAlgorithm)
@@ -661,6 +663,7 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
+    atomicRenderer.drawTranslucent();
     if (surfaceAlgorithm == OctreeAlgorithm) {
         octree.draw(renderEdges, false);
     } else if (surfaceAlgorithm == DirectCubicAlgorithm) {

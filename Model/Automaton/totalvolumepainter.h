@@ -1,6 +1,7 @@
 #ifndef CELVANE_MODEL_AUTOMATON_TOTALVOLUMEPAINTER_H
 #define CELVANE_MODEL_AUTOMATON_TOTALVOLUMEPAINTER_H
 
+#include "Model/Automaton/atomicrenderer.h"
 #include "Model/Automaton/marchingcubesurface.h"
 #include "Model/Automaton/octreesurface.h"
 #include "Model/Geometry/clipplanes.h"
@@ -100,17 +101,22 @@ public:
     void setSurfaceAlgorithm(quint32 algorithm);
     quint32 getSurfaceAlgorithm() const { return surfaceAlgorithm; }
 
-    /// Options of the atomic view of silicon, kept for the atomic renderer.
-    void setRenderSiAtoms(bool on) { renderSiAtoms = on; }
-    bool getRenderSiAtoms() const { return renderSiAtoms; }
-    void setRenderSurfaceAtomsOnly(bool on) { renderSurfaceAtomsOnly = on; }
-    bool getRenderSurfaceAtomsOnly() const { return renderSurfaceAtomsOnly; }
-    void setRenderSiAtomLinks(bool on) { renderSiAtomLinks = on; }
-    bool getRenderSiAtomLinks() const { return renderSiAtomLinks; }
-    void setRenderSiUnitCells(bool on) { renderSiUnitCells = on; }
-    bool getRenderSiUnitCells() const { return renderSiUnitCells; }
-    void setRenderSiUnitCellOutlines(bool on) { renderSiUnitCellOutlines = on; }
-    bool getRenderSiUnitCellOutlines() const { return renderSiUnitCellOutlines; }
+    /// Options of the atomic view of silicon, handed to the atomic renderer; the next refresh()
+    /// builds what they show.
+    void setRenderSiAtoms(bool on) { atomicRenderer.setRenderSiAtoms(on); }
+    bool getRenderSiAtoms() const { return atomicRenderer.getRenderSiAtoms(); }
+    void setRenderSurfaceAtomsOnly(bool on) { atomicRenderer.setRenderSurfaceAtomsOnly(on); }
+    bool getRenderSurfaceAtomsOnly() const { return atomicRenderer.getRenderSurfaceAtomsOnly(); }
+    void setRenderSiAtomLinks(bool on) { atomicRenderer.setRenderSiAtomLinks(on); }
+    bool getRenderSiAtomLinks() const { return atomicRenderer.getRenderSiAtomLinks(); }
+    void setRenderSiUnitCells(bool on) { atomicRenderer.setRenderSiUnitCells(on); }
+    bool getRenderSiUnitCells() const { return atomicRenderer.getRenderSiUnitCells(); }
+    void setRenderSiUnitCellOutlines(bool on) { atomicRenderer.setRenderSiUnitCellOutlines(on); }
+    bool getRenderSiUnitCellOutlines() const
+    {
+        return atomicRenderer.getRenderSiUnitCellOutlines();
+    }
+    const AtomicRenderer &getAtomicRenderer() const { return atomicRenderer; }
 
     /// Material colours as of the last build or recolour, by material id.
     const std::map<quint32, Color> &getColorMap() const { return colorMap; }
@@ -163,11 +169,7 @@ private:
     Geometry::ClipPlanes clipPlanes;
     MarchingCubeSurface marchingCubes;
     OctreeSurface octree;
-    bool renderSiAtoms;
-    bool renderSurfaceAtomsOnly;
-    bool renderSiAtomLinks;
-    bool renderSiUnitCells;
-    bool renderSiUnitCellOutlines;
+    AtomicRenderer atomicRenderer;
     std::map<quint32, Color> colorMap;
     /// Looks of the catalogue materials; entry 0 is the fallback for unknown ids.
     std::vector<MaterialLook> looks;

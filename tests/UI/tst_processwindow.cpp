@@ -1,16 +1,25 @@
 #include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
+#include "Model/Materials/materialfactory.h"
 #include "UI/Console/commandconsole.h"
+#include "UI/Operations/bcaetchingdialog.h"
+#include "UI/Operations/createsubstratedialog.h"
+#include "UI/Operations/photolithographydialog.h"
 #include "testmain.h"
 #include "ui_mainwindow.h"
 #include "viewtestutil.h"
 #include "workspacetestutil.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using Model::Automaton::TotalVolume;
@@ -28,6 +37,7 @@ private Q_SLOTS:
     void depositionByClickAndReturn();
     void rejectedDialogCancels();
     void photolithographyAsksBeforeEndingTheHistory();
+    void siWetEtchingUnderAnOxideMask();
 
 private:
     QTemporaryDir workDir;
@@ -142,6 +152,109 @@ void TestProcessWindow::photolithographyAsksBeforeEndingTheHistory()
     // Declined: the substrate's creation can still be undone.
     QCOMPARE(window->getPresenter().getWorkspace().getHistory().undoCount(), 1);
     QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+}
+
+void TestProcessWindow::siWetEtchingUnderAnOxideMask()
+{
+    // A 40 x 40 x 20 volume, silicon 12 high.
+    whenDialog<Ui::Operations::CreateSubstrateDialog>([](Ui::Operations::CreateSubstrateDialog *d) {
+        for (const char *name :
+             {"sbxTotalWidth", "sbxTotalLength", "sbxSubsWidth", "sbxSubsLength"})
+            d->findChild<QSpinBox *>(name)->setValue(40);
+        d->findChild<QSpinBox *>("sbxTotalHeight")->setValue(20);
+        d->findChild<QSpinBox *>("sbxSubsHeight")->setValue(12);
+        d->accept();
+    });
+    window->form()->actionCreate_Substrate->trigger();
+    const TotalVolume::Ptr volume = boost::dynamic_pointer_cast<TotalVolume>(
+        window->getPresenter().getDocument().getObjects().last());
+    QVERIFY(volume);
+    QCOMPARE(volume->getCellsX(), 40u);
+    QCOMPARE(cellAt(volume, 20, 20, 11), 1u);
+    QCOMPARE(cellAt(volume, 20, 20, 12), 0u);
+    window->form()->actionTop_View->trigger();
+    Ui::GLWidget *view = window->getGLWidget();
+    view->setZoom(0.12f); // the volume fills a third of the view
+    const Util::Vector3D corner = volume->getPosition();
+    const QPoint middle = pixelOf(view, corner.x + 20, corner.y + 20);
+    const auto pick = [&]() {
+        window->form()->actionSelect->setChecked(true);
+        click(view, middle);
+        QVERIFY(volume->isSelected());
+    };
+
+    // Two layers of oxide, opened by photolithography over x, y in [12, 28).
+    pick();
+    whenModal([](QWidget *w) {
+        w->findChild<QDoubleSpinBox *>(QStringLiteral("dblThickness"))->setValue(2.0);
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionCVD->trigger();
+    QCOMPARE(cellAt(volume, 20, 20, 13), 3u);
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int x = 12; x < 28; ++x)
+        for (int y = 12; y < 28; ++y)
+            image.setPixel(x, y, qRgb(255, 255, 255));
+    const QString maskFile = QDir(workDir.path()).filePath(QStringLiteral("opening.png"));
+    QVERIFY(image.save(maskFile));
+    pick();
+    whenDialog<Ui::Operations::PhotolithographyDialog>(
+        [&](Ui::Operations::PhotolithographyDialog *d) {
+            d->findChild<QLineEdit *>(QStringLiteral("lieTopMask"))->setText(maskFile);
+            d->findChild<QPushButton *>(QStringLiteral("btnApplyTopMask"))->click();
+            QComboBox *film = d->findChild<QComboBox *>(QStringLiteral("cbxFilm"));
+            film->setCurrentIndex(film->findData(3u));
+            answerMessageBox(QMessageBox::Yes); // the history ends here
+            d->accept();
+        });
+    window->form()->actionPhotolithography->trigger();
+    QCOMPARE(cellAt(volume, 20, 20, 12), 0u);
+    QCOMPARE(cellAt(volume, 5, 20, 12), 3u);
+
+    // Etched 4 units: the bottom of the pit at z = 8, the mask edges not undercut.
+    pick();
+    whenDialog<Ui::Operations::BCAEtchingDialog>([](Ui::Operations::BCAEtchingDialog *d) {
+        d->findChild<QDoubleSpinBox *>(QStringLiteral("dblDepth"))->setValue(4.0);
+        d->accept();
+    });
+    window->form()->actionBCA_Wet_Etching->trigger();
+    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
+    QVERIFY2(console->toPlainText().endsWith(QLatin1String("BCA Wet Etch: Cell volume selected.\n"
+                                                           "BCA Wet Etch: Operation finished.")),
+             qPrintable(console->toPlainText()));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+    QCOMPARE(cellAt(volume, 20, 20, 8), 0u);
+    QCOMPARE(cellAt(volume, 20, 20, 7), 1u);
+    QCOMPARE(cellAt(volume, 11, 20, 11), 1u);
+    QCOMPARE(cellAt(volume, 20, 28, 11), 1u);
+    QCOMPARE(cellAt(volume, 5, 5, 11), 1u);
+
+    // The atoms show through translucent silicon once "Render Si Atoms" is on.
+    const Model::Materials::MaterialFactory::Ptr catalogue =
+        Model::Materials::MaterialFactory::instance();
+    const Model::Materials::Material silicon = catalogue->getMaterial(1);
+    Model::Materials::Material clear = silicon;
+    clear.setColor(0.5f, 0.5f, 0.5f, 0.3f);
+    catalogue->setMaterial(clear);
+    volume->getPainter().refresh();
+    const QImage faces = view->renderImage();
+    pick();
+    whenModal([](QWidget *w) {
+        w->findChild<QCheckBox *>(QStringLiteral("cbxRenderSiAtoms"))->setChecked(true);
+        static_cast<QDialog *>(w)->accept();
+    });
+    window->form()->actionChange_Viewing_Options->trigger();
+    QVERIFY(volume->getPainter().getRenderSiAtoms());
+    QVERIFY(volume->getPainter().getAtomicRenderer().getAtomCount() > 0);
+    const QImage atoms = view->renderImage();
+    catalogue->setMaterial(silicon);
+    QCOMPARE(atoms.size(), faces.size());
+    int changed = 0;
+    for (int y = 0; y < atoms.height(); ++y)
+        for (int x = 0; x < atoms.width(); ++x)
+            changed += atoms.pixel(x, y) != faces.pixel(x, y);
+    QVERIFY2(changed > 1000, qPrintable(QString::number(changed)));
 }
 
 CELVANE_GUI_TEST_MAIN(TestProcessWindow)

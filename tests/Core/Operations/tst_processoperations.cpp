@@ -10,9 +10,11 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Model/Process/processfactory.h"
 #include "testmain.h"
+#include "workertestutil.h"
 #include "workspacetestutil.h"
 
 #include <limits>
@@ -74,6 +76,14 @@ Step spinCoating(quint32 material, quint32 height)
     });
 }
 
+Step wetEtching(double depth)
+{
+    return answering<AtomisticSiWetEtchingOperation>(28, [=](AtomisticSiWetEtchingOperation *op) {
+        op->setDepth(depth);
+        op->end();
+    });
+}
+
 Step photolithography(std::function<void(PhotolithographyOperation *)> answer)
 {
     return answering<PhotolithographyOperation>(20, answer);
@@ -121,6 +131,8 @@ private Q_SLOTS:
     void planarizationAfterPouring();
     void irreversibleStepEndsTheHistory();
     void irreversibleStepAsksFirst();
+    void wetEtchingReusesTheCrystal();
+    void wetEtchingTakesTheOnlyVolume();
 };
 
 void TestProcessOperations::initTestCase()
@@ -615,6 +627,73 @@ void TestProcessOperations::irreversibleStepAsksFirst()
     // With no history to lose there is no question.
     run(f, v, spinCoating(11, 6));
     QCOMPARE(questions.size(), 2);
+}
+
+void TestProcessOperations::wetEtchingReusesTheCrystal()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(6, 10);
+    const auto etchLogs = [&](double depth) {
+        WorkerTest::DebugCapture capture;
+        run(f, v, wetEtching(depth));
+        QStringList lines;
+        for (const WorkerTest::DebugCapture::Message &m : capture.messages())
+            for (const char *prefix :
+                 {"Time to allocate Si structure ", "Total time to allocate and run ",
+                  "Time to build rendered structrure "})
+                if (m.text.startsWith(QLatin1String(prefix)))
+                    lines.append(QLatin1String(prefix));
+        return lines;
+    };
+    QCOMPARE(etchLogs(0.5),
+             (QStringList{"Time to allocate Si structure ", "Total time to allocate and run ",
+                          "Time to build rendered structrure "}));
+    QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+    const Model::Automaton::SiLattice *crystal = v->getSiLattice().get();
+    QCOMPARE(etchLogs(0.5), (QStringList{"Total time to allocate and run ",
+                                         "Time to build rendered structrure "}));
+    QCOMPARE(v->getSiLattice().get(), crystal);
+    QCOMPARE(f.recorder->last(), QStringLiteral("BCA Wet Etch: Operation finished."));
+    // Silicon deposited since: a new crystal.
+    run(f, v, isotropicDeposition(1.0f, 1));
+    QVERIFY(f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+    QCOMPARE(etchLogs(0.25).size(), 3);
+    // One unit is four atomic layers: the top row of cells, away from the sides, which the
+    // outside of the volume holds like a mask.
+    QCOMPARE(cellAt(v, 3, 2, 6), 1u);
+    run(f, v, wetEtching(1.0));
+    QCOMPARE(cellAt(v, 3, 2, 6), 0u);
+    QCOMPARE(cellAt(v, 3, 2, 5), 1u);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+}
+
+void TestProcessOperations::wetEtchingTakesTheOnlyVolume()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr only = f.addLayered();
+    TotalVolume::Ptr used;
+    wetEtching(1.0).offer(f);
+    offer<AtomisticSiWetEtchingOperation>(
+        f, 28, [&used](AtomisticSiWetEtchingOperation *op) { used = op->getVolume(); });
+    // Nothing selected, one object in the scene: that one.
+    f.workspace.startOperation(28);
+    QCOMPARE(used, only);
+    QCOMPARE(f.recorder->last(), QStringLiteral("BCA Wet Etch: Cell volume selected."));
+    // Rejected options: the operation waits until it is cancelled.
+    QVERIFY(f.workspace.getCurrentOperation());
+    f.workspace.cancelCurrentOperation();
+    QVERIFY(!f.workspace.getCurrentOperation());
+    // Two objects and none selected: it asks; of two selected, the first is taken.
+    used.reset();
+    TotalVolume::Ptr second = f.addLayered();
+    f.workspace.startOperation(28);
+    QVERIFY(!used);
+    QCOMPARE(f.recorder->last(),
+             QStringLiteral("BCA Wet Etch: Select a cell volume and press Enter/Return."));
+    f.pick(second);
+    f.pick(only);
+    f.type("");
+    QCOMPARE(used, second);
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)

@@ -1,5 +1,6 @@
 #include "Model/Materials/materialfactory.h"
 #include "Model/Process/processfactory.h"
+#include "UI/Operations/bcaetchingdialog.h"
 #include "UI/Operations/isotropicdepositiondialog.h"
 #include "UI/Operations/isotropicetchingdialog.h"
 #include "UI/Operations/mooreoptionsdialog.h"
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void planarizationLimits();
     void spinCoating();
     void rie();
+    void wetEtching();
     void imageToMask_data();
     void imageToMask();
     void maskApplyAndRemove();
@@ -137,6 +139,21 @@ void TestProcessDialogs::rie()
     QVERIFY(!dialog.etchFromBelow());
     QCOMPARE(dialog.findChild<QCheckBox *>("chkEtchFromBottom")->text(),
              QStringLiteral("Etch from below"));
+}
+
+void TestProcessDialogs::wetEtching()
+{
+    BCAEtchingDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Wet Etching Options"));
+    QCOMPARE(labelTexts(&dialog, {"lblDepth"}), QStringList{"Etch Depth"});
+    QDoubleSpinBox *depth = dialog.findChild<QDoubleSpinBox *>("dblDepth");
+    QVERIFY2(describe(depth) == "0..1000000000: 10 units", qPrintable(describe(depth)));
+    QCOMPARE(depth->decimals(), 4);
+    QCOMPARE(depth->singleStep(), 0.353552);
+    QCOMPARE(depth->toolTip(), QStringLiteral("Set the depth of the etching. This is how far down "
+                                              "the (100) plane on the surface will be etched."));
+    depth->stepBy(1);
+    QCOMPARE(dialog.getDepth(), 10.353552);
 }
 
 void TestProcessDialogs::imageToMask_data()

@@ -1,0 +1,28 @@
+#include "UI/Observers/atomicsibcaetchobserver.h"
+
+#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
+#include "UI/Operations/bcaetchingdialog.h"
+
+namespace Ui {
+namespace Observers {
+
+AtomicSiBCAEtchObserver::AtomicSiBCAEtchObserver(Core::Operations::Workspace &workspace,
+                                                 QWidget *mainWindow)
+    : OptionsObserver(workspace, mainWindow)
+{}
+
+void AtomicSiBCAEtchObserver::update()
+{
+    const auto operation = currentOperation<Core::Operations::AtomisticSiWetEtchingOperation>();
+    if (!operation)
+        return;
+    Ui::Operations::BCAEtchingDialog dialog(mainWindow);
+    placeBesideView(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    operation->setDepth(dialog.getDepth());
+    operation->end();
+}
+
+} // namespace Observers
+} // namespace Ui
