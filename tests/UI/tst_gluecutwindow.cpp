@@ -32,6 +32,7 @@ private Q_SLOTS:
     void cutHidesTheLowerLayers();
     void extractFilmBesideTheSource();
     void glueTwoVolumes();
+    void glueTooLargeForMemoryIsRefused();
 
 private:
     /// A 100 x 100 x 80 volume with silicon 60 layers high, made through the menu.
@@ -214,6 +215,33 @@ void TestGlueCutWindow::glueTwoVolumes()
     QCOMPARE(window->getPresenter().getDocument().getObjects().size(), 2);
     window->form()->actionRedo->trigger();
     QCOMPARE(window->getPresenter().getDocument().getObjects().size(), 1);
+}
+
+void TestGlueCutWindow::glueTooLargeForMemoryIsRefused()
+{
+    const TotalVolume::Ptr base = createDefaultSubstrate(window);
+    const TotalVolume::Ptr top =
+        TotalVolume::createFilled(20, 20, 10, 1.0f, 1.0f, 1.0f, Util::Vector3D(-150, -150, 0), 3);
+    window->getPresenter().getDocument().addObject(top);
+    // Both picked beforehand, base first: the dialog opens at once.
+    window->form()->actionSelect->setChecked(true);
+    for (QPoint p : {QPoint(50, 50), QPoint(-140, -140)})
+        click(window->getGLWidget(), pixelOf(window->getGLWidget(), p.x(), p.y()));
+    QString message;
+    whenDialog<Ui::Operations::GlueSubstrateDialog>([&](Ui::Operations::GlueSubstrateDialog *d) {
+        d->form()->sbxSizeZ->setValue(999999999);
+        acceptMessageBox(&message);
+        d->accept();
+    });
+    window->form()->actionGlue_Substrate->trigger();
+    QVERIFY2(message.startsWith(QLatin1String("Cannot create a cell volume of 100 x 100 x "
+                                              "999999999 cells")),
+             qPrintable(message));
+    QVERIFY(console().contains(QLatin1String("Glue Volumes: Cannot create a cell volume")));
+    QVERIFY(console().endsWith(QLatin1String("Glue Volumes: Operation canceled.")));
+    QCOMPARE(window->getPresenter().getDocument().getObjects(),
+             (QList<boost::shared_ptr<Model::Object>>{base, top}));
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Create Substrate"));
 }
 
 CELVANE_GUI_TEST_MAIN(TestGlueCutWindow)
