@@ -1,5 +1,6 @@
 #include "Core/Operations/cutcellvolumeoperation.h"
 
+#include "Core/Operations/volumepicker.h"
 #include "Core/Operations/workspace.h"
 
 #include <algorithm>
@@ -18,22 +19,12 @@ void CutCellVolumeOperation::execute()
 {
     if (state != 0)
         return;
-    for (const boost::shared_ptr<Model::Object> &object : workspace.getPickState().getSelection()) {
-        volume = boost::dynamic_pointer_cast<TotalVolume>(object);
-        if (volume)
-            break;
-    }
-    if (!volume) {
-        writeMessage(": Select a cell volume and press Enter/Return.");
-        workspace.getConsoleInput().requestEnter(this);
-        workspace.getSelection().setSelectionMode(true);
+    volume =
+        VolumePicker::takeFirst(workspace, this, ": Select a cell volume and press Enter/Return.");
+    if (!volume)
         return;
-    }
     // The faces on show were built with the limits the painter holds now.
     volume->getPainter().getCutLimits(shownLower, shownUpper);
-    workspace.getSelection().clearSelection();
-    workspace.getSelection().setSelectionMode(false);
-    workspace.notifyUpdate();
     writeMessage(": Cell volume selected.");
     state = 1;
     // Keeps the observer alive while its dialog runs.

@@ -1,6 +1,7 @@
 #include "Core/Operations/Glue/extractfilm.h"
 
 #include "Core/Operations/Glue/filmextraction.h"
+#include "Core/Operations/volumepicker.h"
 #include "Core/Operations/workspace.h"
 
 #include <algorithm>
@@ -22,20 +23,10 @@ void ExtractFilm::execute()
     }
     if (state != 0 || volume)
         return;
-    for (const boost::shared_ptr<Model::Object> &object : workspace.getPickState().getSelection()) {
-        volume = boost::dynamic_pointer_cast<TotalVolume>(object);
-        if (volume)
-            break;
-    }
-    if (!volume) {
-        writeMessage(": select a cell volume and press Enter/Return.");
-        workspace.getConsoleInput().requestEnter(this);
-        workspace.getSelection().setSelectionMode(true);
+    volume =
+        VolumePicker::takeFirst(workspace, this, ": select a cell volume and press Enter/Return.");
+    if (!volume)
         return;
-    }
-    workspace.getSelection().clearSelection();
-    workspace.getSelection().setSelectionMode(false);
-    workspace.notifyUpdate();
     writeMessage(": cell volume selected.");
     // Keeps the observer alive while its dialog runs.
     const Util::ObserverPtr o = observer;
