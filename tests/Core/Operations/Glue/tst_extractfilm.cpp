@@ -1,5 +1,6 @@
 #include "Core/Operations/Glue/extractfilm.h"
 #include "Core/Operations/Glue/filmextraction.h"
+#include "Util/systemmemory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
 
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void firstIslandOnly_data();
     void firstIslandOnly();
     void selectExtractUndoRedo();
+    void tooLargeChangesNothing();
 };
 
 void TestExtractFilm::firstIslandOnly_data()
@@ -114,6 +116,30 @@ void TestExtractFilm::selectExtractUndoRedo()
     QVERIFY(f.workspace.getHistory().redo());
     QVERIFY(document.contains(film) && document.contains(source));
     QCOMPARE(film->getPosition(), Util::Vector3D(33, 2, 3));
+}
+
+void TestExtractFilm::tooLargeChangesNothing()
+{
+    WorkspaceFixture f;
+    const TotalVolume::Ptr source = islands();
+    f.workspace.getDocument().addObject(source);
+    offer<ExtractFilm>(f, 8, [](ExtractFilm *op) {
+        op->setOptions(3, false);
+        op->end();
+    });
+    f.pick(source);
+    Util::SystemMemory::setAvailableBytesOverride(4096); // less than the new volume needs
+    f.workspace.startOperation(8);
+    Util::SystemMemory::setAvailableBytesOverride(0);
+    QVERIFY2(f.recorder->messages
+                     .filter(QLatin1String("Extract Film: Cannot create a cell volume "
+                                           "of 6 x 5 x 8 cells"))
+                     .size() == 1,
+             qPrintable(f.recorder->messages.join('\n')));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Extract Film: Operation canceled."));
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QVERIFY(!f.workspace.getCurrentOperation());
 }
 
 CELVANE_TEST_MAIN(TestExtractFilm)
