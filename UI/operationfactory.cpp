@@ -4,6 +4,8 @@
 #include "Core/Operations/Doping/dopingoperation.h"
 #include "Core/Operations/Doping/ionimplantationoperation.h"
 #include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
+#include "Core/Operations/Glue/extractfilm.h"
+#include "Core/Operations/Glue/gluesubstrateoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
 #include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
@@ -17,6 +19,7 @@
 #include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
 #include "Core/Operations/createsubstrateoperation.h"
+#include "Core/Operations/cutcellvolumeoperation.h"
 #include "Core/Operations/deleteobject.h"
 #include "Core/Operations/moveobject.h"
 #include "Core/Operations/opendocumentoperation.h"
@@ -27,11 +30,14 @@
 #include "UI/Observers/batchrunobserver.h"
 #include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
+#include "UI/Observers/cutcellvolumeobserver.h"
 #include "UI/Observers/cvdobserver.h"
 #include "UI/Observers/documentopenedobserver.h"
 #include "UI/Observers/documentsavedobserver.h"
 #include "UI/Observers/dopingoptionsobserver.h"
 #include "UI/Observers/electrodepositionobserver.h"
+#include "UI/Observers/extractfilmobserver.h"
+#include "UI/Observers/gluesubstrateobserver.h"
 #include "UI/Observers/ionimplantationoptionsobserver.h"
 #include "UI/Observers/isotropicfilmdepositionobserver.h"
 #include "UI/Observers/isotropicfilmetchingobserver.h"
@@ -97,6 +103,8 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     }
     case 7:
         return OperationPtr(new MoveObject(workspace));
+    case 8:
+        return withObserver<ExtractFilm, Observers::ExtractFilmObserver>(workspace, window);
     case 9: {
         boost::shared_ptr<SaveDocumentOperation> op(new SaveDocumentOperation(workspace));
         op->setObserver(Util::ObserverPtr(new Observers::DocumentSavedObserver(window)));
@@ -111,6 +119,9 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
         OpenDocumentOperation::setObserver(
             Util::ObserverPtr(new Observers::DocumentOpenedObserver()));
         return OperationPtr(new OpenDocumentOperation(workspace));
+    case 12:
+        return withObserver<GlueSubstrateOperation, Observers::GlueSubstrateObserver>(workspace,
+                                                                                      window);
     case 13:
         return withObserver<IsotropicFilmDepositionOperation,
                             Observers::IsotropicFilmDepositionObserver>(workspace, window);
@@ -120,6 +131,9 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     case 15:
         return withObserver<ElectrodepositionOperation, Observers::ElectrodepositionObserver>(
             workspace, window);
+    case 16:
+        return withObserver<CutCellVolumeOperation, Observers::CutCellVolumeObserver>(workspace,
+                                                                                      window);
     case 17:
         return withObserver<DopingOperation, Observers::DopingOptionsObserver>(workspace, window);
     case 18:
