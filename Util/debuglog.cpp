@@ -22,11 +22,21 @@ void DebugLog::install()
     qInstallMessageHandler(handler);
 }
 
+QString DebugLog::belowSourceRoot(const char *file)
+{
+    QString path = QString::fromLocal8Bit(file ? file : "");
+    // A build that names its sources relative to the build folder (a compiler cache may)
+    // gives "../Core/..."; the log shows the path below the source root all the same.
+    while (path.startsWith(QLatin1String("../")) || path.startsWith(QLatin1String("./")))
+        path.remove(0, path.indexOf(QLatin1Char('/')) + 1);
+    return path;
+}
+
 QString DebugLog::sourcePath(const char *file)
 {
     if (!file)
         return QString();
-    QString path = QString::fromLocal8Bit(file);
+    QString path = belowSourceRoot(file);
     const int dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot > path.lastIndexOf(QLatin1Char('/')))
         path.truncate(dot);

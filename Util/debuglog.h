@@ -18,6 +18,8 @@ public:
     static QString format(const QMessageLogContext &context, const QString &message);
     /// "Model/Automaton/totalvolume.cpp" -> "Model/Automaton/totalvolume"
     static QString sourcePath(const char *file);
+    /// The file name of a log context below the source root, extension kept.
+    static QString belowSourceRoot(const char *file);
 };
 
 } // namespace Util

@@ -2,6 +2,7 @@
 #define CELVANE_TESTS_WORKERTESTUTIL_H
 
 #include "Model/Automaton/totalvolume.h"
+#include "Util/debuglog.h"
 
 #include <QLoggingCategory>
 #include <QThreadPool>
@@ -207,7 +208,7 @@ private:
         if (!capture || type != QtDebugMsg)
             return;
         QMutexLocker lock(&capture->mutex);
-        capture->list.append({text, QString::fromLatin1(context.file ? context.file : ""),
+        capture->list.append({text, Util::DebugLog::belowSourceRoot(context.file),
                               QString::fromLatin1(context.function ? context.function : "")});
     }
 

@@ -8,6 +8,7 @@
 #include "Model/Process/processfactory.h"
 #include "UI/BatchRun/processlistarchiver.h"
 #include "UI/Operations/anisotropicdepositiondialog.h"
+#include "UI/Operations/bcaetchingdialog.h"
 #include "UI/Operations/createsubstratedialog.h"
 #include "UI/Operations/dopingoptionsdialog.h"
 #include "UI/Operations/electrodepositiondialog.h"
@@ -26,7 +27,6 @@
 #include <QColor>
 #include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QtConcurrent>
@@ -366,14 +366,10 @@ bool RunProcessesDialog::askForStep(quint32 type, ProcessData &data)
         return true;
     }
     case ProcessStepTypes::SiWetEtching: {
-        // Asked in a plain box until the wet etch brings its own options dialog.
-        bool ok = false;
-        const double depth =
-            QInputDialog::getDouble(this, QStringLiteral("Si Wet Etching"), QStringLiteral("Depth"),
-                                    10.0, 0.0, 1e9, 3, &ok);
-        if (!ok)
+        Operations::BCAEtchingDialog dialog(this);
+        if (!accepted(dialog))
             return false;
-        data.addParameter(QStringLiteral("Depth"), depth, true);
+        data.addParameter(QStringLiteral("Depth"), dialog.getDepth(), true);
         return true;
     }
     case ProcessStepTypes::SiOxidation: {

@@ -14,6 +14,7 @@
 #include "Core/Operations/Planarization/planarization.h"
 #include "Core/Operations/Planarization/spincoating.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetching.h"
+#include "Core/Operations/SiEtching/atomicstructuresimplesiwetetch.h"
 #include "Core/Operations/SiOxidation/simplesioxidation.h"
 #include "Core/Operations/document.h"
 #include "Core/Operations/substratebuilder.h"
@@ -284,6 +285,22 @@ Outcome runSiOxidation(StepParameters &p, StepContext &c, QString *reason)
     return reported(ran, error, reason);
 }
 
+Outcome runSiWetEtching(StepParameters &p, StepContext &c, QString *reason)
+{
+    const float depth = p.toFloat(QStringLiteral("Depth"));
+    if (!p.ok())
+        return StepExecutor::Skipped;
+    QString error;
+    // The crystal is rebuilt only when a step since the last etch changed the silicon.
+    const bool stale = !c.records || c.records->isLatticeStale(c.volume->getId());
+    if (stale && !c.volume->rebuildSiLattice(&error))
+        return reported(false, error, reason);
+    const bool ran = AtomicStructureSimpleSiWetEtch(c.volume.get(), depth).runEtching(&error);
+    if (c.records)
+        c.records->setLatticeStale(c.volume->getId(), !ran);
+    return reported(ran, error, reason);
+}
+
 Outcome runSaveImage(StepParameters &p, StepContext &c, QString *reason)
 {
     const QString fileName = p.toString(QStringLiteral("Filename"));
@@ -340,10 +357,10 @@ Outcome runCreateSubstrate(StepParameters &p, StepContext &c, QString *reason)
 
 typedef Outcome (*Executor)(StepParameters &, StepContext &, QString *);
 
-/// The executor of each type, by code; null for a type this build cannot run.
+/// The executor of each type, by code.
 const Executor executors[] = {
     runPhotolithography, // 0
-    nullptr,             // 1: the silicon wet etch is not built in yet
+    runSiWetEtching,     // 1
     runMooreDeposition,  // 2
     runMooreEtching,     // 3
     runCvd,              // 4

@@ -47,14 +47,14 @@ private Q_SLOTS:
 void TestBatchRun::skippedStepsAreListedAndTheRunGoesOn()
 {
     const QList<BatchRun::Step> steps{
-        substrate(), {1, {{"Depth", 1.0}}}, {4, {{"MaterialId", 16u}}}, mooreFilm(2)};
+        substrate(), {1, {{"Depth", "deep"}}}, {4, {{"MaterialId", 16u}}}, mooreFilm(2)};
     BatchRun batch{StepContext()};
     QVERIFY(!batch.run(steps));
     QCOMPARE(batch.getCompletedSteps(), 4u);
     QCOMPARE(count(batch.getVolume(), 16), quint64(8 * 6 * 2));
     QCOMPARE(batch.summary(steps),
              QStringLiteral("2 of 4 steps ran.\n"
-                            "Step 2 (Si wet etching) skipped: not available\n"
+                            "Step 2 (Si wet etching) skipped: parameter \"Depth\" is not a number\n"
                             "Step 3 (CVD) skipped: parameter \"Thickness\" is missing"));
 }
 

@@ -13,6 +13,7 @@
 #include "Core/Operations/Planarization/planarizationoperation.h"
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
+#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Model/Materials/materialfactory.h"
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void createSubstrateAsTheInteractiveOperation();
     void unusableStepsAreSkippedWithAReason_data();
     void unusableStepsAreSkippedWithAReason();
+    void siWetEtchingAsTheInteractiveOperation();
     void latticeMarkedStaleForSiliconChanges();
 };
 
@@ -229,6 +231,35 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation()
     QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
 }
 
+void TestStepExecutor::siWetEtchingAsTheInteractiveOperation()
+{
+    // Silicon under an oxide mask with a wide opening: the pit takes whole cells.
+    auto wafer = []() {
+        return WorkerTest::makeVolume(24, 12, 12, [](quint32 x, quint32 y, quint32 z) -> quint32 {
+            if (z < 8)
+                return 1;
+            const bool opening = x >= 4 && x < 20 && y >= 2 && y < 10;
+            return z == 8 && !opening ? 3 : 0;
+        });
+    };
+    WorkspaceFixture f;
+    TotalVolume::Ptr byOperation = wafer();
+    f.workspace.getDocument().addObject(byOperation);
+    const std::vector<quint32> before = cellsOf(byOperation);
+    run(f, byOperation, answering<AtomisticSiWetEtchingOperation>(28, [](auto *op) {
+            op->setDepth(2.0);
+            op->end();
+        }));
+    QVERIFY(cellsOf(byOperation) != before);
+
+    StepContext context;
+    context.volume = wafer();
+    QString reason;
+    QCOMPARE(StepExecutor::execute(1, QVariantMap{{"Depth", 2.0}}, context, &reason),
+             StepExecutor::Ran);
+    QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
+}
+
 void TestStepExecutor::createSubstrateAsTheInteractiveOperation_data()
 {
     QTest::addColumn<bool>("ball");
@@ -312,7 +343,6 @@ void TestStepExecutor::unusableStepsAreSkippedWithAReason_data()
         << 13u << QVariantMap{{"MaterialId", 3u}, {"Etch Depth", 2u}, {"EtchDirectionValue", 7}}
         << "parameter \"EtchDirectionValue\" is not an etch direction";
     QTest::newRow("unknown type") << 99u << QVariantMap() << "unknown process type 99";
-    QTest::newRow("silicon wet etching") << 1u << QVariantMap{{"Depth", 2.0}} << "not available";
     QTest::newRow("image without a view")
         << 10u << QVariantMap{{"Filename", "a.png"}} << "no picture of the view can be made here";
 }
