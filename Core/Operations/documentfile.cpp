@@ -182,10 +182,21 @@ bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, 
     }
     writer.writeEndElement();
     writer.writeEndDocument();
-    if (writer.hasError() || !file.commit()) {
+    // A failed write leaves "Unknown error" behind; flushing again asks the device itself
+    // (a full disk: "No space left on device").
+    const bool flushed = file.flush();
+    if (writer.hasError() || !flushed) {
         if (error)
-            *error = file.errorString().isEmpty() ? QStringLiteral("the file could not be written")
-                                                  : file.errorString();
+            *error = file.errorString() == QLatin1String("Unknown error")
+                         ? QStringLiteral("the file could not be written")
+                         : file.errorString();
+        file.cancelWriting(); // the previous file stays as it was
+        file.commit();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
         return false;
     }
     workspace.getDocument().setFileName(fileName);

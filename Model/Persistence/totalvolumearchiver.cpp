@@ -16,8 +16,9 @@ using Automaton::Voxel;
 
 namespace {
 
-// Characters of State text written per call to the writer.
-const int stateChunk = 1 << 16;
+// Characters of State text written per call to the writer: fewer than the file buffer holds,
+// so a write that fails midway leaves the rest buffered and a flush learns why it failed.
+const int stateChunk = 1 << 13;
 
 bool readCount(const QXmlStreamAttributes &attributes, const char *name, quint32 &value)
 {

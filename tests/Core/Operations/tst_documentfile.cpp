@@ -12,6 +12,14 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#endif
+
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
@@ -72,6 +80,7 @@ private Q_SLOTS:
     void longStatesStream();
     void missingFile();
     void failedSaveKeepsNameAndOldFile();
+    void deviceErrorIsReported();
     void saveAsksOnlyFirstTime();
     void saveAsAlwaysAsks();
     void cancelledSaveChangesNothing();
@@ -516,6 +525,34 @@ void TestDocumentFile::failedSaveKeepsNameAndOldFile()
     QDir(dir->path()).mkdir(QStringLiteral("blocked.clv"));
     QVERIFY(!DocumentFile::writeDocument(path("blocked.clv"), f.workspace, &error));
     QCOMPARE(readAll(path("kept.clv")), before);
+}
+
+void TestDocumentFile::deviceErrorIsReported()
+{
+#ifdef Q_OS_UNIX
+    // A file size limit fails the writes the way a full disk does, with the device's reason.
+    WorkspaceFixture f;
+    f.addVolume(2, 2, 2, 1);
+    QVERIFY(DocumentFile::writeDocument(path("kept.clv"), f.workspace));
+    const QByteArray before = readAll(path("kept.clv"));
+    f.addVolume(40, 40, 40, 1);
+    struct rlimit old;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 16384;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool written = DocumentFile::writeDocument(path("kept.clv"), f.workspace, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QCOMPARE(error, QString::fromLocal8Bit(strerror(EFBIG)));
+    QCOMPARE(readAll(path("kept.clv")), before);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"kept.clv"}); // no leftovers
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void TestDocumentFile::saveAsksOnlyFirstTime()
