@@ -3,12 +3,15 @@
 #include "Core/Operations/workspace.h"
 #include "Model/Materials/materialfactory.h"
 #include "Model/Persistence/materialarchiver.h"
+#include "Model/Persistence/xmlguard.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <vector>
 
 namespace Core {
 namespace Operations {
@@ -32,37 +35,118 @@ bool nextStartElement(QXmlStreamReader &reader)
     return false;
 }
 
-void reconcileMaterial(QXmlStreamReader &reader, Workspace &workspace)
+// Warnings beyond this many are counted, not listed: a crafted file cannot flood a message.
+const int maxWarnings = 20;
+// New materials one document may bring; beyond, the catalogue and every material list would
+// swell for the rest of the run.
+const int maxNewMaterials = 2000;
+
+/// The warnings of one read: the first maxWarnings listed, the rest counted.
+class Warnings
 {
-    bool ok = false;
-    Material stored = Model::Persistence::MaterialArchiver::loadMaterial(&reader, &ok);
-    if (!ok) {
-        workspace.getConsoleInput().writeMessage(materialWarning);
-        return;
+public:
+    explicit Warnings(QStringList *list) : list(list), dropped(0) {}
+    void add(const QString &text)
+    {
+        if (list && list->size() < maxWarnings)
+            list->append(text);
+        else
+            ++dropped;
     }
-    MaterialFactory::Ptr catalogue = MaterialFactory::instance();
-    Model::Persistence::MaterialIdMap &map = DocumentFile::materialIdMap();
-    const quint32 id = stored.getId();
-    const Material present = catalogue->getMaterial(id);
-    if (present.getId() == 0) {
-        catalogue->setMaterial(stored);
-        map.insert(id, id);
-    } else if (present == stored) {
-        map.insert(id, id);
-    } else {
-        // Another material under the same id: the stored one moves to a fresh id.
-        const quint32 fresh = catalogue->generateMaterialId();
-        if (fresh == 0) {
-            // No id is left for it: its cells keep the id, shown as the catalogue's material.
-            workspace.getConsoleInput().writeMessage(materialWarning);
-            map.insert(id, id);
-            return;
+    /// Lists the count of the warnings left out, then text, which is always listed.
+    void finish(const QString &text = QString())
+    {
+        if (list && dropped > 0)
+            list->append(QStringLiteral("and %1 more").arg(dropped));
+        if (list && !text.isEmpty())
+            list->append(text);
+    }
+
+private:
+    QStringList *list;
+    int dropped;
+};
+
+/// The materials of a document, reconciled with the catalogue in groups, so that a document
+/// bringing too many new ones is refused before any of them reaches the catalogue.
+class MaterialReconciler
+{
+public:
+    explicit MaterialReconciler(Workspace &workspace) : workspace(workspace), added(0), warned(0) {}
+
+    void read(QXmlStreamReader &reader)
+    {
+        bool ok = false;
+        const Material stored = Model::Persistence::MaterialArchiver::loadMaterial(&reader, &ok);
+        if (ok)
+            pending.push_back(stored);
+        else
+            warn();
+    }
+
+    /// Reconciles what was read since the last call; false, with a reason, when that would
+    /// bring more than maxNewMaterials new materials into the catalogue.
+    bool flush(QString *error)
+    {
+        MaterialFactory::Ptr catalogue = MaterialFactory::instance();
+        int fresh = 0;
+        for (const Material &stored : pending)
+            if (!(catalogue->getMaterial(stored.getId()) == stored))
+                ++fresh;
+        if (added + fresh > maxNewMaterials) {
+            if (error)
+                *error = QStringLiteral("it brings %1 new materials, more than the %2 one "
+                                        "document may add")
+                             .arg(added + fresh)
+                             .arg(maxNewMaterials);
+            pending.clear();
+            return false;
         }
-        stored.setId(fresh);
-        catalogue->setMaterial(stored);
-        map.insert(id, fresh);
+        for (const Material &stored : pending)
+            reconcile(stored);
+        added += fresh;
+        pending.clear();
+        return true;
     }
-}
+
+private:
+    void warn()
+    {
+        if (++warned <= maxWarnings)
+            workspace.getConsoleInput().writeMessage(materialWarning);
+    }
+
+    void reconcile(Material stored)
+    {
+        MaterialFactory::Ptr catalogue = MaterialFactory::instance();
+        Model::Persistence::MaterialIdMap &map = DocumentFile::materialIdMap();
+        const quint32 id = stored.getId();
+        const Material present = catalogue->getMaterial(id);
+        if (present.getId() == 0) {
+            catalogue->setMaterial(stored);
+            map.insert(id, id);
+        } else if (present == stored) {
+            map.insert(id, id);
+        } else {
+            // Another material under the same id: the stored one moves to a fresh id.
+            const quint32 fresh = catalogue->generateMaterialId();
+            if (fresh == 0) {
+                // No id is left for it: its cells keep the id, shown as the catalogue's material.
+                warn();
+                map.insert(id, id);
+                return;
+            }
+            stored.setId(fresh);
+            catalogue->setMaterial(stored);
+            map.insert(id, fresh);
+        }
+    }
+
+    Workspace &workspace;
+    std::vector<Material> pending;
+    int added;
+    int warned;
+};
 
 } // namespace
 
@@ -98,10 +182,21 @@ bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, 
     }
     writer.writeEndElement();
     writer.writeEndDocument();
-    if (writer.hasError() || !file.commit()) {
+    // A failed write leaves "Unknown error" behind; flushing again asks the device itself
+    // (a full disk: "No space left on device").
+    const bool flushed = file.flush();
+    if (writer.hasError() || !flushed) {
         if (error)
-            *error = file.errorString().isEmpty() ? QStringLiteral("the file could not be written")
-                                                  : file.errorString();
+            *error = file.errorString() == QLatin1String("Unknown error")
+                         ? QStringLiteral("the file could not be written")
+                         : file.errorString();
+        file.cancelWriting(); // the previous file stays as it was
+        file.commit();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
         return false;
     }
     workspace.getDocument().setFileName(fileName);
@@ -125,19 +220,35 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
                                                     Workspace &workspace, QString *error,
                                                     QStringList *warnings)
 {
-    QXmlStreamReader reader(&device);
-    if (!nextStartElement(reader) || reader.name() != QLatin1String("Document") ||
-        !nextStartElement(reader) || reader.name() != QLatin1String("Header")) {
+    Model::Persistence::XmlGuard guard(device);
+    QXmlStreamReader reader(&guard);
+    QString reason;
+    if (!guard.readToRoot(reader, &reason)) {
         if (error)
-            *error = reader.hasError() ? reader.errorString()
+            *error = reason;
+        return guard.refusal().isEmpty() ? NotADocument : Refused;
+    }
+    if (reader.name() != QLatin1String("Document") || !nextStartElement(reader) ||
+        reader.name() != QLatin1String("Header")) {
+        if (error)
+            *error = reader.hasError() ? guard.errorString(reader)
                                        : QStringLiteral("it is not a Celvane document");
-        return NotADocument;
+        return guard.refusal().isEmpty() ? NotADocument : Refused;
     }
     reader.attributes().value(QLatin1String("version")).toUInt(); // not checked
 
     int objectNumber = 0;
     bool incomplete = false;
+    Warnings problems(warnings);
+    MaterialReconciler materials(workspace);
     while (nextStartElement(reader)) {
+        if (reader.name() == QLatin1String("Material")) {
+            materials.read(reader);
+            continue;
+        }
+        // The materials before an object are known before its cells are mapped.
+        if (!materials.flush(error))
+            return Refused;
         if (reader.name() == QLatin1String("Object")) {
             ++objectNumber;
             const quint32 type = reader.attributes().value(QLatin1String("object-type")).toUInt();
@@ -149,36 +260,35 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
             }
             archiver->setReader(&reader);
             archiver->setMaterialIdMap(&materialIdMap());
-            QString reason;
+            reason.clear();
             const Document::ObjectPtr object = archiver->readObject(&reason);
             archiver->setReader(nullptr);
             if (object) {
                 workspace.getDocument().addObject(object);
             } else {
                 incomplete = true;
-                if (warnings)
-                    warnings->append(QStringLiteral("Object %1 was not loaded: %2.")
-                                         .arg(objectNumber)
-                                         .arg(reason));
+                problems.add(
+                    QStringLiteral("Object %1 was not loaded: %2.").arg(objectNumber).arg(reason));
             }
-        } else if (reader.name() == QLatin1String("Material")) {
-            reconcileMaterial(reader, workspace);
         } else {
             reader.skipCurrentElement();
         }
     }
+    if (!materials.flush(error))
+        return Refused;
     // A reader error ends the loop like the end of the input: what was read stays.
+    QString damage;
     if (reader.hasError()) {
         incomplete = true;
-        QString reason = reader.errorString();
+        reason = guard.errorString(reader);
         while (reason.endsWith(QLatin1Char('.')))
             reason.chop(1);
-        if (warnings)
-            warnings->append(QStringLiteral("The file ends early or is damaged (%1, line %2); "
-                                            "what came before was loaded.")
-                                 .arg(reason)
-                                 .arg(reader.lineNumber()));
+        damage = QStringLiteral("The file ends early or is damaged (%1, line %2); "
+                                "what came before was loaded.")
+                     .arg(reason)
+                     .arg(reader.lineNumber());
     }
+    problems.finish(damage);
     // What was loaded of a damaged file is not the file: it stays untitled and unsaved, so a
     // plain Save cannot overwrite the file with less than it holds.
     workspace.getDocument().setFileName(incomplete ? QString() : fileName);

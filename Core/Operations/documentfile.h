@@ -23,6 +23,7 @@ public:
         Read,         ///< read (problems with single objects or materials are in warnings)
         NotOpened,    ///< the file could not be opened; error says why
         NotADocument, ///< no Document and Header at the start
+        Refused,      ///< crafted beyond what the reader takes on (see XmlGuard); error says why
     };
 
     /// Writes the document of the workspace through a temporary file renamed over the target,

@@ -1,5 +1,7 @@
 #include "Model/Persistence/catalogfile.h"
 
+#include "Model/Persistence/xmlguard.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -57,12 +59,12 @@ bool CatalogFile::read(const QString &path, const QString &rootName,
     if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
 
-    QXmlStreamReader reader(&file);
-    while (!reader.atEnd() && !reader.isStartElement())
-        reader.readNext();
-    if (!reader.isStartElement() || reader.name() != rootName) {
-        if (reader.hasError())
-            qDebug() << reader.errorString();
+    XmlGuard guard(file);
+    QXmlStreamReader reader(&guard);
+    QString reason;
+    if (!guard.readToRoot(reader, &reason) || reader.name() != rootName) {
+        qDebug() << "Refused" << path
+                 << (reason.isEmpty() ? QStringLiteral("its root is not ") + rootName : reason);
         return false;
     }
     while (!reader.atEnd()) {
@@ -73,7 +75,7 @@ bool CatalogFile::read(const QString &path, const QString &rootName,
         }
     }
     if (reader.hasError()) {
-        qDebug() << reader.errorString();
+        qDebug() << "Refused" << path << guard.errorString(reader);
         return false;
     }
     return true;

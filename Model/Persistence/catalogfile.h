@@ -27,7 +27,7 @@ public:
 
     /// Opens path, checks that the first element is exactly rootName and calls onElement at
     /// every later start element. False when the file is missing, unreadable, has another
-    /// root or an XML error anywhere (logged).
+    /// root, an XML error anywhere or is refused by XmlGuard (the reason is logged).
     static bool read(const QString &path, const QString &rootName,
                      const std::function<void(QXmlStreamReader &)> &onElement);
     /// Writes ~/Celvane/fileName as UTF-8, indented XML with the root rootName, the entries

@@ -1,6 +1,7 @@
 #include "Model/Persistence/processarchiver.h"
 
 #include <QDebug>
+#include <QSet>
 #include <QStringList>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -56,11 +57,16 @@ QList<quint32> ProcessArchiver::loadCompatibleMaterials(QXmlStreamReader *reader
     const QString text = reader->text().toString();
     qDebug() << "text-> " << text;
     const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // A material is listed once: a file repeating one cannot make every dialog build a
+    // choice per repetition.
+    QSet<quint32> seen;
     for (const QString &part : parts) {
         bool converted = false;
         const quint32 materialId = part.toUInt(&converted, 10);
-        if (converted)
+        if (converted && !seen.contains(materialId)) {
+            seen.insert(materialId);
             result.append(materialId);
+        }
     }
     return result;
 }

@@ -19,7 +19,8 @@ public:
     /// not a "Process", has a missing, zero or non-numeric id, or no name.
     static Process::Process loadProcess(QXmlStreamReader *reader, bool *ok = nullptr);
     /// Reads the "CompatibleMaterials" child: ids joined by ";", empty and unreadable parts
-    /// dropped. An element without that child yields an empty list.
+    /// dropped, a repeated id kept at its first place. An element without that child yields
+    /// an empty list.
     static QList<quint32> loadCompatibleMaterials(QXmlStreamReader *reader);
     static bool saveProcess(QXmlStreamWriter *writer, const Process::Process &process);
 };

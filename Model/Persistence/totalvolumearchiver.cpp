@@ -17,8 +17,9 @@ using Automaton::Voxel;
 
 namespace {
 
-// Characters of State text written per call to the writer.
-const int stateChunk = 1 << 16;
+// Characters of State text written per call to the writer: fewer than the file buffer holds,
+// so a write that fails midway leaves the rest buffered and a flush learns why it failed.
+const int stateChunk = 1 << 13;
 
 bool readCount(const QXmlStreamAttributes &attributes, const char *name, quint32 &value)
 {
@@ -54,39 +55,86 @@ bool readTriple(const QXmlStreamAttributes &attributes, const char *prefix, doub
     return ok;
 }
 
-/// Blank-separated unsigned decimals into ids, stopping when ids is full. False, with a
-/// reason, on anything that is not such a number.
-bool parseState(const QString &text, std::vector<quint32> &ids, QString *error)
+/// Blank-separated unsigned decimals into ids, stopping when ids is full, fed piece by piece
+/// as the text streams in: a number may span two pieces. A document may hold more text than
+/// one string can, so the text is never gathered.
+class StateParser
 {
-    const QChar *p = text.constData();
-    const QChar *end = p + text.size();
-    size_t next = 0;
-    while (p < end && next < ids.size()) {
-        const ushort c = p->unicode();
-        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+public:
+    explicit StateParser(std::vector<quint32> &ids) : ids(ids), next(0), value(0), digits(0) {}
+
+    /// False, with a reason, on anything that is not such a number.
+    bool feed(const QChar *p, const QChar *end, QString *error)
+    {
+        while (p < end && next < ids.size()) {
+            const ushort c = p->unicode();
+            if (c >= '0' && c <= '9') {
+                value = value * 10 + (c - '0');
+                if (value > 0xffffffffull)
+                    return fail(error);
+                ++digits;
+            } else if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+                if (digits)
+                    store();
+            } else {
+                return fail(error);
+            }
             ++p;
-            continue;
         }
-        quint64 value = 0;
-        int digits = 0;
-        while (p < end && p->unicode() >= '0' && p->unicode() <= '9') {
-            value = value * 10 + (p->unicode() - '0');
-            if (value > 0xffffffffull)
-                break;
-            ++digits;
-            ++p;
-        }
-        const bool endsWell = p == end || p->unicode() == ' ' || p->unicode() == '\n' ||
-                              p->unicode() == '\r' || p->unicode() == '\t';
-        if (digits == 0 || value > 0xffffffffull || !endsWell) {
-            if (error)
-                *error = QStringLiteral("the cell states hold a value that is not a material "
-                                        "id (cell %1)")
-                             .arg(next);
-            return false;
-        }
-        ids[next++] = quint32(value);
+        return true;
     }
+
+    /// The end of the text: a number running up to it counts.
+    void finish()
+    {
+        if (digits)
+            store();
+    }
+
+private:
+    void store()
+    {
+        if (next < ids.size())
+            ids[next++] = quint32(value);
+        value = 0;
+        digits = 0;
+    }
+
+    bool fail(QString *error)
+    {
+        if (error)
+            *error = QStringLiteral("the cell states hold a value that is not a material "
+                                    "id (cell %1)")
+                         .arg(next);
+        return false;
+    }
+
+    std::vector<quint32> &ids;
+    size_t next;
+    quint64 value;
+    int digits;
+};
+
+/// Reads the State element the reader stands on into ids, one text token at a time; the
+/// reader ends on the element's end, also when the text is refused.
+bool readState(QXmlStreamReader &reader, std::vector<quint32> &ids, QString *error)
+{
+    StateParser parser(ids);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isCharacters()) {
+            const QStringRef text = reader.text();
+            if (!parser.feed(text.constData(), text.constData() + text.size(), error)) {
+                reader.skipCurrentElement();
+                return false;
+            }
+        } else if (reader.isStartElement()) {
+            reader.skipCurrentElement();
+        } else if (reader.isEndElement()) {
+            break;
+        }
+    }
+    parser.finish();
     return true;
 }
 
@@ -175,10 +223,10 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
         sizesSane = sizesSane && cellSize[axis] > 0.0 && counts[axis] * cellSize[axis] <= limit;
 
     QString reason;
-    // Refused before anything as large as the volume is allocated; the id list and the
-    // text of the cell states come on top of the two cell arrays.
-    const quint64 extra = quint64(TotalVolume::arrayBytes(cellsX, cellsY, cellsZ) / sizeof(Voxel)) *
-                          (sizeof(quint32) + 8 * sizeof(QChar));
+    // Refused before anything as large as the volume is allocated; the id list comes on top
+    // of the two cell arrays (the text of the cell states streams through).
+    const quint64 extra =
+        quint64(TotalVolume::arrayBytes(cellsX, cellsY, cellsZ) / sizeof(Voxel)) * sizeof(quint32);
     if (!countsRead)
         reason = QStringLiteral("its size is not given as three positive whole numbers");
     else if (TotalVolume::checkAllocation(cellsX, cellsY, cellsZ, &reason, extra) && !sizesSane)
@@ -204,8 +252,7 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
     }
     while (reader->readNextStartElement()) {
         if (reader->name() == QLatin1String("State")) {
-            const QString text = reader->readElementText(QXmlStreamReader::SkipChildElements);
-            if (!parseState(text, ids, &reason)) {
+            if (!readState(*reader, ids, &reason)) {
                 reader->skipCurrentElement(); // the rest of the Object
                 if (error)
                     *error = reason;

@@ -1,5 +1,7 @@
 #include "UI/BatchRun/processlistarchiver.h"
 
+#include "Model/Persistence/xmlguard.h"
+
 #include <QColor>
 #include <QDebug>
 #include <QFile>
@@ -145,29 +147,25 @@ bool ProcessListArchiver::loadProcessList(QIODevice &device, QList<ProcessData> 
 {
     error.clear();
     reader.clear();
-    reader.setDevice(&device);
+    // Process lists never declare a document type, nor carry crowded tags: the guard refuses
+    // both before the reader parses them.
+    Model::Persistence::XmlGuard guard(device);
+    reader.setDevice(&guard);
     QList<ProcessData> read;
-    bool rootSeen = false;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::DTD) {
-            // Process lists never declare a document type; a DTD can only bring entities.
-            error = QStringLiteral("the file declares a document type, which process lists "
-                                   "never do");
-            break;
-        }
-        if (token != QXmlStreamReader::StartElement)
-            continue;
+    if (!guard.readToRoot(reader, &error)) {
+        reader.setDevice(nullptr);
+        return false;
+    }
+    if (reader.name() != listTag) {
+        reader.setDevice(nullptr);
+        error = QStringLiteral("the file is not a process list");
+        return false;
+    }
+    while (reader.readNextStartElement()) {
         const QString tag = reader.name().toString();
         qDebug().noquote() << "CurrentTag: " + tag + " in line " +
                                   QString::number(reader.lineNumber());
-        if (!rootSeen) {
-            if (tag != listTag) {
-                error = QStringLiteral("the file is not a process list");
-                break;
-            }
-            rootSeen = true;
-        } else if (tag == dataTag) {
+        if (tag == dataTag) {
             read.append(readProcessData());
         } else {
             qDebug().noquote() << "Unknown tag found in file: " + tag + " in line " +
@@ -175,10 +173,9 @@ bool ProcessListArchiver::loadProcessList(QIODevice &device, QList<ProcessData> 
             reader.skipCurrentElement();
         }
     }
-    if (error.isEmpty() && reader.hasError())
-        error = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
-    if (error.isEmpty() && !rootSeen)
-        error = QStringLiteral("the file is not a process list");
+    if (reader.hasError() || !guard.refusal().isEmpty())
+        error =
+            QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(guard.errorString(reader));
     reader.setDevice(nullptr);
     if (!error.isEmpty())
         return false;

@@ -3,6 +3,7 @@
 
 #include "Model/Materials/material.h"
 
+#include <QIcon>
 #include <QList>
 
 class QComboBox;
@@ -16,6 +17,8 @@ class MaterialCombo
 {
 public:
     static void fill(QComboBox *combo, const QList<Model::Materials::Material> &materials);
+    /// The material's swatch, made once per colour and shared (GUI thread only).
+    static QIcon swatch(const Model::Materials::Material &material);
     /// Every material of the catalogue, in ascending id order.
     static void fillWithCatalogue(QComboBox *combo);
     /// The current entry's id; 0 when there is none.

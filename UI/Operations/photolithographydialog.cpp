@@ -1,5 +1,6 @@
 #include "UI/Operations/photolithographydialog.h"
 
+#include "Core/Operations/Photolithography/maskimage.h"
 #include "Core/Operations/ifiledialogs.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_photolithographydialog.h"
@@ -20,7 +21,7 @@ QString &maskPath()
 
 PhotolithographyDialog::PhotolithographyDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::PhotolithographyDialogForm()), topWidth(0), topHeight(0),
-      bottomWidth(0), bottomHeight(0)
+      bottomWidth(0), bottomHeight(0), footprint(0)
 {
     ui->setupUi(this);
     MaterialCombo::fillWithCatalogue(ui->cbxFilm);
@@ -44,19 +45,33 @@ quint32 PhotolithographyDialog::getMaterialId() const
 void PhotolithographyDialog::imageToMask(const QImage &image, std::vector<bool> &bits,
                                          quint32 &width, quint32 &height)
 {
-    width = quint32(image.width());
-    height = quint32(image.height());
-    bits.assign(size_t(width) * height, false);
-    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
-    for (quint32 py = 0; py < height; ++py) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(py)));
-        const quint32 y = height - 1 - py; // the bottom row is y = 0
-        for (quint32 px = 0; px < width; ++px) {
-            const QRgb c = row[px];
-            const bool opaque = qGreen(c) == 0 && qBlue(c) == 0 && (qRed(c) == 0 || qRed(c) == 255);
-            bits[size_t(px) * height + y] = opaque;
-        }
+    Core::Operations::MaskImage::toMask(image, bits, width, height);
+}
+
+bool PhotolithographyDialog::loadMask(const QString &fileName, const char *notFound,
+                                      std::vector<bool> &bits, quint32 &width, quint32 &height)
+{
+    using Core::Operations::MaskImage;
+    QString reason;
+    std::vector<bool> loaded;
+    quint32 w = 0, h = 0;
+    const MaskImage::Result result =
+        MaskImage::load(fileName, MaskImage::pixelLimit(footprint), loaded, w, h, &reason);
+    if (result == MaskImage::NotFound) {
+        QMessageBox::warning(this, QStringLiteral("Photolithography"),
+                             QString::fromLatin1(notFound));
+        return false;
     }
+    if (result == MaskImage::Refused) {
+        QMessageBox::warning(
+            this, QStringLiteral("Photolithography"),
+            QStringLiteral("The mask \"%1\" cannot be used: %2.").arg(fileName, reason));
+        return false;
+    }
+    bits.swap(loaded);
+    width = w;
+    height = h;
+    return true;
 }
 
 QString PhotolithographyDialog::chooseMaskFile()
@@ -89,15 +104,11 @@ void PhotolithographyDialog::on_tbtBottomMask_clicked()
 void PhotolithographyDialog::on_btnApplyTopMask_clicked()
 {
     topFileName = ui->lieTopMask->text();
-    QImage image;
-    if (topFileName.isEmpty() || !image.load(topFileName)) {
-        QMessageBox::warning(this, QStringLiteral("Photolithography"),
-                             QStringLiteral("Top Mask file not found!<br/>Please verify the "
-                                            "filename is correct and you have the correct "
-                                            "permissions."));
+    if (!loadMask(topFileName,
+                  "Top Mask file not found!<br/>Please verify the filename is correct and you "
+                  "have the correct permissions.",
+                  topBits, topWidth, topHeight))
         return;
-    }
-    imageToMask(image, topBits, topWidth, topHeight);
     if (topSink)
         topSink(topBits, topWidth, topHeight);
 }
@@ -105,15 +116,11 @@ void PhotolithographyDialog::on_btnApplyTopMask_clicked()
 void PhotolithographyDialog::on_btnApplyBottomMask_clicked()
 {
     bottomFileName = ui->lieBottomMask->text();
-    QImage image;
-    if (bottomFileName.isEmpty() || !image.load(bottomFileName)) {
-        QMessageBox::warning(this, QStringLiteral("Photolithography"),
-                             QStringLiteral("Bottom mask not found error!<br/>Please verify if "
-                                            "the filename is correct and you have the correct "
-                                            "permissions."));
+    if (!loadMask(bottomFileName,
+                  "Bottom mask not found error!<br/>Please verify if the filename is correct and "
+                  "you have the correct permissions.",
+                  bottomBits, bottomWidth, bottomHeight))
         return;
-    }
-    imageToMask(image, bottomBits, bottomWidth, bottomHeight);
     if (bottomSink)
         bottomSink(bottomBits, bottomWidth, bottomHeight);
 }

@@ -31,6 +31,8 @@ public:
     Ui::PhotolithographyDialogForm *form() const { return ui; }
     void setTopMaskSink(const MaskSink &sink) { topSink = sink; }
     void setBottomMaskSink(const MaskSink &sink) { bottomSink = sink; }
+    /// Columns of the volume the masks are for (cellsX * cellsY): bounds the size of a mask.
+    void setVolumeFootprint(quint64 columns) { footprint = columns; }
 
     quint32 getMaterialId() const;
     const std::vector<bool> &getTopMask() const { return topBits; }
@@ -60,6 +62,10 @@ public Q_SLOTS:
 
 private:
     QString chooseMaskFile();
+    /// Loads a mask file into bits, width and height; on failure tells the user why
+    /// (notFound when there is no image to read) and changes nothing.
+    bool loadMask(const QString &fileName, const char *notFound, std::vector<bool> &bits,
+                  quint32 &width, quint32 &height);
 
     Ui::PhotolithographyDialogForm *ui;
     QString topFileName;
@@ -72,6 +78,7 @@ private:
     quint32 bottomHeight;
     MaskSink topSink;
     MaskSink bottomSink;
+    quint64 footprint;
 };
 
 } // namespace Operations

@@ -2,9 +2,9 @@
 #include "Util/systemmemory.h"
 #include "testmain.h"
 
-#include <QtConcurrent>
-
 #include <atomic>
+#include <thread>
+#include <vector>
 
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
@@ -233,21 +233,19 @@ void TestTotalVolume::spinLockLosesNoUpdates()
     TotalVolume::Ptr v = makeVolume(1, 1, 1, 0);
     const int threads = 4;
     const int rounds = 20000;
-    QThreadPool pool;
-    pool.setMaxThreadCount(threads);
-    QList<QFuture<void>> futures;
+    std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t) {
-        futures.append(QtConcurrent::run(&pool, [v, rounds]() {
+        workers.emplace_back([v, rounds]() {
             for (int i = 0; i < rounds; ++i) {
                 Voxel *cells = v->lockCells();
                 volatile quint32 value = cells[0].tag;
                 cells[0].tag = value + 1;
                 v->releaseCells();
             }
-        }));
+        });
     }
-    for (QFuture<void> &f : futures)
-        f.waitForFinished();
+    for (std::thread &w : workers)
+        w.join();
     Voxel *cells = v->lockCells();
     QCOMPARE(cells[0].tag, quint32(threads * rounds));
     v->releaseCells();
@@ -259,11 +257,9 @@ void TestTotalVolume::spinLockSerialisesReaders()
     TotalVolume::Ptr v = makeVolume(1, 1, 1, 0);
     std::atomic<int> inside{0};
     std::atomic<int> maxInside{0};
-    QThreadPool pool;
-    pool.setMaxThreadCount(3);
-    QList<QFuture<void>> futures;
+    std::vector<std::thread> workers;
     for (int t = 0; t < 3; ++t) {
-        futures.append(QtConcurrent::run(&pool, [&]() {
+        workers.emplace_back([&]() {
             for (int i = 0; i < 5; ++i) {
                 v->lockCells();
                 const int now = ++inside;
@@ -274,10 +270,10 @@ void TestTotalVolume::spinLockSerialisesReaders()
                 --inside;
                 v->releaseCells();
             }
-        }));
+        });
     }
-    for (QFuture<void> &f : futures)
-        f.waitForFinished();
+    for (std::thread &w : workers)
+        w.join();
     QCOMPARE(maxInside.load(), 1);
 }
 

@@ -177,6 +177,23 @@ void TestMaterialFactory::unreadableFilesFallBackAndAreKept_data()
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe<<>>\x01garbage", 16);
     QTest::newRow("other root") << QByteArray("<Processes></Processes>");
+    // We never write a document type: a file with one is refused before anything expands.
+    QTest::newRow("entity in a document type")
+        << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Materials [<!ENTITY e \"Si\">]>"
+                      "<Materials><Material version=\"1\" name=\"&e;\" material-id=\"40\"/>"
+                      "</Materials>");
+    QTest::newRow("bare document type")
+        << QByteArray("<!DOCTYPE Materials><Materials><Material version=\"1\" name=\"X\" "
+                      "material-id=\"40\"/></Materials>");
+    const QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
+                                         "<!DOCTYPE Materials><Materials/>");
+    QTest::newRow("document type in UTF-16")
+        << QByteArray("\xff\xfe", 2) +
+               QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
+    QByteArray crowded("<Materials><Material version=\"1\" name=\"X\" material-id=\"40\"");
+    for (int i = 0; i < 300; ++i)
+        crowded += " a" + QByteArray::number(i) + "=\"\"";
+    QTest::newRow("300 attributes") << crowded + "/></Materials>";
 }
 
 void TestMaterialFactory::unreadableFilesFallBackAndAreKept()

@@ -116,7 +116,7 @@ void TestProcessFactory::builtInLists()
 
 void TestProcessFactory::writtenFileReadsBackEqual()
 {
-    factory->setProcess(Process(QStringLiteral("Odd & <name>"), 40, {7, 7, 2, 3}));
+    factory->setProcess(Process(QStringLiteral("Odd & <name>"), 40, {7, 2, 3}));
     const QList<Process> before = factory->getProcesses();
     QVERIFY(factory->saveProcesses());
     factory->loadDefaultProcesses();
@@ -129,7 +129,7 @@ void TestProcessFactory::listText_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QList<quint32>>("expected");
     QTest::newRow("empty parts and a word") << QByteArray("3;;16;x;") << QList<quint32>{3, 16};
-    QTest::newRow("duplicates stay") << QByteArray("4;4;1") << QList<quint32>{4, 4, 1};
+    QTest::newRow("repeats collapse to the first") << QByteArray("4;4;1;4") << QList<quint32>{4, 1};
     QTest::newRow("negative dropped") << QByteArray("-1;2") << QList<quint32>{2};
     QTest::newRow("only separators") << QByteArray(";;;") << QList<quint32>{};
 }
@@ -170,12 +170,12 @@ void TestProcessFactory::invalidProcessElements()
     QCOMPARE(p, Process());
 
     // In a file the bad element is skipped and the rest is read.
-    QVERIFY(home->write(catalogueFile,
-                        "<Processes>" + element +
-                            "<CompatibleMaterials>1</CompatibleMaterials></Process>"
-                            "<Process version=\"1\" name=\"Good\" process-id=\"30\">"
-                            "<CompatibleMaterials>1;3</CompatibleMaterials></Process>"
-                            "</Processes>"));
+    QVERIFY(
+        home->write(catalogueFile, "<Processes>" + element +
+                                       "<CompatibleMaterials>1</CompatibleMaterials></Process>"
+                                       "<Process version=\"1\" name=\"Good\" process-id=\"30\">"
+                                       "<CompatibleMaterials>1;3</CompatibleMaterials></Process>"
+                                       "</Processes>"));
     factory->loadDefaultProcesses();
     QVERIFY(factory->loadProcesses());
     QCOMPARE(factory->getProcesses().size(), 15);
@@ -186,12 +186,11 @@ void TestProcessFactory::invalidProcessElements()
 void TestProcessFactory::processWithoutListChild()
 {
     // The list reader stays inside its element: the next process is not swallowed.
-    QVERIFY(home->write(catalogueFile,
-                        "<Processes>"
-                        "<Process version=\"1\" name=\"Bare\" process-id=\"31\"/>"
-                        "<Process version=\"1\" name=\"Next\" process-id=\"32\">"
-                        "<CompatibleMaterials>5</CompatibleMaterials></Process>"
-                        "</Processes>"));
+    QVERIFY(home->write(catalogueFile, "<Processes>"
+                                       "<Process version=\"1\" name=\"Bare\" process-id=\"31\"/>"
+                                       "<Process version=\"1\" name=\"Next\" process-id=\"32\">"
+                                       "<CompatibleMaterials>5</CompatibleMaterials></Process>"
+                                       "</Processes>"));
     factory->loadDefaultProcesses();
     QVERIFY(factory->loadProcesses());
     QCOMPARE(factory->getProcess(31).getName(), QStringLiteral("Bare"));
@@ -245,6 +244,10 @@ void TestProcessFactory::unreadableFilesFallBackAndAreKept_data()
     QTest::newRow("truncated") << QByteArray("<Processes><Process version=\"1\" name=\"A\" "
                                              "process-id=\"40\"><CompatibleMaterials>1");
     QTest::newRow("empty") << QByteArray();
+    QTest::newRow("entity in a document type")
+        << QByteArray("<!DOCTYPE Processes [<!ENTITY e \"1;\">]><Processes><Process "
+                      "version=\"1\" name=\"A\" process-id=\"40\"><CompatibleMaterials>&e;"
+                      "</CompatibleMaterials></Process></Processes>");
 }
 
 void TestProcessFactory::unreadableFilesFallBackAndAreKept()

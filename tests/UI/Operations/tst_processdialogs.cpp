@@ -3,6 +3,7 @@
 #include "UI/Operations/bcaetchingdialog.h"
 #include "UI/Operations/isotropicdepositiondialog.h"
 #include "UI/Operations/isotropicetchingdialog.h"
+#include "UI/Operations/materialcombo.h"
 #include "UI/Operations/mooreoptionsdialog.h"
 #include "UI/Operations/photolithographydialog.h"
 #include "UI/Operations/planarizationoptionsdialog.h"
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void imageToMask();
     void maskApplyAndRemove();
     void missingMaskFileWarns();
+    void swatchesAreShared();
 
 private:
     QTemporaryDir dir;
@@ -225,6 +227,23 @@ void TestProcessDialogs::missingMaskFileWarns()
     dialog.findChild<QPushButton *>("btnApplyBottomMask")->click();
     QVERIFY2(text.startsWith(QLatin1String("Bottom mask not found error!")), qPrintable(text));
     QVERIFY(!called);
+}
+
+void TestProcessDialogs::swatchesAreShared()
+{
+    // 2000 entries of two colours make two swatches, not 2000 pixmaps.
+    using Model::Materials::Material;
+    QList<Material> materials;
+    for (quint32 id = 1; id <= 2000; ++id) {
+        const float gray = id % 2 ? 0.25f : 0.75f;
+        const float color[4] = {gray, gray, gray, 1.0f};
+        materials.append(Material(id, QStringLiteral("M"), 1, 1, 1, color));
+    }
+    QComboBox combo;
+    MaterialCombo::fill(&combo, materials);
+    QCOMPARE(combo.count(), 2000);
+    QCOMPARE(combo.itemIcon(0).cacheKey(), combo.itemIcon(1998).cacheKey());
+    QVERIFY(combo.itemIcon(0).cacheKey() != combo.itemIcon(1).cacheKey());
 }
 
 CELVANE_GUI_TEST_MAIN(TestProcessDialogs)

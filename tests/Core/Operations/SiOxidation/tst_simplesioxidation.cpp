@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <thread>
 
 using Core::Operations::SimpleSiOxidation;
 using namespace WorkerTest;
@@ -244,7 +245,7 @@ void TestSimpleSiOxidation::thinOxideChangesNothingAndTakesNoLock()
     v->lockCells();
     std::atomic<bool> done{false};
     bool ok = false;
-    QFuture<void> future = QtConcurrent::run([&]() {
+    std::thread thread([&]() {
         SimpleSiOxidation worker(v.get(), 1.0);
         ok = worker.growOxide(thickness);
         done = true;
@@ -253,7 +254,7 @@ void TestSimpleSiOxidation::thinOxideChangesNothingAndTakesNoLock()
         QThread::msleep(10);
     const bool returned = done.load();
     v->releaseCells();
-    future.waitForFinished();
+    thread.join();
     QVERIFY(returned);
     QVERIFY(ok);
     QVERIFY(snapshot(*v) == before);
