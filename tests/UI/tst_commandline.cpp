@@ -309,9 +309,11 @@ void TestCommandLine::overridesRunAsTheEditedListWould()
                             f.directory.path())
                      .exitCode,
                  0);
+        // A decimal point, whatever the locale says.
         QCOMPARE(runProgram({"--batch", example("sweeps/pit.plst"), "--set",
                              "4:Depth=" + QString::fromLatin1(depth), "--save", name + "-set.clv"},
-                            f.directory.path())
+                            f.directory.path(), QStringLiteral("offscreen"),
+                            QStringLiteral(CELVANE_EXECUTABLE), {{"LC_ALL", "de_DE.UTF-8"}})
                      .exitCode,
                  0);
         for (auto pair :
