@@ -15,11 +15,13 @@ using Types = Core::Operations::ProcessStepTypes;
 
 typedef QHash<QString, QString> NameTypes;
 
-NameTypes materialParameters(const QString &prefix = QString())
+/// A material as steps store it: its id (the name without spaces, then "Id"), its name and
+/// its colour.
+NameTypes materialParameters(const QString &name = QStringLiteral("Material"))
 {
-    return {{prefix + QStringLiteral("MaterialId"), QStringLiteral("uint")},
-            {prefix + QStringLiteral("Material"), QStringLiteral("QString")},
-            {prefix + QStringLiteral("Material_Color"), QStringLiteral("QColor")}};
+    return {{QString(name).remove(QLatin1Char(' ')) + QStringLiteral("Id"), QStringLiteral("uint")},
+            {name, QStringLiteral("QString")},
+            {name + QStringLiteral("_Color"), QStringLiteral("QColor")}};
 }
 
 NameTypes joined(NameTypes a, const NameTypes &b)
@@ -46,22 +48,15 @@ const QHash<quint32, NameTypes> &parameterTable()
                                        {QStringLiteral("DepositOn"), i},
                                        {QStringLiteral("Deposit On"), s},
                                        {QStringLiteral("Horizontal to Vertical Ratio"), d}})},
-        {Types::Electroplating, joined(joined(materialParameters(QStringLiteral("Conducting ")),
-                                              materialParameters(QStringLiteral("Deposited "))),
-                                       {{QStringLiteral("Film Thickness"), d},
-                                        {QStringLiteral("ConductingMaterialId"), u},
-                                        {QStringLiteral("DepositedMaterialId"), u}})},
-        {Types::Doping,
-         {{QStringLiteral("Doping Depth"), f},
-          {QStringLiteral("DopedMaterialId"), u},
-          {QStringLiteral("Doped Material"), s},
-          {QStringLiteral("Doped Material_Color"), c}}},
-        {Types::IonImplantation,
-         {{QStringLiteral("Annealing Distance"), f},
-          {QStringLiteral("Implantation Depth"), f},
-          {QStringLiteral("DopedMaterialId"), u},
-          {QStringLiteral("Doped Material"), s},
-          {QStringLiteral("Doped Material_Color"), c}}},
+        {Types::Electroplating,
+         joined(joined(materialParameters(QStringLiteral("Conducting Material")),
+                       materialParameters(QStringLiteral("Deposited Material"))),
+                {{QStringLiteral("Film Thickness"), d}})},
+        {Types::Doping, joined(materialParameters(QStringLiteral("Doped Material")),
+                               {{QStringLiteral("Doping Depth"), f}})},
+        {Types::IonImplantation, joined(materialParameters(QStringLiteral("Doped Material")),
+                                        {{QStringLiteral("Annealing Distance"), f},
+                                         {QStringLiteral("Implantation Depth"), f}})},
         {Types::Photolithography,
          joined(materialParameters(), {{QStringLiteral("Top Mask"), v},
                                        {QStringLiteral("Top Mask File"), s},
