@@ -6,10 +6,12 @@
 #include "Core/Operations/workspace.h"
 #include "Model/Materials/materialfactory.h"
 #include "Model/Process/processfactory.h"
+#include "UI/BatchRun/parameteroverride.h"
 #include "UI/BatchRun/processlistarchiver.h"
 #include "UI/Observers/documentopenedobserver.h"
 #include "UI/glwidget.h"
 #include "UI/mainwindow.h"
+#include "UI/measurementreport.h"
 
 #include <QApplication>
 #include <QColor>
@@ -95,7 +97,33 @@ int runBatch(const QCommandLineParser &parser)
         return fail(BadInput, QStringLiteral("cannot read the process list \"%1\": %2")
                                   .arg(listFile, archiver.getError()));
 
+    // Overrides and measurement requests are checked before anything runs.
+    const QStringList sets = parser.values(QStringLiteral("set"));
+    for (const QString &set : sets) {
+        ParameterOverride override;
+        QString reason;
+        if (!ParameterOverride::parse(set, &override, &reason) || !override.apply(list, &reason))
+            return fail(BadInput, reason);
+    }
     createCatalogues();
+    const QString measureFile = parser.value(QStringLiteral("measure"));
+    MeasurementReport report;
+    report.setSource(listFile, sets);
+    if (parser.isSet(QStringLiteral("probe"))) {
+        quint32 x = 0, y = 0;
+        QString reason;
+        if (!MeasurementReport::parseProbe(parser.value(QStringLiteral("probe")), &x, &y, &reason))
+            return fail(BadInput, reason);
+        report.setProbe(x, y);
+    }
+    for (const QString &cd : parser.values(QStringLiteral("cd"))) {
+        MeasurementReport::Opening opening;
+        QString reason;
+        if (!MeasurementReport::parseOpening(cd, &opening, &reason))
+            return fail(BadInput, reason);
+        report.addOpening(opening);
+    }
+
     // The window is never shown: it holds the document and renders Save Image steps.
     std::unique_ptr<MainWindow> window(new MainWindow());
     Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
@@ -158,6 +186,14 @@ int runBatch(const QCommandLineParser &parser)
             return fail(BadInput,
                         QStringLiteral("cannot save the document \"%1\": %2").arg(output, error));
     }
+    if (!measureFile.isEmpty() && batch.getVolume()) {
+        QString reason;
+        if (!report.measure(*batch.getVolume(), &reason))
+            return fail(BadInput, reason);
+        if (!report.write(measureFile, &reason))
+            return fail(BadInput, QStringLiteral("cannot write the measurements \"%1\": %2")
+                                      .arg(measureFile, reason));
+    }
     if (batch.missingVolume())
         return fail(StepNotRun, QStringLiteral("no cell volume: open a document that holds one "
                                                "or begin the list with Create Substrate"));
@@ -166,7 +202,7 @@ int runBatch(const QCommandLineParser &parser)
         return fail(StepNotRun, summary.mid(1).join(QStringLiteral("; ")) + QStringLiteral(" (") +
                                     summary.first() + QLatin1Char(')'));
     }
-    if (output.isEmpty())
+    if (output.isEmpty() && measureFile.isEmpty())
         printLine(QStringLiteral("celvane: every step ran; no --save was given, so the result "
                                  "is not kept"));
     return AllRan;
@@ -194,6 +230,24 @@ int CommandLine::run(int argc, char *argv[])
         {QStringLiteral("save"),
          QStringLiteral("Where the resulting document is written (with --batch)."),
          QStringLiteral("OUT.clv")},
+        {QStringLiteral("set"),
+         QStringLiteral("Replaces a parameter of the list before it runs (with --batch; "
+                        "repeatable): STEP counted from 1, NAME as the list file names it, "
+                        "VALUE of the parameter's type. Example: --set \"4:Depth=3.5\"."),
+         QStringLiteral("STEP:NAME=VALUE")},
+        {QStringLiteral("measure"),
+         QStringLiteral("Writes measurements of the final volume as JSON (with --batch): "
+                        "material amounts, the films of the probed column, top surface "
+                        "heights, opening widths."),
+         QStringLiteral("FILE.json")},
+        {QStringLiteral("probe"),
+         QStringLiteral("The column X,Y (in cells) whose films --measure lists (default: the "
+                        "centre)."),
+         QStringLiteral("X,Y")},
+        {QStringLiteral("cd"),
+         QStringLiteral("Adds to --measure the widths along x and y of the openings of MATERIAL "
+                        "(name or id) in cell layer Z (repeatable)."),
+         QStringLiteral("MATERIAL@Z")},
         {QStringLiteral("threads"),
          QStringLiteral("The number of worker threads (default: one per processor)."),
          QStringLiteral("N")},
@@ -223,6 +277,13 @@ int CommandLine::run(int argc, char *argv[])
         QThreadPool::globalInstance()->setMaxThreadCount(threads);
     }
     if (parser.isSet(QStringLiteral("batch"))) {
+        for (const char *option : {"probe", "cd"})
+            if (parser.isSet(QString::fromLatin1(option)) &&
+                !parser.isSet(QStringLiteral("measure")))
+                return fail(BadInput,
+                            QStringLiteral("--%1 chooses what --measure writes; give --measure "
+                                           "FILE.json as well")
+                                .arg(option));
         if (!parser.positionalArguments().isEmpty())
             return fail(BadInput, QStringLiteral("--batch takes its document with --open, not "
                                                  "\"%1\"")
@@ -237,7 +298,7 @@ int CommandLine::run(int argc, char *argv[])
         QApplication application(argc, argv);
         return runBatch(parser);
     }
-    for (const char *option : {"open", "save"})
+    for (const char *option : {"open", "save", "set", "measure", "probe", "cd"})
         if (parser.isSet(QString::fromLatin1(option)))
             return fail(BadInput, QStringLiteral("--%1 is only for --batch").arg(option));
     if (parser.positionalArguments().size() > 1)

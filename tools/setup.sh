@@ -13,6 +13,7 @@ packages=(
   libgl1-mesa-dri xvfb xauth
   libbenchmark-dev
   ngspice
+  parallel python3-matplotlib
 )
 
 missing=()

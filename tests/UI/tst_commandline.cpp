@@ -5,7 +5,11 @@
 #include "workspacetestutil.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 
 using Model::Automaton::TotalVolume;
 
@@ -19,7 +23,9 @@ struct Outcome
 
 /// Runs the program with no display at all; platform, when not empty, is QT_QPA_PLATFORM.
 Outcome runProgram(const QStringList &arguments, const QString &workingDirectory,
-                   const QString &platform = QStringLiteral("offscreen"))
+                   const QString &platform = QStringLiteral("offscreen"),
+                   const QString &program = QStringLiteral(CELVANE_EXECUTABLE),
+                   const QMap<QString, QString> &variables = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
@@ -29,10 +35,12 @@ Outcome runProgram(const QStringList &arguments, const QString &workingDirectory
     if (!platform.isEmpty())
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     environment.insert(QStringLiteral("HOME"), workingDirectory);
+    for (auto it = variables.constBegin(); it != variables.constEnd(); ++it)
+        environment.insert(it.key(), it.value());
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(CELVANE_EXECUTABLE), arguments);
+    process.start(program, arguments);
     Outcome outcome;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return outcome;
@@ -67,6 +75,35 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Runs a script of examples/sweeps with bash, the built program named by CELVANE.
+Outcome runSweepScript(const char *script, const QStringList &arguments, const QString &directory,
+                       QMap<QString, QString> variables = {})
+{
+    variables.insert(QStringLiteral("CELVANE"), QStringLiteral(CELVANE_EXECUTABLE));
+    return runProgram(QStringList{example("sweeps/") + QLatin1String(script)} + arguments,
+                      directory, QStringLiteral("offscreen"), QStringLiteral("bash"), variables);
+}
+
+/// The rows of a CSV file without its header, which goes to header.
+QList<QStringList> csvRows(const QString &path, QStringList *header)
+{
+    QList<QStringList> rows;
+    for (const QByteArray &line : readFile(path).split('\n'))
+        if (!line.isEmpty())
+            rows.append(QString::fromUtf8(line).split(QLatin1Char(',')));
+    if (!rows.isEmpty())
+        *header = rows.takeFirst();
+    return rows;
+}
+
+const char emptyList[] = "<Process-List/>";
+
 } // namespace
 
 /// The program run from a shell: a process list without any display, its exit codes and
@@ -83,6 +120,10 @@ private Q_SLOTS:
     void badArgumentsAndUnreadableFilesEndWithTwo_data();
     void badArgumentsAndUnreadableFilesEndWithTwo();
     void helpAndVersion();
+    void overridesRunAsTheEditedListWould();
+    void measurementsOfAHandBuiltVolume();
+    void sweepWithGnuParallelIsMonotonic();
+    void slurmScriptRunsOneTaskByHand();
 };
 
 void TestCommandLine::cantileverExampleRunsWithoutDisplay_data()
@@ -176,24 +217,58 @@ void TestCommandLine::aSkippedStepEndsWithOne()
 void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("missing list") << QStringList{"--batch", "missing.plst"};
+    QTest::addColumn<QString>("reason");
+    const QString pit = example("sweeps/pit.plst");
+    QTest::newRow("set: no such step")
+        << QStringList{"--batch", pit, "--set", "6:Depth=1"} << "the list has no step 6 (it has 5)";
+    QTest::newRow("set: step 0") << QStringList{"--batch", pit, "--set", "0:Depth=1"}
+                                 << "the list has no step 0";
+    QTest::newRow("set: name of another type")
+        << QStringList{"--batch", pit, "--set", "4:Thickness=1"}
+        << "step 4 (Isotropic etching) has no parameter \"Thickness\"";
+    QTest::newRow("set: no number")
+        << QStringList{"--batch", pit, "--set", "4:Depth=deep"} << "\"deep\" is no double value";
+    QTest::newRow("set: decimal comma")
+        << QStringList{"--batch", pit, "--set", "4:Depth=2,5"} << "\"2,5\" is no double value";
+    QTest::newRow("set: not finite")
+        << QStringList{"--batch", pit, "--set", "4:Depth=inf"} << "is no double value";
+    QTest::newRow("set: negative count")
+        << QStringList{"--batch", example("cantilever.plst"), "--set", "5:Etch Depth=-1"}
+        << "\"-1\" is no uint value";
+    QTest::newRow("set: no step") << QStringList{"--batch", pit, "--set", "Depth=1"}
+                                  << "--set needs STEP:NAME=VALUE";
+    QTest::newRow("cd: unknown material")
+        << QStringList{"--batch", pit, "--measure", "m.json", "--cd", "Unobtainium@3"}
+        << "no material is named \"Unobtainium\"";
+    QTest::newRow("cd: no layer") << QStringList{"--batch", pit,    "--measure",
+                                                 "m.json",  "--cd", "Si"}
+                                  << "--cd needs MATERIAL@Z";
+    QTest::newRow("probe without measure")
+        << QStringList{"--batch", pit, "--probe", "1,1"} << "give --measure FILE.json as well";
+    QTest::newRow("measure without batch")
+        << QStringList{"--measure", "m.json"} << "--measure is only for --batch";
+    QTest::newRow("missing list") << QStringList{"--batch", "missing.plst"} << QString();
     QTest::newRow("missing document")
-        << QStringList{"--batch", example("cantilever.plst"), "--open", "missing.clv"};
-    QTest::newRow("not a list") << QStringList{"--batch", example("two-volumes.clv")};
-    QTest::newRow("unknown option") << QStringList{"--batch", example("cantilever.plst"), "--fast"};
+        << QStringList{"--batch", example("cantilever.plst"), "--open", "missing.clv"} << QString();
+    QTest::newRow("not a list") << QStringList{"--batch", example("two-volumes.clv")} << QString();
+    QTest::newRow("unknown option")
+        << QStringList{"--batch", example("cantilever.plst"), "--fast"} << QString();
     QTest::newRow("no threads") << QStringList{"--batch", example("cantilever.plst"), "--threads",
-                                               "0"};
-    QTest::newRow("save without batch") << QStringList{"--save", "x.clv"};
+                                               "0"}
+                                << QString();
+    QTest::newRow("save without batch") << QStringList{"--save", "x.clv"} << QString();
 }
 
 void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const Outcome run = runProgram(arguments, dir.path());
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.errorLines.size(), 1);
     QVERIFY(run.errorLines.first().startsWith("celvane: "));
+    QVERIFY2(run.errorLines.first().contains(reason), qPrintable(run.errorLines.first()));
 }
 
 void TestCommandLine::helpAndVersion()
@@ -208,8 +283,173 @@ void TestCommandLine::helpAndVersion()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 0);
     const QByteArray help = process.readAllStandardOutput();
-    for (const char *option : {"--batch", "--open", "--save", "--threads", "FILE.clv"})
+    for (const char *option : {"--batch", "--open", "--save", "--threads", "--set", "--measure",
+                               "--probe", "--cd", "FILE.clv"})
         QVERIFY2(help.contains(option), option);
+}
+
+void TestCommandLine::overridesRunAsTheEditedListWould()
+{
+    WorkspaceFixture f;
+    const QByteArray list = readFile(example("sweeps/pit.plst"));
+    // Step 4 (the silicon etch) is the first Depth of 4 in the list.
+    const QByteArray stored = "parameter-name=\"Depth\" parameter-type=\"double\" "
+                              "parameter-data=\"4\"";
+    const int at = list.indexOf(stored);
+    QVERIFY(at > list.indexOf("process-type=\"5\""));
+    QList<std::vector<quint32>> overridden, edited;
+    for (const char *depth : {"2", "5.5"}) {
+        const QString name = f.directory.path() + "/" + depth;
+        QByteArray changed = list;
+        changed.replace(at, stored.size(),
+                        "parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"" +
+                            QByteArray(depth) + "\"");
+        writeFile(name + ".plst", changed);
+        QCOMPARE(runProgram({"--batch", name + ".plst", "--save", name + "-edited.clv"},
+                            f.directory.path())
+                     .exitCode,
+                 0);
+        // A decimal point, whatever the locale says.
+        QCOMPARE(runProgram({"--batch", example("sweeps/pit.plst"), "--set",
+                             "4:Depth=" + QString::fromLatin1(depth), "--save", name + "-set.clv"},
+                            f.directory.path(), QStringLiteral("offscreen"),
+                            QStringLiteral(CELVANE_EXECUTABLE), {{"LC_ALL", "de_DE.UTF-8"}})
+                     .exitCode,
+                 0);
+        for (auto pair :
+             {std::make_pair(&edited, "-edited.clv"), std::make_pair(&overridden, "-set.clv")}) {
+            const QList<TotalVolume::Ptr> volumes = volumesOf(f.workspace, name + pair.second);
+            QCOMPARE(volumes.size(), 1);
+            pair.first->append(cellsOf(volumes.first()));
+            f.workspace.getDocument().clear();
+        }
+    }
+    QVERIFY(overridden.at(0) == edited.at(0));
+    QVERIFY(overridden.at(1) == edited.at(1));
+    QVERIFY(overridden.at(0) != overridden.at(1));
+}
+
+void TestCommandLine::measurementsOfAHandBuiltVolume()
+{
+    WorkspaceFixture f;
+    // 6 x 5 x 8 cells of 1: silicon below z = 3 with a hole in its top layer at x = 2..3,
+    // y = 1..3 (6 columns two layers high, the others three).
+    TotalVolume::Ptr v = f.addLayered(3, 8, 1);
+    Model::Automaton::Voxel *cells = v->lockCells();
+    Model::Automaton::Voxel *next = v->lockNextCells();
+    for (quint32 x = 2; x <= 3; ++x)
+        for (quint32 y = 1; y <= 3; ++y)
+            cells[v->getCellIndex(x, y, 2)].material = next[v->getCellIndex(x, y, 2)].material = 0;
+    v->releaseNextCells();
+    v->releaseCells();
+    QVERIFY(Core::Operations::DocumentFile::writeDocument(f.directory.path() + "/hole.clv",
+                                                          f.workspace));
+    writeFile(f.directory.path() + "/empty.plst", emptyList);
+    const Outcome run = runProgram({"--batch", "empty.plst", "--open", "hole.clv", "--measure",
+                                    "m.json", "--cd", "Si@2", "--cd", "1@1", "--probe", "2,2"},
+                                   f.directory.path());
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject m =
+        QJsonDocument::fromJson(readFile(f.directory.path() + "/m.json")).object();
+    QCOMPARE(m["units"].toObject()["length"].toString(),
+             QStringLiteral("world units: a cell is cellSize long"));
+    QCOMPARE(m["processList"].toString(), QStringLiteral("empty.plst"));
+
+    const QJsonArray materials = m["materials"].toArray();
+    QCOMPARE(materials.size(), 2);
+    QCOMPARE(materials[1].toObject()["name"].toString(), QStringLiteral("Si"));
+    QCOMPARE(materials[1].toObject()["cells"].toDouble(), 84.0);
+    QCOMPARE(materials[1].toObject()["volume"].toDouble(), 84.0);
+    QCOMPARE(materials[0].toObject()["cells"].toDouble(), 240.0 - 84.0);
+
+    const QJsonObject probe = m["probe"].toObject();
+    QCOMPARE(probe["x"].toDouble(), 2.0);
+    const QJsonArray films = probe["films"].toArray();
+    QCOMPARE(films.size(), 1);
+    QCOMPARE(films[0].toObject()["thickness"].toDouble(), 2.0);
+    const QJsonObject range = films[0].toObject()["ranges"].toArray()[0].toObject();
+    QCOMPARE(range["bottom"].toDouble(), 0.0);
+    QCOMPARE(range["top"].toDouble(), 2.0);
+
+    const QJsonObject top = m["topSurface"].toObject();
+    QCOMPARE(top["min"].toDouble(), 2.0);
+    QCOMPARE(top["max"].toDouble(), 3.0);
+    QCOMPARE(top["mean"].toDouble(), (6 * 2.0 + 24 * 3.0) / 30.0);
+
+    // The hole: 2 wide along x on three lines of y, 3 wide along y on two lines of x.
+    const QJsonArray openings = m["openings"].toArray();
+    QCOMPARE(openings.size(), 2);
+    const QJsonObject hole = openings[0].toObject();
+    QCOMPARE(hole["bottom"].toDouble(), 2.0);
+    QCOMPARE(hole["top"].toDouble(), 3.0);
+    QCOMPARE(hole["x"].toObject()["count"].toDouble(), 3.0);
+    QCOMPARE(hole["x"].toObject()["mean"].toDouble(), 2.0);
+    QCOMPARE(hole["y"].toObject()["count"].toDouble(), 2.0);
+    QCOMPARE(hole["y"].toObject()["max"].toDouble(), 3.0);
+    // A full layer has no openings, and no width.
+    QCOMPARE(openings[1].toObject()["x"].toObject()["count"].toDouble(), 0.0);
+    QVERIFY(openings[1].toObject()["x"].toObject()["max"].isNull());
+}
+
+void TestCommandLine::sweepWithGnuParallelIsMonotonic()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("parallel").isEmpty(),
+             "GNU parallel is missing: tools/setup.sh installs it");
+    QTemporaryDir dir;
+    const QString out = dir.path() + "/sweep";
+    const Outcome run =
+        runSweepScript("sweep-parallel.sh", {out, "4", "2", "3"}, dir.path(), {{"JOBS", "2"}});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errorLines.join('\n')));
+    QStringList header;
+    const QList<QStringList> rows = csvRows(out + "/sweep.csv", &header);
+    QCOMPARE(header.mid(0, 5),
+             (QStringList{"Depth", "top_min", "top_max", "top_mean", "pit_depth"}));
+    QCOMPARE(rows.size(), 3);
+    const int opening = header.indexOf("opening_x_max");
+    const int silicon = header.indexOf("volume_Si");
+    QVERIFY(opening > 0 && silicon > 0);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rows[i][0], QString::number(i + 2));
+        // The silicon's top stays; the resist is stripped.
+        QCOMPARE(rows[i][2].toDouble(), 10.0);
+        if (i == 0)
+            continue;
+        // A deeper etch digs a deeper pit, undercuts the mask further and removes more silicon.
+        QVERIFY(rows[i][4].toDouble() > rows[i - 1][4].toDouble());
+        QVERIFY(rows[i][1].toDouble() < rows[i - 1][1].toDouble());
+        QVERIFY(rows[i][opening].toDouble() > rows[i - 1][opening].toDouble());
+        QVERIFY(rows[i][silicon].toDouble() < rows[i - 1][silicon].toDouble());
+    }
+
+    const QString png = dir.path() + "/pit.png";
+    const Outcome plot =
+        runProgram({example("sweeps/plot.py"), out + "/sweep.csv", "pit_depth", png}, dir.path(),
+                   QStringLiteral("offscreen"), QStringLiteral("/usr/bin/python3"));
+    QVERIFY2(plot.exitCode == 0, qPrintable(plot.errorLines.join('\n')));
+    QVERIFY(readFile(png).startsWith("\x89PNG"));
+}
+
+void TestCommandLine::slurmScriptRunsOneTaskByHand()
+{
+    QTemporaryDir dir;
+    QProcess syntax;
+    syntax.start(QStringLiteral("bash"), {"-n", example("sweeps/sweep-slurm.sh")});
+    QVERIFY(syntax.waitForFinished(30000));
+    QCOMPARE(syntax.exitCode(), 0);
+
+    const QMap<QString, QString> task1{{"SLURM_ARRAY_TASK_ID", "1"},
+                                       {"SLURM_SUBMIT_DIR", QStringLiteral(CELVANE_SOURCE_DIR)},
+                                       {"SWEEP_OUT", dir.path() + "/out"}};
+    const Outcome run = runSweepScript("sweep-slurm.sh", {}, dir.path(), task1);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errorLines.join('\n')));
+    QStringList header;
+    const QList<QStringList> rows = csvRows(dir.path() + "/out/sweep.csv", &header);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][0], QStringLiteral("2")); // task 1 runs the second depth
+
+    QMap<QString, QString> task6 = task1;
+    task6.insert("SLURM_ARRAY_TASK_ID", "6");
+    QCOMPARE(runSweepScript("sweep-slurm.sh", {}, dir.path(), task6).exitCode, 2);
 }
 
 CELVANE_TEST_MAIN(TestCommandLine)
