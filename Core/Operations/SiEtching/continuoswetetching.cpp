@@ -113,13 +113,8 @@ double ContinuosWetEtching::getRate(AtomicConfiguration configuration, int ns1, 
 
 bool ContinuosWetEtching::consume(SiAtom &atom, quint64 &unexpected) const
 {
-    int ns1 = 0, nb1 = 0;
-    for (int k = 0; k < 4; ++k) {
-        const SiAtom *first = atom.getNeighbor(k);
-        if (first && first->getState() != SiAtom::Absent)
-            ++(isBulk(first) ? nb1 : ns1);
-    }
-    if (ns1 + nb1 >= 4)
+    // ns1 + nb1 counts the first neighbours that are not absent.
+    if (atom.getPresentNeighborCount() >= 4)
         return false;
     const Neighbourhood n = classify(atom);
     const AtomicConfiguration configuration = findAtomicConfiguration(n.ns1, n.nb1, n.ns2, n.nb2);
