@@ -15,6 +15,7 @@
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
 #include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
+#include "Core/Operations/SiEtching/continouswetetchoperation.h"
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Core/Operations/copyobject.h"
@@ -28,6 +29,7 @@
 #include "Core/Operations/workspace.h"
 #include "UI/Observers/atomicsibcaetchobserver.h"
 #include "UI/Observers/batchrunobserver.h"
+#include "UI/Observers/ccawetetchingobserver.h"
 #include "UI/Observers/changetotalvolumeviewoptionsobserver.h"
 #include "UI/Observers/createsubstrateobserver.h"
 #include "UI/Observers/cutcellvolumeobserver.h"
@@ -166,6 +168,9 @@ boost::shared_ptr<Operation> OperationFactory::createOperation(quint32 id)
     case 28:
         return withObserver<AtomisticSiWetEtchingOperation, Observers::AtomicSiBCAEtchObserver>(
             workspace, window);
+    case 29:
+        return withObserver<ContinousWetEtchOperation, Observers::CCAWetEtchingObserver>(workspace,
+                                                                                         window);
     case 30:
         return withObserver<SimpleReactiveIonEtchingOperation, Observers::SimpleRIEObserver>(
             workspace, window);

@@ -1,4 +1,5 @@
 #include "Core/Operations/SiEtching/atomicstructuresimplesiwetetch.h"
+#include "Core/Operations/SiEtching/continuoswetetching.h"
 #include "Model/Automaton/totalvolume.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <vector>
 
 using Core::Operations::AtomicStructureSimpleSiWetEtch;
+using Core::Operations::ContinuosWetEtching;
 using Model::Automaton::TotalVolume;
 
 namespace {
@@ -66,10 +68,10 @@ void BM_SiLatticeBuild(benchmark::State &state)
     }
 }
 
-/// Etches the masked wafer 20 units (80 steps); range(0) is the thread count (0: all). Reports
-/// the time to find the surface (a walk over all atoms), the time of the steps, and the surface
-/// atoms judged per second of steps.
-void BM_SiWetEtch20(benchmark::State &state)
+/// Etches the masked wafer 20 units (80 steps) with Engine; range(0) is the thread count (0:
+/// all). Reports the time to find the surface (a walk over all atoms), the time of the steps,
+/// and the surface atoms judged per second of steps.
+template <class Engine> void etchWafer(benchmark::State &state)
 {
     const int threads = state.range(0) == 0 ? QThread::idealThreadCount() : int(state.range(0));
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
@@ -78,7 +80,7 @@ void BM_SiWetEtch20(benchmark::State &state)
         TotalVolume::Ptr volume = maskedWafer();
         volume->rebuildSiLattice();
         state.ResumeTiming();
-        AtomicStructureSimpleSiWetEtch etch(volume.get(), 20.0);
+        Engine etch(volume.get(), 20.0);
         if (!etch.runEtching())
             state.SkipWithError("etch failed");
         state.PauseTiming();
@@ -92,10 +94,30 @@ void BM_SiWetEtch20(benchmark::State &state)
     }
 }
 
+/// The bond-counting etch.
+void BM_SiWetEtch20(benchmark::State &state)
+{
+    etchWafer<AtomicStructureSimpleSiWetEtch>(state);
+}
+
+/// The continuous cellular-automaton etch: every surface atom is classified through its first
+/// and second neighbours each step.
+void BM_ContinuousWetEtch20(benchmark::State &state)
+{
+    etchWafer<ContinuosWetEtching>(state);
+}
+
 } // namespace
 
 BENCHMARK(BM_SiLatticeBuild)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SiWetEtch20)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+BENCHMARK(BM_ContinuousWetEtch20)
     ->Arg(1)
     ->Arg(0)
     ->Iterations(1)

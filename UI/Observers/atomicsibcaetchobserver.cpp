@@ -1,6 +1,6 @@
 #include "UI/Observers/atomicsibcaetchobserver.h"
 
-#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
+#include "Core/Operations/SiEtching/wetetchoperation.h"
 #include "UI/Operations/bcaetchingdialog.h"
 
 namespace Ui {
@@ -13,7 +13,7 @@ AtomicSiBCAEtchObserver::AtomicSiBCAEtchObserver(Core::Operations::Workspace &wo
 
 void AtomicSiBCAEtchObserver::update()
 {
-    const auto operation = currentOperation<Core::Operations::AtomisticSiWetEtchingOperation>();
+    const auto operation = currentOperation<Core::Operations::WetEtchOperation>();
     if (!operation)
         return;
     Ui::Operations::BCAEtchingDialog dialog(mainWindow);

@@ -6,7 +6,7 @@
 namespace Ui {
 namespace Observers {
 
-/// Opens the options of an atomistic wet etch of silicon.
+/// Opens the options of an atomistic wet etch of silicon (of either kind): the etch depth.
 class AtomicSiBCAEtchObserver : public OptionsObserver
 {
 public:

@@ -230,6 +230,21 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
     QCOMPARE(cellAt(volume, 20, 28, 11), 1u);
     QCOMPARE(cellAt(volume, 5, 5, 11), 1u);
 
+    // The continuous etch carries on from the same menu's dialog: one atomic layer of the
+    // bottom (four steps) leaves its cells silicon.
+    pick();
+    whenDialog<Ui::Operations::BCAEtchingDialog>([](Ui::Operations::BCAEtchingDialog *d) {
+        d->findChild<QDoubleSpinBox *>(QStringLiteral("dblDepth"))->setValue(1.0);
+        d->accept();
+    });
+    window->form()->actionContinuous_Wet_Etching->trigger();
+    QVERIFY2(
+        console->toPlainText().endsWith(QLatin1String("Continuous Wet Etch: Cell volume selected.\n"
+                                                      "Continuous Wet Etch: Operation finished.")),
+        qPrintable(console->toPlainText()));
+    QCOMPARE(cellAt(volume, 20, 20, 7), 1u);
+    QCOMPARE(cellAt(volume, 11, 20, 11), 1u);
+
     // The atoms show through translucent silicon once "Render Si Atoms" is on.
     const Model::Materials::MaterialFactory::Ptr catalogue =
         Model::Materials::MaterialFactory::instance();

@@ -11,6 +11,7 @@
 #include "Core/Operations/Planarization/spincoatingoperation.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
 #include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
+#include "Core/Operations/SiEtching/continouswetetchoperation.h"
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Model/Process/processfactory.h"
 #include "testmain.h"
@@ -84,6 +85,14 @@ Step wetEtching(double depth)
     });
 }
 
+Step continuousWetEtching(double depth)
+{
+    return answering<ContinousWetEtchOperation>(29, [=](ContinousWetEtchOperation *op) {
+        op->setDepth(depth);
+        op->end();
+    });
+}
+
 Step photolithography(std::function<void(PhotolithographyOperation *)> answer)
 {
     return answering<PhotolithographyOperation>(20, answer);
@@ -133,6 +142,7 @@ private Q_SLOTS:
     void irreversibleStepAsksFirst();
     void wetEtchingReusesTheCrystal();
     void wetEtchingTakesTheOnlyVolume();
+    void continuousWetEtchingCarriesOnWithTheCrystal();
 };
 
 void TestProcessOperations::initTestCase()
@@ -694,6 +704,25 @@ void TestProcessOperations::wetEtchingTakesTheOnlyVolume()
     f.pick(only);
     f.type("");
     QCOMPARE(used, second);
+}
+
+void TestProcessOperations::continuousWetEtchingCarriesOnWithTheCrystal()
+{
+    // After the atomistic etch the crystal fits the cells: no new one is built.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(6, 10);
+    run(f, v, wetEtching(0.5));
+    const Model::Automaton::SiLattice *crystal = v->getSiLattice().get();
+    {
+        WorkerTest::DebugCapture capture;
+        run(f, v, continuousWetEtching(0.5));
+        QVERIFY(capture.find(QStringLiteral("Time to allocate Si structure ")).text.isEmpty());
+        QVERIFY(!capture.find(QStringLiteral("Unexpected configurations found: ")).text.isEmpty());
+    }
+    QCOMPARE(v->getSiLattice().get(), crystal);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Continuous Wet Etch: Operation finished."));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)
