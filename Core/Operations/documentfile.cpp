@@ -260,9 +260,11 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
             }
             archiver->setReader(&reader);
             archiver->setMaterialIdMap(&materialIdMap());
+            archiver->setInputSize(device.isSequential() ? 0 : device.size());
             reason.clear();
             const Document::ObjectPtr object = archiver->readObject(&reason);
             archiver->setReader(nullptr);
+            archiver->setInputSize(0);
             if (object) {
                 workspace.getDocument().addObject(object);
             } else {

@@ -23,6 +23,9 @@ public:
     virtual void setWriter(QXmlStreamWriter *writer) = 0;
     virtual void setReader(QXmlStreamReader *reader) = 0;
     virtual void setMaterialIdMap(const MaterialIdMap *map) = 0;
+    /// The size of the whole input in bytes, 0 when unknown: lets a reader refuse a large
+    /// object whose contents cannot be in what is left of the input.
+    virtual void setInputSize(qint64 bytes) { Q_UNUSED(bytes) }
     virtual bool writeObject(const boost::shared_ptr<Model::Object> &object) = 0;
     /// The object the reader stands on, or an empty pointer (with a reason) when it cannot
     /// be built.

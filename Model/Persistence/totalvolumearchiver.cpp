@@ -140,7 +140,9 @@ bool readState(QXmlStreamReader &reader, std::vector<quint32> &ids, QString *err
 
 } // namespace
 
-TotalVolumeArchiver::TotalVolumeArchiver() : writer(nullptr), reader(nullptr), map(nullptr) {}
+TotalVolumeArchiver::TotalVolumeArchiver()
+    : writer(nullptr), reader(nullptr), map(nullptr), inputSize(0)
+{}
 
 bool TotalVolumeArchiver::writeObject(const boost::shared_ptr<Model::Object> &object)
 {
@@ -233,6 +235,15 @@ boost::shared_ptr<Model::Object> TotalVolumeArchiver::readObject(QString *error)
         reason = QStringLiteral("its cell sizes are not three positive numbers that keep it "
                                 "within %1 units")
                      .arg(limit, 0, 'f', 0);
+    // A short file cannot make a huge volume: states left out would be empty cells, so a
+    // few bytes could otherwise claim gigabytes.
+    const quint64 cells = quint64(cellsX) * cellsY * cellsZ;
+    const qint64 left = inputSize - reader->characterOffset();
+    if (reason.isEmpty() && inputSize > 0 && cells > largeVolumeCells &&
+        quint64(qMax<qint64>(left, 0)) < cells)
+        reason = QStringLiteral("its %1 cells cannot be in the %2 bytes left of the file")
+                     .arg(cells)
+                     .arg(qMax<qint64>(left, 0));
     if (!reason.isEmpty()) {
         reader->skipCurrentElement();
         if (error)

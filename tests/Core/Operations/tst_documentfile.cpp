@@ -325,6 +325,11 @@ void TestDocumentFile::absurdObjects_data()
         QTest::addRow("cell size %s", size)
             << one + "cellsize-x=\"1\" cellsize-y=\"" + size + "\" cellsize-z=\"1\">"
             << "cell sizes";
+    // 27 million cells from a few bytes: the states cannot be in the file, so nothing that
+    // large is allocated for it.
+    QTest::newRow("states far too short")
+        << QByteArray("size-x=\"300\" size-y=\"300\" size-z=\"300\"><State>1 </State>")
+        << "cannot be in the";
     // 100 cells of 200000 units reach beyond the ten million units the view can hold.
     QTest::newRow("extent beyond the limit")
         << QByteArray("size-x=\"100\" size-y=\"1\" size-z=\"1\" cellsize-x=\"200000\">")
