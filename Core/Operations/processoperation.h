@@ -116,9 +116,9 @@ public:
             this->writeMessage(": This step cannot be undone; earlier steps can no longer "
                                "be undone either.");
         }
-        this->writeMessage(": Operation finished.");
         if (unchanged)
             this->writeMessage(": no cell changed.");
+        this->writeMessage(": Operation finished.");
         this->workspace.getConsoleInput().resetRequest();
         this->finish();
     }
