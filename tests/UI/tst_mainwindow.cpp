@@ -301,9 +301,14 @@ void TestMainWindow::consoleStaysAboveItsWindow()
 void TestMainWindow::consoleTakesTheFocusWhenAsked()
 {
     Ui::Console::CommandConsole *console = window->getPresenter().getConsole();
+    QWidget *line = console->inputField();
     QApplication::setActiveWindow(window);
+    line->clearFocus();
+    QVERIFY(console->focusWidget() != line);
     window->form()->actionDelete->trigger(); // asks for a selection and Enter
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(console->inputField()));
+    // The console's own focus goes to its input line (which window the X server makes active
+    // is shared with whatever else runs on the display).
+    QTRY_COMPARE(console->focusWidget(), line);
 }
 
 void TestMainWindow::moveTypedInTheConsole()
