@@ -309,6 +309,11 @@ void TestMainWindow::consoleTakesTheFocusWhenAsked()
     // The console's own focus goes to its input line (which window the X server makes active
     // is shared with whatever else runs on the display).
     QTRY_COMPARE(console->focusWidget(), line);
+    // Escape there cancels as it does in the main window.
+    QApplication::setActiveWindow(console);
+    QTest::keyClick(line, Qt::Key_Escape);
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Delete: Operation canceled.")));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
 }
 
 void TestMainWindow::moveTypedInTheConsole()
