@@ -13,6 +13,14 @@ Camera::Camera() : panX(0.0f), panY(0.0f), sceneOffset{0.0f, 0.0f, 0.0f}
     setMatrix(QMatrix4x4());
 }
 
+void Camera::reset()
+{
+    panX = panY = 0.0f;
+    for (float &o : sceneOffset)
+        o = 0.0f;
+    setMatrix(QMatrix4x4());
+}
+
 QMatrix4x4 Camera::rotation() const
 {
     return QMatrix4x4(matrix).transposed(); // QMatrix4x4(const float *) reads rows

@@ -24,6 +24,8 @@ public:
     void setRotation(int angleX, int angleY, int angleZ);
     /// Moves the objects by (dx, dy) along the screen's x and y.
     void moveScene(float dx, float dy);
+    /// Identity rotation, no pan, no scene offset (nothing is loaded).
+    void reset();
     /// Loads rotation and pan as the model-view matrix.
     void load() const;
 

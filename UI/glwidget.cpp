@@ -5,13 +5,17 @@
 #include "Core/Operations/pickstate.h"
 #include "Core/Operations/selection.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Model/Automaton/voxel.h"
 #include "Model/Geometry/cellray.h"
+#include "Model/Materials/materialfactory.h"
 #include "Model/palette.h"
 #include "UI/mainwindowpresenter.h"
 
 #include <QDebug>
+#include <QFontMetrics>
 #include <QGLFramebufferObject>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QShortcut>
 #include <QWheelEvent>
 
@@ -58,7 +62,8 @@ GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
     : QGLWidget(requestedFormat(), window), zoom(1.0f), lighting(true), renderObjects(true),
       renderObjectEdges(false), renderGrid(false), snapToGrid(false), presenter(presenter),
       mouseDown(false), clickPending(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f},
-      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0)
+      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0),
+      sceneWasEmpty(true)
 {
     checkFormat();
     setMouseTracking(true);
@@ -210,6 +215,16 @@ void GLWidget::updateGridExtent()
 void GLWidget::paintGL()
 {
     ++frameCount;
+    // The first objects of an empty scene (a new substrate, an opened document) would
+    // otherwise show at one pixel per unit, wherever they lie: frame them isometrically.
+    const bool empty = !presenter || presenter->getDocument().getObjects().isEmpty();
+    if (sceneWasEmpty && !empty) {
+        int angles[3];
+        isometricAngles(angles);
+        camera.setRotation(angles[0], angles[1], angles[2]);
+        frameScene();
+    }
+    sceneWasEmpty = empty;
     applyProjection();
     const Util::Vector4D background =
         Model::getColor(Model::BackgroundColor, Model::getColorScheme());
@@ -243,6 +258,7 @@ void GLWidget::paintGL()
         presenter->getDocument().draw(renderObjects, renderObjectEdges);
         glTranslatef(-offset[0], -offset[1], -offset[2]);
     }
+    drawOrientation();
 
     // The window has an alpha channel: a compositing window manager would let the desktop
     // show through wherever alpha is below 1 (the background, translucent films). The
@@ -320,6 +336,160 @@ void GLWidget::drawAxes()
     glPopAttrib();
 }
 
+double GLWidget::scaleBarLength(int *pixels) const
+{
+    // About a hundred pixels, rounded down to 1, 2 or 5 times a power of ten.
+    const double target = 100.0 * zoom;
+    const double power = std::pow(10.0, std::floor(std::log10(target)));
+    double length = power;
+    for (double step : {2.0, 5.0, 10.0})
+        if (step * power <= target)
+            length = step * power;
+    if (pixels)
+        *pixels = int(std::lround(length / zoom));
+    return length;
+}
+
+namespace {
+
+/// Draws text with its lower left corner at window pixel (x, y) (counted from the bottom), in
+/// the current pixel projection. The text is rasterised by Qt and put down as pixels, which
+/// reaches the screen and off-screen frame buffers alike.
+void drawLabel(float x, float y, const QString &text, const QColor &color)
+{
+    QFont font;
+    font.setPixelSize(13);
+    const QFontMetrics metrics(font);
+    const QSize size(metrics.horizontalAdvance(text) + 2, metrics.height());
+    QImage image(size, QImage::Format_RGBA8888);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(color);
+        painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignBottom, text);
+    }
+    image = image.mirrored(); // OpenGL rows run from the bottom up
+    glEnable(GL_BLEND);
+    glRasterPos2f(x, y);
+    glDrawPixels(image.width(), image.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.constBits());
+}
+
+} // namespace
+
+void GLWidget::drawOrientation()
+{
+    // Where the axes' tips fall on the window, before the pixel projection replaces the view's.
+    const float l = 0.3f * std::min(width(), height()) * zoom;
+    GLdouble modelViewData[16], projectionData[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelViewData);
+    glGetDoublev(GL_PROJECTION_MATRIX, projectionData);
+    QMatrix4x4 toClip, modelView;
+    for (int i = 0; i < 16; ++i) {
+        toClip.data()[i] = float(projectionData[i]);
+        modelView.data()[i] = float(modelViewData[i]);
+    }
+    toClip *= modelView;
+    const auto windowPoint = [&](const QVector3D &p) {
+        const QVector3D ndc = toClip.map(p);
+        return QPointF((ndc.x() + 1.0) / 2.0 * viewportWidth,
+                       (ndc.y() + 1.0) / 2.0 * viewportHeight);
+    };
+    const float tip = 1.08f * l;
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST); // the labels stay readable in front of the volumes
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, viewportWidth, 0.0, viewportHeight, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    const struct
+    {
+        QVector3D at;
+        const char *name;
+        QColor color;
+    } axes[3] = {{QVector3D(tip, 0, 0), "x", QColor(255, 60, 60)},
+                 {QVector3D(0, tip, 0), "y", QColor(60, 220, 60)},
+                 {QVector3D(0, 0, tip), "z", QColor(90, 140, 255)}};
+    for (const auto &axis : axes) {
+        const QPointF p = windowPoint(axis.at);
+        drawLabel(float(p.x()) - 4.0f, float(p.y()) - 6.0f, QLatin1String(axis.name), axis.color);
+    }
+
+    // The scale bar in the lower left corner.
+    int pixels = 0;
+    const double length = scaleBarLength(&pixels);
+    const Util::Vector4D background =
+        Model::getColor(Model::BackgroundColor, Model::getColorScheme());
+    // Dark on a light background, light on a dark one.
+    const float ink = (background.x + background.y + background.z) / 3.0 > 0.5 ? 0.1f : 0.9f;
+    glColor3f(ink, ink, ink);
+    const float x0 = 20.0f, y0 = 20.0f, x1 = x0 + float(pixels);
+    glLineWidth(2.0f);
+    glBegin(GL_LINES);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x0, y0 - 5.0f);
+    glVertex2f(x0, y0 + 5.0f);
+    glVertex2f(x1, y0 - 5.0f);
+    glVertex2f(x1, y0 + 5.0f);
+    glEnd();
+    drawLabel(x0, y0 + 6.0f, QStringLiteral("%1 cell units").arg(length, 0, 'g', 6),
+              QColor::fromRgbF(ink, ink, ink));
+
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
+QString GLWidget::describeAt(int x, int y) const
+{
+    if (!presenter)
+        return QString();
+    const Model::Geometry::CellRay ray = lineOfSight(x, y);
+    double nearest = std::numeric_limits<double>::infinity();
+    QString text;
+    for (const Core::Operations::Document::ObjectPtr &object :
+         presenter->getDocument().getObjects()) {
+        Model::Automaton::TotalVolume *volume =
+            dynamic_cast<Model::Automaton::TotalVolume *>(object.get());
+        double t = 0.0;
+        Util::Vector3D hit;
+        if (!volume || !ray.hitFilledCell(*volume, &t, &hit) || !(t < nearest))
+            continue;
+        nearest = t;
+        // The hit lies on the face of the cell: a step along the line of sight is inside it.
+        const float sizes[3] = {volume->getCellSizeX(), volume->getCellSizeY(),
+                                volume->getCellSizeZ()};
+        const quint32 counts[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
+        const Util::Vector3D inside =
+            ray.pointAt(t + 0.01 * std::min(sizes[0], std::min(sizes[1], sizes[2])));
+        const Util::Vector3D origin = volume->getPosition();
+        quint32 cell[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            const double c = std::floor((inside[axis] - origin[axis]) / sizes[axis]);
+            cell[axis] = quint32(std::max(0.0, std::min(c, double(counts[axis]) - 1.0)));
+        }
+        const Model::Automaton::Voxel *cells = volume->lockCells();
+        const quint32 id = cells[volume->getCellIndex(cell[0], cell[1], cell[2])].getMaterial();
+        volume->releaseCells();
+        text = QStringLiteral("Volume %1, cell (%2, %3, %4): %5")
+                   .arg(volume->getId())
+                   .arg(cell[0])
+                   .arg(cell[1])
+                   .arg(cell[2])
+                   .arg(Model::Materials::MaterialFactory::instance()->getMaterial(id).getName());
+    }
+    return text;
+}
+
 void GLWidget::loadSceneMatrix()
 {
     camera.load();
@@ -361,16 +531,90 @@ bool GLWidget::presetAngles(const QString &name, int angles[3])
     return false;
 }
 
+void GLWidget::isometricAngles(int angles[3])
+{
+    angles[0] = -55; // tilted so that the top faces show
+    angles[1] = 0;
+    angles[2] = -45;
+}
+
+void GLWidget::resetView()
+{
+    makeCurrent();
+    int angles[3];
+    isometricAngles(angles);
+    camera.reset();
+    camera.setRotation(angles[0], angles[1], angles[2]);
+    zoom = 1.0f;
+    resizeGL(viewportWidth, viewportHeight);
+    updateGL();
+}
+
+void GLWidget::fitToScene()
+{
+    if (!frameScene())
+        return;
+    makeCurrent();
+    resizeGL(viewportWidth, viewportHeight);
+    updateGL();
+}
+
+bool GLWidget::frameScene()
+{
+    if (!presenter)
+        return false;
+    // The objects' corners in eye space without the pan: eye = rotation * (p + offset) + pan.
+    const QMatrix4x4 modelView = camera.modelView();
+    const QVector3D pan(camera.getPanX(), camera.getPanY(), 0.0f);
+    const float *offset = camera.getSceneOffset();
+    double low[2] = {std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::infinity()};
+    double high[2] = {-low[0], -low[1]};
+    for (const Core::Operations::Document::ObjectPtr &object :
+         presenter->getDocument().getObjects()) {
+        Util::Vector3D corners[2];
+        if (!object->getBounds(corners[0], corners[1]))
+            continue;
+        for (int corner = 0; corner < 8; ++corner) {
+            const QVector3D p(float(corners[corner & 1].x + offset[0]),
+                              float(corners[(corner >> 1) & 1].y + offset[1]),
+                              float(corners[(corner >> 2) & 1].z + offset[2]));
+            const QVector3D eye = modelView.map(p) - pan;
+            if (!std::isfinite(eye.x()) || !std::isfinite(eye.y()))
+                continue;
+            low[0] = std::min(low[0], double(eye.x()));
+            high[0] = std::max(high[0], double(eye.x()));
+            low[1] = std::min(low[1], double(eye.y()));
+            high[1] = std::max(high[1], double(eye.y()));
+        }
+    }
+    if (!(low[0] <= high[0]) || !(low[1] <= high[1]))
+        return false;
+    // A tenth of the view stays free on every side.
+    const double margin = 1.25;
+    const double fit =
+        std::max((high[0] - low[0]) / viewportWidth, (high[1] - low[1]) / viewportHeight) * margin;
+    if (fit > 0.0 && std::isfinite(fit))
+        zoom = float(fit);
+    makeCurrent();
+    camera.applyPan(float(-(low[0] + high[0]) / 2.0) - camera.getPanX(),
+                    float(-(low[1] + high[1]) / 2.0) - camera.getPanY());
+    trackball.setScale(zoom);
+    return true;
+}
+
 QImage GLWidget::renderImage()
 {
     if (!isValid())
         return QImage();
     makeCurrent();
     // A view that was never shown has not set up its context yet.
-    if (!initialized) {
+    if (!initialized)
         initializeGL();
+    // A hidden view gets no resize calls: take its present size.
+    if (!initialized || viewportWidth != std::max(1, width()) ||
+        viewportHeight != std::max(1, height()))
         resizeGL(width(), height());
-    }
     const int w = viewportWidth, h = viewportHeight;
     QImage image(w, h, QImage::Format_RGBX8888);
     std::unique_ptr<QGLFramebufferObject> target;
@@ -511,6 +755,8 @@ void GLWidget::mousePressEvent(QMouseEvent *event)
 void GLWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (!mouseDown) {
+        const qreal ratio = devicePixelRatioF();
+        Q_EMIT hoverChanged(describeAt(int(event->x() * ratio), int(event->y() * ratio)));
         event->ignore();
         return;
     }
@@ -667,10 +913,15 @@ void GLWidget::wheelEvent(QWheelEvent *event)
             lightPosition[i] = float(lightPosition[i] * f);
         lightDistance = float(lightDistance * f);
     } else {
-        // Magnifying by f makes a pixel cover 1/f of the world it covered.
+        // Magnifying by f makes a pixel cover 1/f of the world it covered. The point under the
+        // cursor stays where it is: the pan takes up the change of its eye coordinates.
+        const float before = zoom;
         zoom = float(zoom / f);
         trackball.setScale(zoom);
         makeCurrent();
+        const QPointF at = event->position() * devicePixelRatioF();
+        camera.applyPan(float((at.x() - viewportWidth / 2.0) * (zoom - before)),
+                        float((viewportHeight / 2.0 - at.y()) * (zoom - before)));
         applyProjection();
         updateGridExtent();
     }

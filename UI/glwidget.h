@@ -69,6 +69,9 @@ public:
     /// Rotation of a named preset view ("front", "back", "left", "right", "top", "bottom");
     /// false for any other name.
     static bool presetAngles(const QString &name, int angles[3]);
+    /// The rotation of the isometric view new substrates are shown in (x, y and z up to the
+    /// viewer's right, back and top).
+    static void isometricAngles(int angles[3]);
 
     /// Renders the present view off screen and returns it, without alpha: exactly what the
     /// view shows, whatever covers the window at the moment.
@@ -82,6 +85,16 @@ public:
     /// Where the line of sight through pixel (x, y) crosses the horizontal plane at height,
     /// snapped like scenePointAt; where it runs parallel to that plane, scenePointAt.
     bool destinationPointAt(int x, int y, double height, Util::Vector3D *point) const;
+    /// What lies under window pixel (x, y): "Volume 3, cell (12, 40, 29): Si", or empty when
+    /// the line of sight meets no filled cell.
+    QString describeAt(int x, int y) const;
+    /// The length of the scale bar in world units (1, 2 or 5 times a power of ten, about a
+    /// hundred pixels long at the present zoom) and its length in pixels.
+    double scaleBarLength(int *pixels = nullptr) const;
+
+Q_SIGNALS:
+    /// The text of describeAt() for the pixel under the resting cursor, for the status bar.
+    void hoverChanged(const QString &text);
 
 public Q_SLOTS:
     void increaseTranslateX();
@@ -100,6 +113,11 @@ public Q_SLOTS:
 
     void setPan(int x, int y);
     void setRotation(int angleX, int angleY, int angleZ);
+    /// Keeps the rotation and sets zoom and pan so that every object of the document fits in
+    /// the view with a margin; an empty document changes nothing.
+    void fitToScene();
+    /// The view of a fresh start: the isometric rotation, no pan, no scene offset, zoom 1.
+    void resetView();
 
 protected:
     void initializeGL() override;
@@ -112,6 +130,8 @@ protected:
 
 private:
     void checkFormat();
+    /// Sets zoom and pan for fitToScene(); false when there is nothing to frame.
+    bool frameScene();
     /// Orthographic projection of the present size and zoom, deep enough for the scene.
     void applyProjection();
     /// Half the depth of the projection: enough for the visible extent and for every object,
@@ -120,6 +140,8 @@ private:
     void updateGridExtent();
     void drawGrid();
     void drawAxes();
+    /// The x, y and z labels at the axes' tips and the scale bar in a corner.
+    void drawOrientation();
     /// The objects' model-view: the camera followed by the scene offset.
     void loadSceneMatrix();
     void lightFromTrackball();
@@ -149,6 +171,8 @@ private:
     int viewportHeight;
     bool initialized;
     quint64 frameCount;
+    /// The document had no objects at the last frame: the first ones are framed isometrically.
+    bool sceneWasEmpty;
     QShortcut *shortcuts[6];
     /// The base point of Move or Copy as last clicked.
     Util::Vector3D clickedBase;

@@ -21,8 +21,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QLabel>
 #include <QMessageBox>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace Ui {
 
@@ -57,6 +60,13 @@ MainWindow::MainWindow(QWidget *parent)
 
     glWidget = new GLWidget(this, &presenter);
     setCentralWidget(glWidget);
+    connect(ui->actionFit_to_Scene, &QAction::triggered, glWidget, &GLWidget::fitToScene);
+    // What lies under the cursor, in a corner of its own so that it never hides the
+    // messages of the status bar.
+    cursorLabel = new QLabel(statusBar());
+    cursorLabel->setObjectName(QStringLiteral("lblCursor"));
+    statusBar()->addPermanentWidget(cursorLabel);
+    connect(glWidget, &GLWidget::hoverChanged, cursorLabel, &QLabel::setText);
 
     updateObserver = presenter.registerUpdateObserver();
     connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, glWidget,
@@ -126,8 +136,20 @@ void MainWindow::mapOperations()
         {ui->actionContinuous_Wet_Etching, 29},
         {ui->actionBatch_Run, 24},
     };
-    for (const auto &entry : table)
+    for (const auto &entry : table) {
         operationMapper->addAction(entry.action, entry.id);
+        operationActions.insert(entry.id, entry.action);
+    }
+}
+
+void MainWindow::reportUnavailable(quint32 id)
+{
+    const QAction *action = operationActions.value(id);
+    const QString entry =
+        action ? action->text().remove(QLatin1Char('&')) : QStringLiteral("Operation %1").arg(id);
+    const QString message = entry + QStringLiteral(": this operation is not available yet.");
+    presenter.getWorkspace().getConsoleInput().writeMessage(message.toStdString());
+    statusBar()->showMessage(message, 10000);
 }
 
 void MainWindow::mapViews()
@@ -333,6 +355,9 @@ void MainWindow::on_actionManage_Compatible_Materials_triggered()
 void MainWindow::on_actionNew_triggered()
 {
     presenter.newDocument();
+    // A new document starts from the view of a fresh start, not from the old zoom and pan.
+    if (presenter.getDocument().getObjects().isEmpty() && glWidget)
+        glWidget->resetView();
 }
 
 void MainWindow::repaintCentralWidget()
@@ -364,6 +389,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The console was shown before this window: without a window manager (and with some) the
+    // window mapped later covers it, and the questions operations ask go unseen.
+    QTimer::singleShot(0, this, [this]() {
+        Console::CommandConsole *console = presenter.getConsole();
+        if (console && console->isVisible())
+            console->raise();
+    });
 }
 
 void MainWindow::changeEvent(QEvent *event)

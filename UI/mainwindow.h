@@ -4,8 +4,10 @@
 #include "UI/mainwindowpresenter.h"
 
 #include <QDir>
+#include <QHash>
 #include <QMainWindow>
 
+class QLabel;
 class QShortcut;
 
 namespace Ui {
@@ -39,6 +41,9 @@ public:
     /// "Undo " followed by the name; enabled exactly when the name is not empty.
     void setUndoAction(const QString &operationName);
     void setRedoAction(const QString &operationName);
+    /// Says on the console and in the status bar that the entry of an operation id has no
+    /// operation yet (the running operation goes on).
+    void reportUnavailable(quint32 id);
 
 public Q_SLOTS:
     void showConsole(bool show);
@@ -65,6 +70,8 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    /// Keeps the console above the window it belongs to once the window is mapped.
+    void showEvent(QShowEvent *event) override;
     /// A document with unsaved changes asks Save, Discard or Cancel before its window goes.
     void closeEvent(QCloseEvent *event) override;
 
@@ -78,10 +85,12 @@ private:
     MainWindowPresenter presenter;
     OperationMapper *operationMapper;
     OperationMapper *viewMapper;
+    QHash<quint32, QAction *> operationActions;
     QShortcut *enterShortcut;
     QShortcut *returnShortcut;
     QShortcut *escapeShortcut;
     GLWidget *glWidget;
+    QLabel *cursorLabel;
     boost::shared_ptr<Observers::UpdateObserver> updateObserver;
 };
 

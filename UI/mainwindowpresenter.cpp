@@ -157,7 +157,9 @@ void MainWindowPresenter::redoStackChanged()
 
 void MainWindowPresenter::operationActivated(const QString &operationId)
 {
-    workspace.startOperation(operationId.toUInt());
+    const quint32 id = operationId.toUInt();
+    if (!workspace.startOperation(id) && mainWindow)
+        mainWindow->reportUnavailable(id);
 }
 
 void MainWindowPresenter::enterPressed()

@@ -1,3 +1,4 @@
+#include "Core/Operations/cellchecksum.h"
 #include "Model/Automaton/totalvolume.h"
 
 #include <benchmark/benchmark.h>
@@ -38,5 +39,15 @@ static void BM_Clone(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 200 * 200 * 100);
 }
 BENCHMARK(BM_Clone)->Unit(benchmark::kMillisecond);
+
+// Every process step fingerprints its volume before and after the run.
+static void BM_MaterialChecksum(benchmark::State &state)
+{
+    TotalVolume::Ptr v = TotalVolume::createFilled(200, 200, 100, 1, 1, 1, Util::Vector3D(), 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Core::Operations::CellChecksum::ofMaterials(*v));
+    state.SetItemsProcessed(state.iterations() * 200 * 200 * 100);
+}
+BENCHMARK(BM_MaterialChecksum)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 #ifndef CELVANE_CORE_OPERATIONS_PROCESSOPERATION_H
 #define CELVANE_CORE_OPERATIONS_PROCESSOPERATION_H
 
+#include "Core/Operations/cellchecksum.h"
 #include "Core/Operations/objectoperation.h"
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
@@ -83,6 +84,9 @@ public:
         }
         std::string failure;
         bool ran = false;
+        // A step that changed nothing (doping under a full cover) must not read as one that
+        // worked: compare fingerprints rather than keep a copy of a possibly huge volume.
+        const quint64 before = CellChecksum::ofMaterials(*volume);
         try {
             ran = runProcess(failure);
         } catch (const std::bad_alloc &) {
@@ -99,6 +103,7 @@ public:
             return;
         }
         afterRun();
+        const bool unchanged = CellChecksum::ofMaterials(*volume) == before;
         this->workspace.getDocument().setModified(true);
         refreshPicture();
         if (changesSilicon())
@@ -111,6 +116,8 @@ public:
             this->writeMessage(": This step cannot be undone; earlier steps can no longer "
                                "be undone either.");
         }
+        if (unchanged)
+            this->writeMessage(": no cell changed.");
         this->writeMessage(": Operation finished.");
         this->workspace.getConsoleInput().resetRequest();
         this->finish();

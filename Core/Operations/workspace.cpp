@@ -15,17 +15,19 @@ Workspace::~Workspace()
     consoleInput.resetRequest();
 }
 
-void Workspace::startOperation(quint32 id)
+bool Workspace::startOperation(quint32 id)
 {
-    if (currentOperation)
-        currentOperation->cancel();
     OperationPtr next;
     if (operationFactory)
         next = operationFactory->createOperation(id);
+    if (!next)
+        return false;
+    if (currentOperation)
+        currentOperation->cancel();
     retiredOperation = currentOperation;
     currentOperation = next;
-    if (next)
-        next->execute();
+    next->execute();
+    return true;
 }
 
 void Workspace::cancelCurrentOperation()

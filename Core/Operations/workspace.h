@@ -37,8 +37,9 @@ public:
     Workspace &operator=(const Workspace &) = delete;
 
     /// Cancels a running operation, creates the new one and runs its first step. An id
-    /// without factory entry leaves no operation current.
-    void startOperation(quint32 id);
+    /// without factory entry returns false and leaves the running operation alone: choosing an
+    /// entry that cannot start must not throw away the work in progress.
+    bool startOperation(quint32 id);
     /// Calls cancel() on the running operation, which decides whether it stays current.
     void cancelCurrentOperation();
     /// Drops the running operation, clears the selection and repaints.

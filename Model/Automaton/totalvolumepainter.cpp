@@ -336,10 +336,15 @@ void emitFaces(const QuadFaceList &faces)
     }
 }
 
+/// Outlines in a darker shade of their colour: in the face's own colour they merge with it
+/// (the picture turns into a flat silhouette) instead of showing where the cells are.
+const float outlineShade = 0.55f;
+
 void emitOutlines(const QuadFaceList &faces)
 {
     for (const QuadFace &face : faces) {
-        glColor4fv(face.outlineColor);
+        const float *c = face.outlineColor;
+        glColor4f(c[0] * outlineShade, c[1] * outlineShade, c[2] * outlineShade, c[3]);
         for (int v = 0; v < 4; ++v)
             glVertex3fv(face.vertices[v]);
     }
@@ -703,7 +708,7 @@ void TotalVolumePainter::drawCubicFaces(bool renderEdges)
         glEnable(GL_POLYGON_OFFSET_LINE);
         glPolygonOffset(-2.5f, -2.5f);
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        glLineWidth(2.0f);
+        glLineWidth(1.0f); // thin, so that small cells keep their faces between the lines
         glBegin(GL_QUADS);
         emitOutlines(opaqueFaces);
         emitOutlines(translucentFaces);

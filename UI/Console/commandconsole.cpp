@@ -3,8 +3,10 @@
 #include "Core/Operations/consoleinput.h"
 #include "ui_commandconsole.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QShortcut>
+#include <QTimer>
 
 namespace Ui {
 namespace Console {
@@ -82,6 +84,17 @@ void CommandConsole::downArrowPressed()
 void CommandConsole::writeMessage(QString message)
 {
     ui->plainTextEdit->appendPlainText(message);
+    // Operations write their prompt just before they make the request: look once they have.
+    QTimer::singleShot(0, this, &CommandConsole::takeFocusIfAsked);
+}
+
+void CommandConsole::takeFocusIfAsked()
+{
+    if (!input || !input->getRequester() || !isVisible() || QApplication::activeModalWidget())
+        return;
+    raise();
+    activateWindow();
+    ui->linCommand->setFocus(Qt::OtherFocusReason);
 }
 
 void CommandConsole::changeEvent(QEvent *event)

@@ -44,6 +44,9 @@ public Q_SLOTS:
     void upArrowPressed();
     void downArrowPressed();
     void writeMessage(QString message);
+    /// Brings the console up with the keyboard focus in its input line when an operation waits
+    /// for an answer (and no dialog is open).
+    void takeFocusIfAsked();
 
 Q_SIGNALS:
     /// The window was closed by its own close button.

@@ -1,6 +1,7 @@
 #include "UI/Operations/photolithographydialog.h"
 
 #include "Core/Operations/Photolithography/maskimage.h"
+#include "Core/Operations/Photolithography/photolithography.h"
 #include "Core/Operations/ifiledialogs.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_photolithographydialog.h"
@@ -103,30 +104,68 @@ void PhotolithographyDialog::on_tbtBottomMask_clicked()
 
 void PhotolithographyDialog::on_btnApplyTopMask_clicked()
 {
-    topFileName = ui->lieTopMask->text();
-    if (!loadMask(topFileName,
-                  "Top Mask file not found!<br/>Please verify the filename is correct and you "
-                  "have the correct permissions.",
-                  topBits, topWidth, topHeight))
-        return;
-    if (topSink)
-        topSink(topBits, topWidth, topHeight);
+    applyTopMask();
 }
 
 void PhotolithographyDialog::on_btnApplyBottomMask_clicked()
 {
+    applyBottomMask();
+}
+
+bool PhotolithographyDialog::applyTopMask()
+{
+    topFileName = ui->lieTopMask->text();
+    topSettled = topFileName;
+    if (!loadMask(topFileName,
+                  "Top Mask file not found!<br/>Please verify the filename is correct and you "
+                  "have the correct permissions.",
+                  topBits, topWidth, topHeight))
+        return false;
+    if (topSink)
+        topSink(topBits, topWidth, topHeight);
+    return true;
+}
+
+bool PhotolithographyDialog::applyBottomMask()
+{
     bottomFileName = ui->lieBottomMask->text();
+    bottomSettled = bottomFileName;
     if (!loadMask(bottomFileName,
                   "Bottom mask not found error!<br/>Please verify if the filename is correct and "
                   "you have the correct permissions.",
                   bottomBits, bottomWidth, bottomHeight))
-        return;
+        return false;
     if (bottomSink)
         bottomSink(bottomBits, bottomWidth, bottomHeight);
+    return true;
+}
+
+void PhotolithographyDialog::accept()
+{
+    // A file chosen but not applied is what the user means to expose with: developing the
+    // whole film instead cannot be taken back. A file that cannot be read keeps the dialog open.
+    const QString top = ui->lieTopMask->text();
+    if (!top.isEmpty() && top != topSettled && !applyTopMask())
+        return;
+    const QString bottom = ui->lieBottomMask->text();
+    if (!bottom.isEmpty() && bottom != bottomSettled && !applyBottomMask())
+        return;
+    const bool noMask =
+        (topBits.empty() || topHeight == 0) && (bottomBits.empty() || bottomHeight == 0);
+    // Without a mask a negative resist stays whole; only a positive one is developed away.
+    if (noMask && getMaterialId() != Core::Operations::Photolithography::negativeResist &&
+        QMessageBox::question(this, QStringLiteral("Photolithography"),
+                              QStringLiteral("No mask: the whole resist will be developed. "
+                                             "Continue?"),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::accept();
 }
 
 void PhotolithographyDialog::on_btnRemoveTopMask_clicked()
 {
+    topSettled = ui->lieTopMask->text();
     topBits.clear();
     topHeight = 0;
     if (topSink)
@@ -135,6 +174,7 @@ void PhotolithographyDialog::on_btnRemoveTopMask_clicked()
 
 void PhotolithographyDialog::on_btnRemoveBottomMask_clicked()
 {
+    bottomSettled = ui->lieBottomMask->text();
     bottomBits.clear();
     bottomHeight = 0;
     if (bottomSink)

@@ -53,6 +53,10 @@ public:
     static QString rememberedPath();
 
 public Q_SLOTS:
+    /// OK applies a mask file that was chosen but not applied yet (as Apply would), and asks
+    /// before a positive resist is developed away without any mask.
+    void accept() override;
+
     void on_tbtTopMask_clicked();
     void on_tbtBottomMask_clicked();
     void on_btnApplyTopMask_clicked();
@@ -66,10 +70,16 @@ private:
     /// (notFound when there is no image to read) and changes nothing.
     bool loadMask(const QString &fileName, const char *notFound, std::vector<bool> &bits,
                   quint32 &width, quint32 &height);
+    bool applyTopMask();
+    bool applyBottomMask();
 
     Ui::PhotolithographyDialogForm *ui;
     QString topFileName;
     QString bottomFileName;
+    // The line edits' texts at the last Apply or Remove: a different text is a choice that OK
+    // still has to apply.
+    QString topSettled;
+    QString bottomSettled;
     std::vector<bool> topBits;
     quint32 topWidth;
     quint32 topHeight;

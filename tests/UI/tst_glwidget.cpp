@@ -6,6 +6,7 @@
 #include "ui_mainwindow.h"
 #include "viewtestutil.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -29,6 +30,12 @@ QMatrix4x4 projection(GLWidget *view)
     for (int i = 0; i < 16; ++i)
         result.data()[i] = float(m[i]);
     return result;
+}
+
+double distance(const Util::Vector3D &a, const Util::Vector3D &b)
+{
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
+                     (a.z - b.z) * (a.z - b.z));
 }
 
 QString describe(const Util::Vector3D &p)
@@ -78,6 +85,10 @@ private Q_SLOTS:
     void keysPan();
     void keysActOnTheActiveWindowOnly();
     void surfaceAlgorithmsShowTheTrenches();
+    void newSubstrateIsFramedIsometrically();
+    void wheelZoomKeepsThePointUnderTheCursor();
+    void edgesOutlineCellsAndKeepTheShading();
+    void cursorReadoutAndScaleBar();
 
 private:
     GLWidget *view() const { return window->getGLWidget(); }
@@ -430,10 +441,11 @@ void TestGLWidget::clicksThatPickNothing()
     click(view(), pixelOf(view(), -30, -30)); // beside the volume
     QVERIFY(!volume->isSelected());
     // Scene offset and pan count: the box moved right by 200 units is picked where it shows.
+    const QPoint unpanned = pixelOf(view(), 50, 50);
     view()->setPan(200, 0);
-    click(view(), pixelOf(view(), 50, 50));
+    click(view(), unpanned);
     QVERIFY(!volume->isSelected());
-    click(view(), pixelOf(view(), 250, 50));
+    click(view(), unpanned + QPoint(200, 0));
     QVERIFY(volume->isSelected());
 }
 
@@ -671,6 +683,137 @@ void TestGLWidget::surfaceAlgorithmsShowTheTrenches()
     QVERIFY(images[0] != images[1]);
     QVERIFY(images[0] != images[2]);
     QVERIFY(images[1] != images[2]);
+}
+
+void TestGLWidget::newSubstrateIsFramedIsometrically()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window, true);
+    QVERIFY(volume);
+    int iso[3];
+    GLWidget::isometricAngles(iso);
+    QMatrix4x4 expected;
+    expected.rotate(iso[0], 1, 0, 0);
+    expected.rotate(iso[2], 0, 0, 1);
+    for (int i = 0; i < 16; ++i)
+        QVERIFY(qAbs(view()->getCamera().getMatrix()[i] - expected.constData()[i]) < 1e-5f);
+    // Zoom out, pan away, then F frames it again.
+    view()->setZoom(20.0f);
+    view()->setPan(4000, -3000);
+    QCOMPARE(window->form()->actionFit_to_Scene->shortcut(), QKeySequence(Qt::Key_F));
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_F);
+    window->form()->actionLighting->setChecked(false);
+    const QImage image = frame();
+    // The silicon's pixels touch no edge and span at least a third of the shorter side.
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isSiliconGrey(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    QVERIFY2(!box.isEmpty(), "no silicon in view");
+    const QString where = QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                              .arg(box.x())
+                              .arg(box.y())
+                              .arg(box.width())
+                              .arg(box.height())
+                              .arg(image.width())
+                              .arg(image.height());
+    QVERIFY2(box.left() > 0 && box.top() > 0 && box.right() < image.width() - 1 &&
+                 box.bottom() < image.height() - 1,
+             qPrintable(where));
+    QVERIFY2(std::max(box.width(), box.height()) * 3 >= std::min(image.width(), image.height()),
+             qPrintable(where));
+    // New empties the scene and starts again from the plain view.
+    answerMessageBox(QMessageBox::Ok);
+    window->form()->actionNew->trigger();
+    QVERIFY(window->getPresenter().getDocument().getObjects().isEmpty());
+    QCOMPARE(view()->getZoom(), 1.0f);
+    QCOMPARE(view()->getCamera().getPanX(), 0.0f);
+}
+
+void TestGLWidget::wheelZoomKeepsThePointUnderTheCursor()
+{
+    QVERIFY(createDefaultSubstrate(window));
+    // Off the centre, over the block's top: after zooming the same point is under the cursor.
+    const QPoint at = pixelOf(view(), 20.5, 70.5);
+    Util::Vector3D before, after;
+    QVERIFY(view()->scenePointAt(at.x(), at.y(), &before));
+    wheel(view(), 360, Qt::NoModifier, at);
+    QVERIFY(qAbs(view()->getZoom() - 1.0f / 1.3f) < 1e-6f);
+    QVERIFY(view()->scenePointAt(at.x(), at.y(), &after));
+    QVERIFY2(distance(after, before) < 0.01, qPrintable(describe(before) + describe(after)));
+    wheel(view(), -240, Qt::NoModifier, at);
+    QVERIFY(view()->scenePointAt(at.x(), at.y(), &after));
+    QVERIFY2(distance(after, before) < 0.01, qPrintable(describe(before) + describe(after)));
+}
+
+void TestGLWidget::edgesOutlineCellsAndKeepTheShading()
+{
+    // The trench structure: silicon 30 high, trenches 10 deep, 4 cells of oxide elsewhere.
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window, true);
+    QVERIFY(volume);
+    Model::Automaton::Voxel *cells = volume->lockCells();
+    for (quint32 x = 0; x < 100; ++x)
+        for (quint32 y = 0; y < 100; ++y)
+            for (quint32 z = 20; z < 34; ++z) {
+                const bool trench = x % 20 >= 8 && x % 20 < 14;
+                cells[volume->getCellIndex(x, y, z)].material = trench ? 0 : (z < 30 ? 1 : 3);
+            }
+    volume->releaseCells();
+    volume->getPainter().refresh();
+    view()->fitToScene();
+    const QImage plain = frame();
+    window->form()->actionRender_Object_Edges->setChecked(true);
+    const QImage edged = frame();
+    const QString keep = qEnvironmentVariable("CELVANE_KEEP_SCREENSHOTS");
+    if (!keep.isEmpty()) {
+        plain.save(keep + QStringLiteral("/trenches-without-edges.png"));
+        edged.save(keep + QStringLiteral("/trenches-with-edges.png"));
+    }
+    // Where the edges change the picture they darken it; most of every face stays as it was,
+    // so the shading still shows (1 pixel lines on cells several pixels wide).
+    long volumePixels = 0, changed = 0, lighter = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            const QRgb a = plain.pixel(x, y), b = edged.pixel(x, y);
+            if (a == background)
+                continue;
+            ++volumePixels;
+            if (a == b)
+                continue;
+            ++changed;
+            if (qRed(b) + qGreen(b) + qBlue(b) > qRed(a) + qGreen(a) + qBlue(a))
+                ++lighter;
+        }
+    const QString counts =
+        QStringLiteral("%1 of %2 changed, %3 lighter").arg(changed).arg(volumePixels).arg(lighter);
+    QVERIFY2(changed > volumePixels / 20, qPrintable(counts));    // the cells show
+    QVERIFY2(changed < volumePixels * 3 / 4, qPrintable(counts)); // the faces too
+    QVERIFY2(lighter < changed / 20, qPrintable(counts));
+}
+
+void TestGLWidget::cursorReadoutAndScaleBar()
+{
+    const TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    QVERIFY(volume);
+    // Seen from the top at zoom 0.5, pixel (41, -141) from the centre shows world (20.5, 70.5),
+    // over the top silicon cell z = 29.
+    view()->setZoom(0.5f);
+    const QPoint at(view()->width() / 2 + 41, view()->height() / 2 - 141);
+    sendMouse(view(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    QLabel *readout = window->findChild<QLabel *>(QStringLiteral("lblCursor"));
+    QVERIFY(readout);
+    QCOMPARE(readout->text(),
+             QStringLiteral("Volume %1, cell (20, 70, 29): Si").arg(volume->getId()));
+    sendMouse(view(), QEvent::MouseMove, pixelOf(view(), -30, -30), Qt::NoButton, Qt::NoButton);
+    QCOMPARE(readout->text(), QString());
+    // About a hundred pixels of 1, 2 or 5 times a power of ten.
+    int pixels = 0;
+    QCOMPARE(view()->scaleBarLength(&pixels), 50.0);
+    QCOMPARE(pixels, 100);
+    view()->setZoom(0.3f);
+    QCOMPARE(view()->scaleBarLength(&pixels), 20.0);
+    QCOMPARE(pixels, 67);
 }
 
 CELVANE_GUI_TEST_MAIN(TestGLWidget)

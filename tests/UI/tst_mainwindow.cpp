@@ -16,7 +16,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 using Model::Automaton::TotalVolume;
@@ -56,6 +58,8 @@ private Q_SLOTS:
     void undoLabelAfterCreateSubstrate();
     void rejectedSubstrateDialogLeavesNothing();
     void consoleShowsAndHides();
+    void consoleStaysAboveItsWindow();
+    void consoleTakesTheFocusWhenAsked();
     void unallocatableSubstrateShowsMessage();
     void moveTypedInTheConsole();
     void escapeCancelsAndReturnAnswers();
@@ -120,7 +124,7 @@ void TestMainWindow::menuContents_data()
     QTest::newRow("View") << "menuView"
                           << "actionFront_View actionBack_view actionBottom_View actionTop_View "
                              "actionRight_View actionLeft_View --- actionManual_View --- "
-                             "actionZoom --- actionTranslate";
+                             "actionZoom actionFit_to_Scene --- actionTranslate";
     QTest::newRow("Windows") << "menuWindows"
                              << "actionConsole";
     QTest::newRow("About") << "menuAbout"
@@ -274,6 +278,44 @@ void TestMainWindow::consoleShowsAndHides()
     QVERIFY(!window->form()->actionConsole->isChecked());
 }
 
+void TestMainWindow::consoleStaysAboveItsWindow()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("window stacking is read from an X server");
+    Ui::Console::CommandConsole *console = window->getPresenter().getConsole();
+    QTRY_VERIFY(console->isVisible());
+    QTest::qWait(100); // the raise after the window's first show
+    // xwininfo lists the root's children from the top of the stack down.
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"),
+                   {QStringLiteral("-root"), QStringLiteral("-children")});
+    if (!xwininfo.waitForFinished(10000) || xwininfo.exitCode() != 0)
+        QSKIP("xwininfo is not available");
+    const QString listing = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    const int consoleAt = listing.indexOf(QStringLiteral("0x%1 ").arg(console->winId(), 0, 16));
+    const int windowAt = listing.indexOf(QStringLiteral("0x%1 ").arg(window->winId(), 0, 16));
+    QVERIFY2(consoleAt >= 0 && windowAt >= 0, qPrintable(listing));
+    QVERIFY2(consoleAt < windowAt, qPrintable(listing));
+}
+
+void TestMainWindow::consoleTakesTheFocusWhenAsked()
+{
+    Ui::Console::CommandConsole *console = window->getPresenter().getConsole();
+    QWidget *line = console->inputField();
+    QApplication::setActiveWindow(window);
+    line->clearFocus();
+    QVERIFY(console->focusWidget() != line);
+    window->form()->actionDelete->trigger(); // asks for a selection and Enter
+    // The console's own focus goes to its input line (which window the X server makes active
+    // is shared with whatever else runs on the display).
+    QTRY_COMPARE(console->focusWidget(), line);
+    // Escape there cancels as it does in the main window.
+    QApplication::setActiveWindow(console);
+    QTest::keyClick(line, Qt::Key_Escape);
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Delete: Operation canceled.")));
+    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+}
+
 void TestMainWindow::moveTypedInTheConsole()
 {
     acceptSmallSubstrate();
@@ -349,10 +391,18 @@ void TestMainWindow::unmappedActionsStartNothing()
     window->form()->actionRun_Step->trigger();
     window->form()->actionFilm_Deposition->trigger();
     QVERIFY(workspace.getCurrentOperation()); // untouched: these are mapped to nothing
-    // An action whose operation is not available cancels the running one all the same.
+    // An entry whose operation is not available says so and leaves the running one alone.
+    const Core::Operations::Workspace::OperationPtr running = workspace.getCurrentOperation();
+    window->form()->actionContinuous_Wet_Etching->trigger();
+    const QString said =
+        QStringLiteral("Si Wet Etching (CCA): this operation is not available yet.");
+    QVERIFY2(consoleText(window).endsWith(said), qPrintable(consoleText(window)));
+    QCOMPARE(window->statusBar()->currentMessage(), said);
     window->getPresenter().operationActivated(QStringLiteral("5"));
-    QVERIFY(!workspace.getCurrentOperation());
-    QVERIFY(consoleText(window).endsWith(QLatin1String("Delete: Operation canceled.")));
+    QVERIFY(consoleText(window).endsWith(QLatin1String("Operation 5: this operation is not "
+                                                       "available yet.")));
+    QCOMPARE(workspace.getCurrentOperation(), running);
+    QVERIFY(workspace.getConsoleInput().isEnterRequested());
 }
 
 CELVANE_GUI_TEST_MAIN(TestMainWindow)

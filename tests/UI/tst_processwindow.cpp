@@ -133,11 +133,16 @@ void TestProcessWindow::photolithographyAsksBeforeEndingTheHistory()
     QString question;
     whenModal([&](QWidget *w) {
         dialogFrame = w->frameGeometry();
+        // First the missing mask (yes, develop it all), then the end of the history (no).
         whenModal([&question](QWidget *box) {
-            if (QMessageBox *message = qobject_cast<QMessageBox *>(box)) {
-                question = message->text();
-                message->button(QMessageBox::No)->click();
-            }
+            if (QMessageBox *noMask = qobject_cast<QMessageBox *>(box))
+                noMask->button(QMessageBox::Yes)->click();
+            whenModal([&question](QWidget *box) {
+                if (QMessageBox *message = qobject_cast<QMessageBox *>(box)) {
+                    question = message->text();
+                    message->button(QMessageBox::No)->click();
+                }
+            });
         });
         static_cast<QDialog *>(w)->accept();
     });
@@ -201,8 +206,8 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
     pick();
     whenDialog<Ui::Operations::PhotolithographyDialog>(
         [&](Ui::Operations::PhotolithographyDialog *d) {
+            // Chosen but not applied: OK applies it.
             d->findChild<QLineEdit *>(QStringLiteral("lieTopMask"))->setText(maskFile);
-            d->findChild<QPushButton *>(QStringLiteral("btnApplyTopMask"))->click();
             QComboBox *film = d->findChild<QComboBox *>(QStringLiteral("cbxFilm"));
             film->setCurrentIndex(film->findData(3u));
             answerMessageBox(QMessageBox::Yes); // the history ends here

@@ -14,13 +14,23 @@
 #include <QtTest>
 
 /// Creates the substrate the dialog offers first (100 x 100 x 80 cells, silicon 30 high)
-/// through the menu, as a user accepting the defaults would.
-inline Model::Automaton::TotalVolume::Ptr createDefaultSubstrate(Ui::MainWindow *window)
+/// through the menu, as a user accepting the defaults would. The view frames a new substrate
+/// by itself; unless framed is asked for, it is then set back to the plain top view at zoom 1
+/// without pan, where pixelOf() finds world points.
+inline Model::Automaton::TotalVolume::Ptr createDefaultSubstrate(Ui::MainWindow *window,
+                                                                 bool framed = false)
 {
     whenModal([](QWidget *w) { static_cast<QDialog *>(w)->accept(); });
     window->form()->actionCreate_Substrate->trigger();
     const QList<boost::shared_ptr<Model::Object>> objects =
         window->getPresenter().getDocument().getObjects();
+    Ui::GLWidget *view = window->getGLWidget();
+    view->renderImage(); // the frame that frames the new substrate
+    if (!framed) {
+        view->setRotation(0, 0, 0);
+        view->setPan(0, 0);
+        view->setZoom(1.0f);
+    }
     return objects.isEmpty()
                ? Model::Automaton::TotalVolume::Ptr()
                : boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.last());
@@ -59,21 +69,23 @@ inline void click(QWidget *widget, QPoint pos)
     sendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
-inline void wheel(QWidget *widget, int angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void wheel(QWidget *widget, int angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                  QPoint at = QPoint(-1, -1))
 {
-    const QPoint centre(widget->width() / 2, widget->height() / 2);
+    const QPoint centre = at.x() < 0 ? QPoint(widget->width() / 2, widget->height() / 2) : at;
     QWheelEvent event(QPointF(centre), QPointF(widget->mapToGlobal(centre)), QPoint(),
                       QPoint(0, angle), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
 }
 
 /// The pixel of the view that shows world point (x, y) of the plane through the origin in
-/// the top view without pan.
+/// the top view (the pan lies in the screen plane).
 inline QPoint pixelOf(const Ui::GLWidget *view, double x, double y)
 {
     const double zoom = view->getZoom();
-    return QPoint(int(std::floor(view->width() / 2.0 + x / zoom)),
-                  int(std::floor(view->height() / 2.0 - y / zoom)));
+    const Ui::Camera &camera = view->getCamera();
+    return QPoint(int(std::floor(view->width() / 2.0 + (x + camera.getPanX()) / zoom)),
+                  int(std::floor(view->height() / 2.0 - (y + camera.getPanY()) / zoom)));
 }
 
 #endif

@@ -17,6 +17,33 @@ void SimpleSiOxidationOperation::end()
 {
     if (!volume || !inputsComplete())
         return;
+    if (!conversionSet)
+        cellUnitsPerMicron = 1.0;
+    // Say what the step is about to grow (Deal-Grove's result is otherwise invisible), and ask
+    // before an oxide thicker than the whole volume turns it all into oxide.
+    const double microns =
+        thicknessSet ? thickness
+                     : SimpleSiOxidation::dealGrove(time, temperature, pressure).thickness;
+    if (SimpleSiOxidation::isUsableThickness(microns)) {
+        const double units = microns * cellUnitsPerMicron;
+        writeMessage(QStringLiteral(": Oxide thickness %1 microns (%2 cell units).")
+                         .arg(microns, 0, 'g', 6)
+                         .arg(units, 0, 'g', 6)
+                         .toStdString());
+        const double height = double(volume->getCellsZ()) * double(volume->getCellSizeZ());
+        if (units > height) {
+            const QString tooThick =
+                QStringLiteral("The oxide (%1 cell units) is thicker than the cell volume is "
+                               "high (%2 cell units).")
+                    .arg(units, 0, 'g', 6)
+                    .arg(height, 0, 'g', 6);
+            writeMessage(": " + tooThick.toStdString());
+            if (!workspace.confirm((tooThick + QStringLiteral(" Grow it anyway?")).toStdString())) {
+                cancel();
+                return;
+            }
+        }
+    }
     ClassWideProcessOperation::end();
 }
 

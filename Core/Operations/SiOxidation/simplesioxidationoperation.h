@@ -31,7 +31,8 @@ public:
     double getThickness() const { return thickness; }
 
     /// Runs once a volume is taken and a thickness or a time arrived; before that it returns
-    /// without a word (the operation keeps waiting).
+    /// without a word (the operation keeps waiting). Reports the thickness first, and asks
+    /// before growing one beyond the volume's height (declined: cancelled).
     void end() override;
 
 protected:

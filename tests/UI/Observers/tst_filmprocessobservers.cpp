@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
@@ -64,7 +65,9 @@ private Q_SLOTS:
 
     void oxidationToAThickness();
     void oxidationForATime();
+    void oxidationThickerThanTheVolumeAsks();
     void doping();
+    void dopingUnderAFullCoverChangesNothing();
     void implantation();
     void pvdFromBelow();
     void electroplating();
@@ -75,6 +78,10 @@ private:
     TotalVolume::Ptr addPickedVolume();
     quint32 at(quint32 x, quint32 y, quint32 z) { return cellAt(volume, x, y, z); }
     QString lastConsoleLine();
+    QString consoleText()
+    {
+        return window->getPresenter().getConsole()->outputPane()->toPlainText();
+    }
     Core::Operations::Workspace &workspace() { return window->getPresenter().getWorkspace(); }
 
     QPointer<MainWindow> window;
@@ -132,6 +139,8 @@ void TestFilmProcessObservers::oxidationToAThickness()
     });
     window->form()->actionSi_Oxidation->trigger();
     QCOMPARE(lastConsoleLine(), QStringLiteral("Simple Si Oxidation: Operation finished."));
+    QVERIFY(consoleText().contains(
+        QLatin1String("Simple Si Oxidation: Oxide thickness 0.05 microns (5 cell units).\n")));
     for (quint32 z = 0; z < 10; ++z)
         QCOMPARE(at(3, 2, z), z < 2 ? 1u : (z < 6 ? 3u : 0u));
     QVERIFY(!window->form()->actionUndo->isEnabled());
@@ -152,6 +161,33 @@ void TestFilmProcessObservers::oxidationForATime()
              qPrintable(console));
 }
 
+void TestFilmProcessObservers::oxidationThickerThanTheVolumeAsks()
+{
+    addPickedVolume();
+    // 2 h at 1273 K and 1 atm: Deal-Grove gives 0.105457 um, 10.5457 cell units at 100 per
+    // micron, more than the 10 units of the volume's height.
+    QString question;
+    answer<Ui::Operations::SimpleOxidationOptionsDialog>([&question](auto *d) {
+        d->template findChild<QRadioButton *>(QStringLiteral("radOxidationTime"))->click();
+        whenModal([&question](QWidget *w) {
+            if (QMessageBox *box = qobject_cast<QMessageBox *>(w)) {
+                question = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+    });
+    window->form()->actionSi_Oxidation->trigger();
+    QVERIFY2(consoleText().contains(QLatin1String(
+                 "Simple Si Oxidation: Oxide thickness 0.105457 microns (10.5457 cell units).")),
+             qPrintable(consoleText()));
+    QCOMPARE(question, QStringLiteral("The oxide (10.5457 cell units) is thicker than the cell "
+                                      "volume is high (10 cell units). Grow it anyway?"));
+    QCOMPARE(lastConsoleLine(), QStringLiteral("Simple Si Oxidation: Operation canceled."));
+    QVERIFY(!workspace().getCurrentOperation());
+    QCOMPARE(at(3, 2, 3), 1u);
+    QCOMPARE(at(3, 2, 4), 0u);
+}
+
 void TestFilmProcessObservers::doping()
 {
     addPickedVolume();
@@ -165,6 +201,23 @@ void TestFilmProcessObservers::doping()
         QCOMPARE(at(1, 1, z), z < 2 ? 1u : (z < 4 ? 15u : 0u));
     QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Doping"));
     window->form()->actionUndo->trigger();
+    QCOMPARE(at(1, 1, 3), 1u);
+}
+
+void TestFilmProcessObservers::dopingUnderAFullCoverChangesNothing()
+{
+    addPickedVolume();
+    for (quint32 x = 0; x < 6; ++x)
+        for (quint32 y = 0; y < 5; ++y)
+            setCell(volume, x, y, 4, 3); // oxide over all the silicon
+    answer<Ui::Operations::DopingOptionsDialog>([](auto *d) {
+        choose(d, "cbxDopedMaterial", 15);
+        setSpin(d, "dblDopingDepth", 2.0);
+    });
+    window->form()->actionDoping->trigger();
+    QVERIFY2(consoleText().endsWith(QLatin1String("Doping: no cell changed.\n"
+                                                  "Doping: Operation finished.")),
+             qPrintable(consoleText()));
     QCOMPARE(at(1, 1, 3), 1u);
 }
 

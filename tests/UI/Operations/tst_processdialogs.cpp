@@ -18,6 +18,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -41,6 +42,9 @@ private Q_SLOTS:
     void maskApplyAndRemove();
     void missingMaskFileWarns();
     void swatchesAreShared();
+    void okAppliesAChosenMask();
+    void okWithoutMaskAsksOnce_data();
+    void okWithoutMaskAsksOnce();
 
 private:
     QTemporaryDir dir;
@@ -244,6 +248,63 @@ void TestProcessDialogs::swatchesAreShared()
     QCOMPARE(combo.count(), 2000);
     QCOMPARE(combo.itemIcon(0).cacheKey(), combo.itemIcon(1998).cacheKey());
     QVERIFY(combo.itemIcon(0).cacheKey() != combo.itemIcon(1).cacheKey());
+}
+
+void TestProcessDialogs::okAppliesAChosenMask()
+{
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(0, 0, qRgb(0, 0, 0));
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("chosen.png"));
+    QVERIFY(image.save(file));
+    PhotolithographyDialog dialog;
+    std::vector<bool> received;
+    dialog.setTopMaskSink(
+        [&](const std::vector<bool> &bits, quint32, quint32) { received = bits; });
+    dialog.findChild<QLineEdit *>("lieTopMask")->setText(file);
+    dialog.accept(); // OK without Apply: no question, the chosen mask is applied
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(received, (std::vector<bool>{true, false}));
+    QCOMPARE(dialog.getTopMaskWidth(), 2u);
+    QCOMPARE(dialog.getTopMaskHeight(), 1u);
+}
+
+void TestProcessDialogs::okWithoutMaskAsksOnce_data()
+{
+    QTest::addColumn<quint32>("film");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("positive, yes") << 11u << int(QMessageBox::Yes) << 1 << true;
+    QTest::newRow("positive, no") << 11u << int(QMessageBox::No) << 1 << false;
+    QTest::newRow("negative resist stays whole") << 12u << int(QMessageBox::No) << 0 << true;
+}
+
+void TestProcessDialogs::okWithoutMaskAsksOnce()
+{
+    QFETCH(quint32, film);
+    QFETCH(int, answer);
+    QFETCH(int, questions);
+    QFETCH(bool, accepted);
+    PhotolithographyDialog dialog;
+    QComboBox *combo = dialog.findChild<QComboBox *>("cbxFilm");
+    combo->setCurrentIndex(combo->findData(film));
+    int asked = 0;
+    QString text;
+    std::function<void(QWidget *)> reply = [&](QWidget *w) {
+        if (QMessageBox *box = qobject_cast<QMessageBox *>(w)) {
+            ++asked;
+            text = box->text();
+            box->button(QMessageBox::StandardButton(answer))->click();
+        }
+    };
+    if (questions)
+        whenModal(reply);
+    dialog.accept(); // a second question would block here unanswered
+    QCOMPARE(asked, questions);
+    if (questions)
+        QCOMPARE(text, QStringLiteral("No mask: the whole resist will be developed. Continue?"));
+    QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
 }
 
 CELVANE_GUI_TEST_MAIN(TestProcessDialogs)
