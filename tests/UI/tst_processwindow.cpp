@@ -245,6 +245,7 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
     window->form()->actionContinuous_Wet_Etching->trigger();
     QVERIFY2(
         console->toPlainText().endsWith(QLatin1String("Continuous Wet Etch: Cell volume selected.\n"
+                                                      "Continuous Wet Etch: no cell changed.\n"
                                                       "Continuous Wet Etch: Operation finished.")),
         qPrintable(console->toPlainText()));
     QCOMPARE(cellAt(volume, 20, 20, 7), 1u);
