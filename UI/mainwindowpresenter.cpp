@@ -2,16 +2,24 @@
 
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Materials/materialfactory.h"
+#include "Model/Persistence/stlwriter.h"
+#include "Model/Persistence/vtiwriter.h"
 #include "Model/Process/processfactory.h"
 #include "UI/Console/commandconsole.h"
+#include "UI/crosssectiondialog.h"
+#include "UI/crosssectionimage.h"
 #include "UI/editcompatiblematerialsdialog.h"
+#include "UI/exportsurfacedialog.h"
 #include "UI/filedialogs.h"
 #include "UI/mainwindow.h"
 #include "UI/managematerialsdialog.h"
 #include "UI/operationfactory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 
 namespace Ui {
@@ -92,6 +100,147 @@ void MainWindowPresenter::newDocument()
     workspace.getVolumeRecords().clear();
     workspace.notifyUpdate();
     mainWindow->setWindowTitle(QStringLiteral("Celvane")); // no file any more
+}
+
+Model::Automaton::TotalVolume::Ptr MainWindowPresenter::volumeToExport(QString *reason)
+{
+    using Model::Automaton::TotalVolume;
+    QList<TotalVolume::Ptr> selected, all;
+    for (const auto &object : workspace.getSelection().getSelectedObjects())
+        if (const TotalVolume::Ptr volume = boost::dynamic_pointer_cast<TotalVolume>(object))
+            selected.append(volume);
+    for (const auto &object : workspace.getDocument().getObjects())
+        if (const TotalVolume::Ptr volume = boost::dynamic_pointer_cast<TotalVolume>(object))
+            all.append(volume);
+    if (selected.size() == 1)
+        return selected.first();
+    if (selected.isEmpty() && all.size() == 1)
+        return all.first();
+    *reason = all.isEmpty() ? QStringLiteral("There is no cell volume to export.")
+                            : QStringLiteral("Select the one cell volume to export.");
+    return TotalVolume::Ptr();
+}
+
+void MainWindowPresenter::exportCellVolume()
+{
+    const QString title = QStringLiteral("Export Cell Volume");
+    QString reason;
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
+    if (!volume) {
+        QMessageBox::information(mainWindow, title, reason);
+        return;
+    }
+    static QDir lastLocation = QDir::home();
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
+                                                          QStringLiteral("VTK image data (*.vti)"))
+                               : QString();
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".vti");
+    if (!Model::Persistence::VtiWriter::write(*volume, fileName, &reason)) {
+        QMessageBox::warning(mainWindow, title,
+                             QStringLiteral("The cell volume could not be exported to %1: %2")
+                                 .arg(QDir::toNativeSeparators(fileName), reason));
+        return;
+    }
+    lastLocation = QFileInfo(fileName).absoluteDir();
+}
+
+void MainWindowPresenter::exportSurface()
+{
+    using Model::Persistence::StlWriter;
+    const QString title = QStringLiteral("Export Surface");
+    QString reason;
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
+    if (!volume) {
+        QMessageBox::information(mainWindow, title, reason);
+        return;
+    }
+    const QList<quint32> materials = StlWriter::materialsIn(*volume);
+    if (materials.isEmpty()) {
+        QMessageBox::information(mainWindow, title,
+                                 QStringLiteral("The cell volume holds no material, so it has "
+                                                "no surface."));
+        return;
+    }
+    ExportSurfaceDialog options(mainWindow);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    static QDir lastLocation = QDir::home();
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
+                                                          QStringLiteral("STL (*.stl)"))
+                               : QString();
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".stl");
+
+    QList<QPair<QString, QList<quint32>>> files;
+    if (!options.isFilePerMaterial()) {
+        files.append({fileName, materials});
+    } else {
+        const QFileInfo info(fileName);
+        QStringList used;
+        for (quint32 material : materials) {
+            QString name =
+                Model::Materials::MaterialFactory::instance()->getMaterial(material).getName();
+            // The material's name becomes part of a file name: nothing a folder could take.
+            name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]+")),
+                         QStringLiteral("_"));
+            if (name.isEmpty() || used.contains(name))
+                name += QString::number(material);
+            used.append(name);
+            files.append({info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + name +
+                                              QStringLiteral(".stl")),
+                          {material}});
+        }
+    }
+    for (const auto &file : files)
+        if (!StlWriter::write(*volume, file.first, file.second, options.getScale(), &reason)) {
+            QMessageBox::warning(mainWindow, title,
+                                 QStringLiteral("The surface could not be exported to %1: %2")
+                                     .arg(QDir::toNativeSeparators(file.first), reason));
+            return;
+        }
+    lastLocation = QFileInfo(fileName).absoluteDir();
+}
+
+void MainWindowPresenter::saveCrossSection()
+{
+    const QString title = QStringLiteral("Save Cross Section");
+    QString reason;
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
+    if (!volume) {
+        QMessageBox::information(mainWindow, title, reason);
+        return;
+    }
+    const quint32 cells[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
+    CrossSectionDialog plane(cells, mainWindow);
+    if (plane.exec() != QDialog::Accepted)
+        return;
+    static QDir lastLocation = QDir::home();
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
+                                                          QStringLiteral("PNG image (*.png)"))
+                               : QString();
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".png");
+    if (!CrossSectionImage::save(*volume, plane.getAxis(), plane.getIndex(), plane.getCellPixels(),
+                                 fileName, &reason)) {
+        QMessageBox::warning(mainWindow, title,
+                             QStringLiteral("The cross section could not be saved to %1: %2")
+                                 .arg(QDir::toNativeSeparators(fileName), reason));
+        return;
+    }
+    lastLocation = QFileInfo(fileName).absoluteDir();
 }
 
 void MainWindowPresenter::manageMaterials()
