@@ -102,7 +102,33 @@ void MainWindowPresenter::newDocument()
     mainWindow->setWindowTitle(QStringLiteral("Celvane")); // no file any more
 }
 
-Model::Automaton::TotalVolume::Ptr MainWindowPresenter::volumeToExport(QString *reason)
+namespace {
+
+/// Asks where to write, starting in location; a name without an extension gets suffix. Empty
+/// when cancelled.
+QString askExportFile(const QString &title, const QString &filter, const QString &suffix,
+                      const QDir &location)
+{
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName =
+        dialogs ? dialogs->getSaveFileName(title, location.absolutePath(), filter) : QString();
+    if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
+        fileName += suffix;
+    return fileName;
+}
+
+void reportExportFailure(QWidget *parent, const QString &title, const QString &what,
+                         const QString &fileName, const QString &reason)
+{
+    QMessageBox::warning(parent, title,
+                         QStringLiteral("The %1 could not be saved to %2: %3")
+                             .arg(what, QDir::toNativeSeparators(fileName), reason));
+}
+
+} // namespace
+
+Model::Automaton::TotalVolume::Ptr MainWindowPresenter::volumeToExport(const QString &title)
 {
     using Model::Automaton::TotalVolume;
     QList<TotalVolume::Ptr> selected, all;
@@ -116,34 +142,27 @@ Model::Automaton::TotalVolume::Ptr MainWindowPresenter::volumeToExport(QString *
         return selected.first();
     if (selected.isEmpty() && all.size() == 1)
         return all.first();
-    *reason = all.isEmpty() ? QStringLiteral("There is no cell volume to export.")
-                            : QStringLiteral("Select the one cell volume to export.");
+    QMessageBox::information(mainWindow, title,
+                             all.isEmpty() ? QStringLiteral("There is no cell volume to export.")
+                                           : QStringLiteral("Select the one cell volume to "
+                                                            "export."));
     return TotalVolume::Ptr();
 }
 
 void MainWindowPresenter::exportCellVolume()
 {
     const QString title = QStringLiteral("Export Cell Volume");
-    QString reason;
-    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
-    if (!volume) {
-        QMessageBox::information(mainWindow, title, reason);
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
         return;
-    }
+    QString reason;
     static QDir lastLocation = QDir::home();
-    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
-        Core::Operations::IFileDialogs::instance();
-    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
-                                                          QStringLiteral("VTK image data (*.vti)"))
-                               : QString();
+    const QString fileName = askExportFile(title, QStringLiteral("VTK image data (*.vti)"),
+                                           QStringLiteral(".vti"), lastLocation);
     if (fileName.isEmpty())
         return;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".vti");
     if (!Model::Persistence::VtiWriter::write(*volume, fileName, &reason)) {
-        QMessageBox::warning(mainWindow, title,
-                             QStringLiteral("The cell volume could not be exported to %1: %2")
-                                 .arg(QDir::toNativeSeparators(fileName), reason));
+        reportExportFailure(mainWindow, title, QStringLiteral("cell volume"), fileName, reason);
         return;
     }
     lastLocation = QFileInfo(fileName).absoluteDir();
@@ -153,12 +172,10 @@ void MainWindowPresenter::exportSurface()
 {
     using Model::Persistence::StlWriter;
     const QString title = QStringLiteral("Export Surface");
-    QString reason;
-    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
-    if (!volume) {
-        QMessageBox::information(mainWindow, title, reason);
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
         return;
-    }
+    QString reason;
     const QList<quint32> materials = StlWriter::materialsIn(*volume);
     if (materials.isEmpty()) {
         QMessageBox::information(mainWindow, title,
@@ -170,15 +187,10 @@ void MainWindowPresenter::exportSurface()
     if (options.exec() != QDialog::Accepted)
         return;
     static QDir lastLocation = QDir::home();
-    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
-        Core::Operations::IFileDialogs::instance();
-    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
-                                                          QStringLiteral("STL (*.stl)"))
-                               : QString();
+    const QString fileName =
+        askExportFile(title, QStringLiteral("STL (*.stl)"), QStringLiteral(".stl"), lastLocation);
     if (fileName.isEmpty())
         return;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".stl");
 
     QList<QPair<QString, QList<quint32>>> files;
     if (!options.isFilePerMaterial()) {
@@ -202,9 +214,7 @@ void MainWindowPresenter::exportSurface()
     }
     for (const auto &file : files)
         if (!StlWriter::write(*volume, file.first, file.second, options.getScale(), &reason)) {
-            QMessageBox::warning(mainWindow, title,
-                                 QStringLiteral("The surface could not be exported to %1: %2")
-                                     .arg(QDir::toNativeSeparators(file.first), reason));
+            reportExportFailure(mainWindow, title, QStringLiteral("surface"), file.first, reason);
             return;
         }
     lastLocation = QFileInfo(fileName).absoluteDir();
@@ -213,31 +223,22 @@ void MainWindowPresenter::exportSurface()
 void MainWindowPresenter::saveCrossSection()
 {
     const QString title = QStringLiteral("Save Cross Section");
-    QString reason;
-    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(&reason);
-    if (!volume) {
-        QMessageBox::information(mainWindow, title, reason);
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
         return;
-    }
+    QString reason;
     const quint32 cells[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
     CrossSectionDialog plane(cells, mainWindow);
     if (plane.exec() != QDialog::Accepted)
         return;
     static QDir lastLocation = QDir::home();
-    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
-        Core::Operations::IFileDialogs::instance();
-    QString fileName = dialogs ? dialogs->getSaveFileName(title, lastLocation.absolutePath(),
-                                                          QStringLiteral("PNG image (*.png)"))
-                               : QString();
+    const QString fileName = askExportFile(title, QStringLiteral("PNG image (*.png)"),
+                                           QStringLiteral(".png"), lastLocation);
     if (fileName.isEmpty())
         return;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".png");
     if (!CrossSectionImage::save(*volume, plane.getAxis(), plane.getIndex(), plane.getCellPixels(),
                                  fileName, &reason)) {
-        QMessageBox::warning(mainWindow, title,
-                             QStringLiteral("The cross section could not be saved to %1: %2")
-                                 .arg(QDir::toNativeSeparators(fileName), reason));
+        reportExportFailure(mainWindow, title, QStringLiteral("cross section"), fileName, reason);
         return;
     }
     lastLocation = QFileInfo(fileName).absoluteDir();

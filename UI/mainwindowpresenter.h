@@ -54,9 +54,9 @@ public:
     /// "Save Cross Section": asks for the plane and a .png file, then writes the picture of
     /// that plane of the selected (or only) cell volume.
     void saveCrossSection();
-    /// The selected cell volume, else the only one of the document; null (with the reason
-    /// for the user) when that does not name one.
-    Model::Automaton::TotalVolume::Ptr volumeToExport(QString *reason);
+    /// The selected cell volume, else the only one of the document; null, after telling the
+    /// user why in a message titled title, when that does not name one.
+    Model::Automaton::TotalVolume::Ptr volumeToExport(const QString &title);
     /// The observer whose updateGL() repaints the 3D view.
     boost::shared_ptr<Observers::UpdateObserver> registerUpdateObserver();
 

@@ -388,7 +388,7 @@ void TestMainWindow::exportCellVolume()
     shown.clear();
     acceptMessageBox(&shown);
     window->form()->actionExport_Cell_Volume->trigger();
-    QVERIFY2(shown.startsWith(QLatin1String("The cell volume could not be exported to")),
+    QVERIFY2(shown.startsWith(QLatin1String("The cell volume could not be saved to")),
              qPrintable(shown));
     dialogs->saveAnswer.clear();
 }
