@@ -6,35 +6,17 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "trenchvolume.h"
+
 using Model::Automaton::TotalVolume;
-using Model::Automaton::Voxel;
 using Model::Persistence::StlWriter;
 using Model::Persistence::VtiWriter;
-
-namespace {
-
-// A 200 x 200 x 100 silicon substrate with oxide on top and empty trenches.
-TotalVolume::Ptr makeVolume()
-{
-    TotalVolume::Ptr v = TotalVolume::createFilled(200, 200, 100, 1, 1, 1, Util::Vector3D(), 0);
-    Voxel *cells = v->lockCells();
-    for (quint32 x = 0; x < 200; ++x)
-        for (quint32 y = 0; y < 200; ++y)
-            for (quint32 z = 0; z < 60; ++z) {
-                const bool trench = (x / 20) % 2 == 1 && z >= 40;
-                cells[v->getCellIndex(x, y, z)].material = trench ? 0 : (z < 50 ? 1 : 3);
-            }
-    v->releaseCells();
-    return v;
-}
-
-} // namespace
 
 static void BM_ExportVti(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("bench.vti"));
-    TotalVolume::Ptr volume = makeVolume();
+    TotalVolume::Ptr volume = makeTrenchVolume();
     QString error;
     for (auto _ : state)
         VtiWriter::write(*volume, path, &error);
@@ -46,7 +28,7 @@ static void BM_ExportStl(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("bench.stl"));
-    TotalVolume::Ptr volume = makeVolume();
+    TotalVolume::Ptr volume = makeTrenchVolume();
     QString error;
     const QList<quint32> materials = StlWriter::materialsIn(*volume);
     for (auto _ : state)
