@@ -183,7 +183,13 @@ void MainWindowPresenter::exportSurface()
                                                 "no surface."));
         return;
     }
+    // The smooth surface the view shows goes out as it is: one surface around every material.
+    const Model::Automaton::TotalVolumePainter &painter = volume->getPainter();
+    const bool smooth = painter.getSurfaceAlgorithm() ==
+                            Model::Automaton::TotalVolumePainter::MarchingCubesAlgorithm &&
+                        painter.getMarchingCubes().getTriangleCount() > 0;
     ExportSurfaceDialog options(mainWindow);
+    options.setSmooth(smooth);
     if (options.exec() != QDialog::Accepted)
         return;
     static QDir lastLocation = QDir::home();
@@ -192,6 +198,15 @@ void MainWindowPresenter::exportSurface()
     if (fileName.isEmpty())
         return;
 
+    if (smooth) {
+        if (!StlWriter::writeTriangles(painter.getMarchingCubes().getTriangles(),
+                                       volume->getPosition(), options.getScale(), fileName,
+                                       &reason))
+            reportExportFailure(mainWindow, title, QStringLiteral("surface"), fileName, reason);
+        else
+            lastLocation = QFileInfo(fileName).absoluteDir();
+        return;
+    }
     QList<QPair<QString, QList<quint32>>> files;
     if (!options.isFilePerMaterial()) {
         files.append({fileName, materials});

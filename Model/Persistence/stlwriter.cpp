@@ -48,6 +48,80 @@ void forEachFace(const TotalVolume &volume, const Voxel *cells, quint32 material
             }
 }
 
+bool checkScale(double scale, QString *error)
+{
+    // A negative scale would turn every surface inside out.
+    if (scale > 0.0 && std::isfinite(scale))
+        return true;
+    if (error)
+        *error = QStringLiteral("the scale must be a positive number");
+    return false;
+}
+
+/// A binary STL file written through a buffer; it appears only when finished.
+class StlStream
+{
+public:
+    explicit StlStream(const QString &fileName)
+        : file(fileName), buffer(trianglesPerWrite * triangleBytes, Qt::Uninitialized),
+          out(buffer.data())
+    {}
+
+    bool begin(quint64 triangles, const char *title, QString *error)
+    {
+        if (triangles > 0xffffffffULL) {
+            if (error)
+                *error = QStringLiteral("the surface has more triangles than an STL file can hold");
+            return false;
+        }
+        if (!file.open(QIODevice::WriteOnly)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        // The header must not begin with "solid": readers would take the file for text.
+        char header[84] = {};
+        std::strncpy(header, title, 79);
+        qToLittleEndian(quint32(triangles), header + 80);
+        file.write(header, sizeof(header));
+        return true;
+    }
+
+    void add(const float *normal, const float *a, const float *b, const float *c)
+    {
+        if (out == buffer.data() + buffer.size())
+            flush();
+        for (int i = 0; i < 3; ++i)
+            putFloat(out, normal[i]);
+        for (const float *vertex : {a, b, c})
+            for (int i = 0; i < 3; ++i)
+                putFloat(out, vertex[i]);
+        *out++ = 0;
+        *out++ = 0;
+    }
+
+    bool finish(QString *error)
+    {
+        flush();
+        if (file.commit())
+            return true;
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+
+private:
+    void flush()
+    {
+        file.write(buffer.constData(), out - buffer.constData());
+        out = buffer.data();
+    }
+
+    QSaveFile file;
+    QByteArray buffer;
+    char *out;
+};
+
 } // namespace
 
 QList<quint32> StlWriter::materialsIn(TotalVolume &volume)
@@ -68,46 +142,21 @@ QList<quint32> StlWriter::materialsIn(TotalVolume &volume)
 bool StlWriter::write(TotalVolume &volume, const QString &fileName, const QList<quint32> &materials,
                       double scale, QString *error)
 {
-    // A negative scale would turn every surface inside out.
-    if (!(scale > 0.0) || !std::isfinite(scale)) {
-        if (error)
-            *error = QStringLiteral("the scale must be a positive number");
+    if (!checkScale(scale, error))
         return false;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    StlStream stl(fileName);
     const Voxel *cells = volume.lockCells();
     quint64 faces = 0;
     for (quint32 material : materials)
         forEachFace(volume, cells, material, [&faces](int, bool, const quint32 *) { ++faces; });
-    if (faces * 2 > 0xffffffffULL) {
+    if (!stl.begin(faces * 2, "Celvane cube faces, binary STL", error)) {
         volume.releaseCells();
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("the surface has more triangles than an STL file can hold");
         return false;
     }
-
-    // The header must not begin with "solid": readers would take the file for text.
-    char header[84] = {};
-    const char title[] = "Celvane cube faces, binary STL";
-    std::memcpy(header, title, sizeof(title) - 1);
-    qToLittleEndian(quint32(faces * 2), header + 80);
-    file.write(header, sizeof(header));
 
     const double size[3] = {volume.getCellSizeX(), volume.getCellSizeY(), volume.getCellSizeZ()};
     const Util::Vector3D position = volume.getPosition();
     const double origin[3] = {position.x, position.y, position.z};
-    QByteArray buffer(trianglesPerWrite * triangleBytes, Qt::Uninitialized);
-    char *out = buffer.data();
-    auto flush = [&]() {
-        file.write(buffer.constData(), out - buffer.constData());
-        out = buffer.data();
-    };
     auto addFace = [&](int axis, bool positive, const quint32 *at) {
         // The face's corners, counter-clockwise seen from outside: b and c follow the axis
         // cyclically, so b x c points along it.
@@ -131,29 +180,44 @@ bool StlWriter::write(TotalVolume &volume, const QString &fileName, const QList<
                 vertex[k][i] = float((origin[i] + corner[k][i] * size[i]) * scale);
         float normal[3] = {0.0f, 0.0f, 0.0f};
         normal[axis] = positive ? 1.0f : -1.0f;
-        static const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
-        for (const auto &triangle : triangles) {
-            if (out == buffer.data() + buffer.size())
-                flush();
-            for (float value : normal)
-                putFloat(out, value);
-            for (int k : triangle)
-                for (int i = 0; i < 3; ++i)
-                    putFloat(out, vertex[k][i]);
-            *out++ = 0;
-            *out++ = 0;
-        }
+        stl.add(normal, vertex[0], vertex[1], vertex[2]);
+        stl.add(normal, vertex[0], vertex[2], vertex[3]);
     };
     for (quint32 material : materials)
         forEachFace(volume, cells, material, addFace);
     volume.releaseCells();
-    flush();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+    return stl.finish(error);
+}
+
+bool StlWriter::writeTriangles(const std::vector<Automaton::Triangle> &triangles,
+                               const Util::Vector3D &position, double scale,
+                               const QString &fileName, QString *error)
+{
+    if (!checkScale(scale, error))
         return false;
+    StlStream stl(fileName);
+    if (!stl.begin(triangles.size(), "Celvane marching cubes, binary STL", error))
+        return false;
+    const double origin[3] = {position.x, position.y, position.z};
+    for (const Automaton::Triangle &triangle : triangles) {
+        float vertex[3][3];
+        for (int k = 0; k < 3; ++k)
+            for (int i = 0; i < 3; ++i)
+                vertex[k][i] = float((origin[i] + triangle.vertices[k].position[i]) * scale);
+        // The facet's normal follows its winding; the vertex normals are smoothed for shading.
+        const float e1[3] = {vertex[1][0] - vertex[0][0], vertex[1][1] - vertex[0][1],
+                             vertex[1][2] - vertex[0][2]};
+        const float e2[3] = {vertex[2][0] - vertex[0][0], vertex[2][1] - vertex[0][1],
+                             vertex[2][2] - vertex[0][2]};
+        float normal[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                           e1[0] * e2[1] - e1[1] * e2[0]};
+        const float length =
+            std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
+        for (float &value : normal)
+            value = length > 0.0f ? value / length : 0.0f;
+        stl.add(normal, vertex[0], vertex[1], vertex[2]);
     }
-    return true;
+    return stl.finish(error);
 }
 
 } // namespace Persistence

@@ -2,9 +2,12 @@
 #define CELVANE_MODEL_PERSISTENCE_STLWRITER_H
 
 #include "Model/Automaton/totalvolume.h"
+#include "Model/Automaton/triangle.h"
 
 #include <QList>
 #include <QString>
+
+#include <vector>
 
 namespace Model {
 namespace Persistence {
@@ -19,6 +22,11 @@ class StlWriter
 public:
     static bool write(Automaton::TotalVolume &volume, const QString &fileName,
                       const QList<quint32> &materials, double scale, QString *error);
+    /// Writes triangles given relative to position (a marching-cubes surface), each facet's
+    /// normal following its winding.
+    static bool writeTriangles(const std::vector<Automaton::Triangle> &triangles,
+                               const Util::Vector3D &position, double scale,
+                               const QString &fileName, QString *error);
     /// The materials the volume holds, empty space (0) left out, in increasing order.
     static QList<quint32> materialsIn(Automaton::TotalVolume &volume);
 };

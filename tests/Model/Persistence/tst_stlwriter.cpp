@@ -1,3 +1,4 @@
+#include "Model/Automaton/marchingcubesurface.h"
 #include "Model/Persistence/stlwriter.h"
 #include "testmain.h"
 
@@ -69,6 +70,30 @@ double dot(const Point &a, const Point &b)
     return double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2];
 }
 
+/// Checks that the triangles close a surface, wound alike, with normals along the winding, and
+/// gives the volume they enclose (positive when the normals point outwards).
+void checkClosed(const QList<Triangle> &read, double *enclosedVolume)
+{
+    double enclosed = 0.0;
+    std::map<std::pair<Point, Point>, int> directed;
+    for (const Triangle &t : read) {
+        // The stored normal is the unit normal of the winding.
+        const Point n = cross(minus(t.v[1], t.v[0]), minus(t.v[2], t.v[0]));
+        QVERIFY(dot(n, t.normal) > 0.0);
+        QVERIFY(qAbs(dot(t.normal, t.normal) - 1.0) < 1e-5);
+        enclosed += dot(t.v[0], cross(t.v[1], t.v[2])) / 6.0;
+        for (int k = 0; k < 3; ++k)
+            ++directed[{t.v[k], t.v[(k + 1) % 3]}];
+    }
+    // Closed and consistently wound: each edge once each way, so two triangles per edge.
+    for (const auto &edge : directed) {
+        QCOMPARE(edge.second, 1);
+        const auto reverse = directed.find({edge.first.second, edge.first.first});
+        QVERIFY(reverse != directed.end() && reverse->second == 1);
+    }
+    *enclosedVolume = enclosed;
+}
+
 // 3 x 3 x 2 cells of 0.5 x 1 x 2 at (1, -2, 0.5): material 1 as an L of three cells in the
 // bottom layer, (0,0,0), (1,0,0) and (0,1,0); material 2 in (1,1,0) and (1,1,1), a column
 // touching the L on two faces.
@@ -92,6 +117,7 @@ private Q_SLOTS:
     void closedOutwardSurface_data();
     void closedOutwardSurface();
     void materialsFound();
+    void marchingCubesSurfaceIsClosed();
     void badScaleOrFolderLeavesNoFile();
 };
 
@@ -121,24 +147,32 @@ void TestStlWriter::closedOutwardSurface()
     QCOMPARE(read.size(), triangles);
 
     double enclosed = 0.0;
-    std::map<std::pair<Point, Point>, int> directed;
-    for (const Triangle &t : read) {
-        // The stored normal is the unit normal of the winding.
-        const Point n = cross(minus(t.v[1], t.v[0]), minus(t.v[2], t.v[0]));
-        QVERIFY(dot(n, t.normal) > 0.0);
-        QCOMPARE(dot(t.normal, t.normal), 1.0);
-        enclosed += dot(t.v[0], cross(t.v[1], t.v[2])) / 6.0;
-        for (int k = 0; k < 3; ++k)
-            ++directed[{t.v[k], t.v[(k + 1) % 3]}];
-    }
-    // Closed and consistently wound: each edge once each way, so two triangles per edge.
-    for (const auto &edge : directed) {
-        QCOMPARE(edge.second, 1);
-        const auto reverse = directed.find({edge.first.second, edge.first.first});
-        QVERIFY(reverse != directed.end() && reverse->second == 1);
-    }
+    checkClosed(read, &enclosed);
+    if (QTest::currentTestFailed())
+        return;
     // Positive only when the normals point outwards.
     QVERIFY(qAbs(enclosed - volume) < 1e-4);
+}
+
+void TestStlWriter::marchingCubesSurfaceIsClosed()
+{
+    TotalVolume::Ptr v = makeVolume();
+    Model::Automaton::MarchingCubeSurface surface(v.get());
+    const quint32 lower[3] = {0, 0, 0}, upper[3] = {3, 3, 2};
+    QVERIFY(surface.rebuild(lower, upper));
+    QVERIFY(surface.getTriangleCount() > 0);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("smooth.stl"));
+    QString error;
+    QVERIFY2(
+        StlWriter::writeTriangles(surface.getTriangles(), v->getPosition(), 1.0, fileName, &error),
+        qPrintable(error));
+    const QList<Triangle> read = readStl(fileName);
+    QCOMPARE(size_t(read.size()), surface.getTriangleCount());
+    double enclosed = 0.0;
+    checkClosed(read, &enclosed);
+    // Vertices at the midpoints between cell centres: less than the 5 cells, but outwards.
+    QVERIFY2(enclosed > 0.0 && enclosed < 5.0, qPrintable(QString::number(enclosed)));
 }
 
 void TestStlWriter::materialsFound()
