@@ -91,6 +91,17 @@ QString stepLine(int index, int count, const BatchRun::Step &step, const BatchRu
         .arg(double(result.milliseconds) / 1000.0, 0, 'f', 2);
 }
 
+/// Runs without a display unless told otherwise, and keeps the toolkit's complaints about
+/// windows it cannot show from drowning the program's own lines.
+void drawWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("default.debug=false\ndefault.warning=false\nqt.*.warning=false"));
+}
+
 struct CrossSection
 {
     int axis = 0;
@@ -411,13 +422,7 @@ int CommandLine::run(int argc, char *argv[])
                                       .arg(parser.positionalArguments().first()));
         if (!crossSections(parser, parser.positionalArguments(), &sections, &reason))
             return fail(BadInput, reason);
-        // A batch run needs no display: unless told otherwise, draw without a window system.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The toolkit's complaints about windows it cannot show would drown the progress lines.
-        if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
-            QLoggingCategory::setFilterRules(
-                QStringLiteral("default.debug=false\ndefault.warning=false\nqt.*.warning=false"));
+        drawWithoutDisplay();
         QApplication application(argc, argv);
         return runBatch(parser, sections);
     }
@@ -433,8 +438,7 @@ int CommandLine::run(int argc, char *argv[])
         if (!crossSections(parser, parser.positionalArguments().mid(1), &sections, &reason))
             return fail(BadInput, reason);
         // Pictures need fonts for their legends, but no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        drawWithoutDisplay();
         QApplication application(argc, argv);
         return runExports(parser.positionalArguments().first(), parser, sections);
     }
