@@ -5,10 +5,13 @@
 #include "Core/Operations/documentfile.h"
 #include "Core/Operations/workspace.h"
 #include "Model/Materials/materialfactory.h"
+#include "Model/Persistence/stlwriter.h"
+#include "Model/Persistence/vtiwriter.h"
 #include "Model/Process/processfactory.h"
 #include "UI/BatchRun/parameteroverride.h"
 #include "UI/BatchRun/processlistarchiver.h"
 #include "UI/Observers/documentopenedobserver.h"
+#include "UI/crosssectionimage.h"
 #include "UI/glwidget.h"
 #include "UI/mainwindow.h"
 #include "UI/measurementreport.h"
@@ -88,7 +91,107 @@ QString stepLine(int index, int count, const BatchRun::Step &step, const BatchRu
         .arg(double(result.milliseconds) / 1000.0, 0, 'f', 2);
 }
 
-int runBatch(const QCommandLineParser &parser)
+/// Runs without a display unless told otherwise, and keeps the toolkit's complaints about
+/// windows it cannot show from drowning the program's own lines.
+void drawWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("default.debug=false\ndefault.warning=false\nqt.*.warning=false"));
+}
+
+struct CrossSection
+{
+    int axis = 0;
+    quint32 index = 0;
+    QString fileName;
+};
+
+/// Pairs each --cross-section AXIS:INDEX with its picture's file, the next of outputs.
+bool crossSections(const QCommandLineParser &parser, const QStringList &outputs,
+                   QList<CrossSection> *sections, QString *reason)
+{
+    const QStringList planes = parser.values(QStringLiteral("cross-section"));
+    if (planes.size() != outputs.size()) {
+        *reason = planes.size() < outputs.size()
+                      ? QStringLiteral("\"%1\" follows no --cross-section AXIS:INDEX")
+                            .arg(outputs.at(planes.size()))
+                      : QStringLiteral("--cross-section %1 needs the file of its picture: "
+                                       "--cross-section AXIS:INDEX OUT.png")
+                            .arg(planes.at(outputs.size()));
+        return false;
+    }
+    for (int i = 0; i < planes.size(); ++i) {
+        CrossSection section;
+        if (!CrossSectionImage::parse(planes.at(i), &section.axis, &section.index, reason))
+            return false;
+        section.fileName = outputs.at(i);
+        sections->append(section);
+    }
+    return true;
+}
+
+/// Writes the exports asked for on the command line; AllRan when every one was written.
+int writeExports(const QCommandLineParser &parser, Model::Automaton::TotalVolume &volume,
+                 const QList<CrossSection> &sections)
+{
+    for (const CrossSection &section : sections) {
+        QString reason;
+        if (!CrossSectionImage::save(volume, section.axis, section.index, 1, section.fileName,
+                                     &reason))
+            return fail(BadInput, QStringLiteral("cannot save the cross section \"%1\": %2")
+                                      .arg(section.fileName, reason));
+    }
+    const QString vti = parser.value(QStringLiteral("export-vti"));
+    if (!vti.isEmpty()) {
+        QString reason;
+        if (!Model::Persistence::VtiWriter::write(volume, vti, &reason))
+            return fail(
+                BadInput,
+                QStringLiteral("cannot export the cell volume \"%1\": %2").arg(vti, reason));
+    }
+    const QString stl = parser.value(QStringLiteral("export-stl"));
+    if (!stl.isEmpty()) {
+        QString reason;
+        if (!Model::Persistence::StlWriter::write(
+                volume, stl, Model::Persistence::StlWriter::materialsIn(volume), 1.0, &reason))
+            return fail(BadInput,
+                        QStringLiteral("cannot export the surface \"%1\": %2").arg(stl, reason));
+    }
+    return AllRan;
+}
+
+bool exportRequested(const QCommandLineParser &parser)
+{
+    return parser.isSet(QStringLiteral("export-vti")) ||
+           parser.isSet(QStringLiteral("export-stl")) ||
+           parser.isSet(QStringLiteral("cross-section"));
+}
+
+/// Exports the first cell volume of a document without opening a window.
+int runExports(const QString &documentFile, const QCommandLineParser &parser,
+               const QList<CrossSection> &sections)
+{
+    createCatalogues();
+    Core::Operations::Workspace workspace;
+    QString error;
+    QStringList warnings;
+    if (Core::Operations::DocumentFile::readDocument(documentFile, workspace, &error, &warnings) !=
+        Core::Operations::DocumentFile::Read)
+        return fail(BadInput,
+                    QStringLiteral("cannot read the document \"%1\": %2").arg(documentFile, error));
+    for (const QString &warning : warnings)
+        printLine(QStringLiteral("celvane: warning: ") + warning);
+    for (const auto &object : workspace.getDocument().getObjects())
+        if (const auto volume = boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object))
+            return writeExports(parser, *volume, sections);
+    return fail(BadInput,
+                QStringLiteral("the document \"%1\" holds no cell volume").arg(documentFile));
+}
+
+int runBatch(const QCommandLineParser &parser, const QList<CrossSection> &sections)
 {
     const QString listFile = parser.value(QStringLiteral("batch"));
     QList<ProcessData> list;
@@ -194,6 +297,16 @@ int runBatch(const QCommandLineParser &parser)
             return fail(BadInput, QStringLiteral("cannot write the measurements \"%1\": %2")
                                       .arg(measureFile, reason));
     }
+    // Asked-for files that silently do not appear would pass for a success.
+    if (exportRequested(parser) && !batch.getVolume())
+        return fail(StepNotRun, QStringLiteral("no cell volume to export: open a document that "
+                                               "holds one or begin the list with Create "
+                                               "Substrate"));
+    if (exportRequested(parser)) {
+        const int exported = writeExports(parser, *batch.getVolume(), sections);
+        if (exported != AllRan)
+            return exported;
+    }
     if (batch.missingVolume())
         return fail(StepNotRun, QStringLiteral("no cell volume: open a document that holds one "
                                                "or begin the list with Create Substrate"));
@@ -202,7 +315,7 @@ int runBatch(const QCommandLineParser &parser)
         return fail(StepNotRun, summary.mid(1).join(QStringLiteral("; ")) + QStringLiteral(" (") +
                                     summary.first() + QLatin1Char(')'));
     }
-    if (output.isEmpty() && measureFile.isEmpty())
+    if (output.isEmpty() && measureFile.isEmpty() && !exportRequested(parser))
         printLine(QStringLiteral("celvane: every step ran; no --save was given, so the result "
                                  "is not kept"));
     return AllRan;
@@ -248,6 +361,22 @@ int CommandLine::run(int argc, char *argv[])
          QStringLiteral("Adds to --measure the widths along x and y of the openings of MATERIAL "
                         "(name or id) in cell layer Z (repeatable)."),
          QStringLiteral("MATERIAL@Z")},
+        {QStringLiteral("export-vti"),
+         QStringLiteral("Writes the cell volume as VTK image data for ParaView and VTK: after "
+                        "--batch the resulting volume, with FILE.clv the document's first "
+                        "volume (then no window opens)."),
+         QStringLiteral("OUT.vti")},
+        {QStringLiteral("export-stl"),
+         QStringLiteral("Writes the cube faces of the cell volume as binary STL in world units, "
+                        "each material a closed surface, all in one file: after --batch the "
+                        "resulting volume, with FILE.clv the document's first volume."),
+         QStringLiteral("OUT.stl")},
+        {QStringLiteral("cross-section"),
+         QStringLiteral("Saves a PNG of one plane of the cell volume, a pixel per cell in the "
+                        "material colours with a legend; the picture's file follows: "
+                        "--cross-section z:3 OUT.png (repeatable; after --batch or with "
+                        "FILE.clv)."),
+         QStringLiteral("AXIS:INDEX")},
         {QStringLiteral("threads"),
          QStringLiteral("The number of worker threads (default: one per processor)."),
          QStringLiteral("N")},
@@ -284,23 +413,35 @@ int CommandLine::run(int argc, char *argv[])
                             QStringLiteral("--%1 chooses what --measure writes; give --measure "
                                            "FILE.json as well")
                                 .arg(option));
-        if (!parser.positionalArguments().isEmpty())
+        QList<CrossSection> sections;
+        QString reason;
+        if (!parser.isSet(QStringLiteral("cross-section")) &&
+            !parser.positionalArguments().isEmpty())
             return fail(BadInput, QStringLiteral("--batch takes its document with --open, not "
                                                  "\"%1\"")
                                       .arg(parser.positionalArguments().first()));
-        // A batch run needs no display: unless told otherwise, draw without a window system.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The toolkit's complaints about windows it cannot show would drown the progress lines.
-        if (qEnvironmentVariableIsEmpty("CELVANE_DEBUG"))
-            QLoggingCategory::setFilterRules(
-                QStringLiteral("default.debug=false\ndefault.warning=false\nqt.*.warning=false"));
+        if (!crossSections(parser, parser.positionalArguments(), &sections, &reason))
+            return fail(BadInput, reason);
+        drawWithoutDisplay();
         QApplication application(argc, argv);
-        return runBatch(parser);
+        return runBatch(parser, sections);
     }
     for (const char *option : {"open", "save", "set", "measure", "probe", "cd"})
         if (parser.isSet(QString::fromLatin1(option)))
             return fail(BadInput, QStringLiteral("--%1 is only for --batch").arg(option));
+    if (exportRequested(parser)) {
+        if (parser.positionalArguments().isEmpty())
+            return fail(BadInput, QStringLiteral("nothing to export: give --batch LIST.plst or "
+                                                 "a document FILE.clv"));
+        QList<CrossSection> sections;
+        QString reason;
+        if (!crossSections(parser, parser.positionalArguments().mid(1), &sections, &reason))
+            return fail(BadInput, reason);
+        // Pictures need fonts for their legends, but no display.
+        drawWithoutDisplay();
+        QApplication application(argc, argv);
+        return runExports(parser.positionalArguments().first(), parser, sections);
+    }
     if (parser.positionalArguments().size() > 1)
         return fail(BadInput, QStringLiteral("one document at a time, please"));
 

@@ -56,6 +56,12 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->actionZoom, &QAction::triggered, this, &MainWindow::changeZoom);
     connect(ui->actionTranslate, &QAction::triggered, this, &MainWindow::changeTranslate);
     connect(ui->actionSave_Image, &QAction::triggered, this, qOverload<>(&MainWindow::saveImage));
+    connect(ui->actionExport_Cell_Volume, &QAction::triggered, &presenter,
+            &MainWindowPresenter::exportCellVolume);
+    connect(ui->actionExport_Surface, &QAction::triggered, &presenter,
+            &MainWindowPresenter::exportSurface);
+    connect(ui->actionSave_Cross_Section, &QAction::triggered, &presenter,
+            &MainWindowPresenter::saveCrossSection);
     connect(ui->actionAbout_Celvane, &QAction::triggered, this, &MainWindow::showAboutInfo);
 
     glWidget = new GLWidget(this, &presenter);

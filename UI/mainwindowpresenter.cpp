@@ -2,16 +2,24 @@
 
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Materials/materialfactory.h"
+#include "Model/Persistence/stlwriter.h"
+#include "Model/Persistence/vtiwriter.h"
 #include "Model/Process/processfactory.h"
 #include "UI/Console/commandconsole.h"
+#include "UI/crosssectiondialog.h"
+#include "UI/crosssectionimage.h"
 #include "UI/editcompatiblematerialsdialog.h"
+#include "UI/exportsurfacedialog.h"
 #include "UI/filedialogs.h"
 #include "UI/mainwindow.h"
 #include "UI/managematerialsdialog.h"
 #include "UI/operationfactory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 
 namespace Ui {
@@ -92,6 +100,163 @@ void MainWindowPresenter::newDocument()
     workspace.getVolumeRecords().clear();
     workspace.notifyUpdate();
     mainWindow->setWindowTitle(QStringLiteral("Celvane")); // no file any more
+}
+
+namespace {
+
+/// Asks where to write, starting in location; a name without an extension gets suffix. Empty
+/// when cancelled.
+QString askExportFile(const QString &title, const QString &filter, const QString &suffix,
+                      const QDir &location)
+{
+    const boost::shared_ptr<Core::Operations::IFileDialogs> dialogs =
+        Core::Operations::IFileDialogs::instance();
+    QString fileName =
+        dialogs ? dialogs->getSaveFileName(title, location.absolutePath(), filter) : QString();
+    if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
+        fileName += suffix;
+    return fileName;
+}
+
+void reportExportFailure(QWidget *parent, const QString &title, const QString &what,
+                         const QString &fileName, const QString &reason)
+{
+    QMessageBox::warning(parent, title,
+                         QStringLiteral("The %1 could not be saved to %2: %3")
+                             .arg(what, QDir::toNativeSeparators(fileName), reason));
+}
+
+} // namespace
+
+Model::Automaton::TotalVolume::Ptr MainWindowPresenter::volumeToExport(const QString &title)
+{
+    using Model::Automaton::TotalVolume;
+    QList<TotalVolume::Ptr> selected, all;
+    for (const auto &object : workspace.getSelection().getSelectedObjects())
+        if (const TotalVolume::Ptr volume = boost::dynamic_pointer_cast<TotalVolume>(object))
+            selected.append(volume);
+    for (const auto &object : workspace.getDocument().getObjects())
+        if (const TotalVolume::Ptr volume = boost::dynamic_pointer_cast<TotalVolume>(object))
+            all.append(volume);
+    if (selected.size() == 1)
+        return selected.first();
+    if (selected.isEmpty() && all.size() == 1)
+        return all.first();
+    QMessageBox::information(mainWindow, title,
+                             all.isEmpty() ? QStringLiteral("There is no cell volume to export.")
+                                           : QStringLiteral("Select the one cell volume to "
+                                                            "export."));
+    return TotalVolume::Ptr();
+}
+
+void MainWindowPresenter::exportCellVolume()
+{
+    const QString title = QStringLiteral("Export Cell Volume");
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
+        return;
+    QString reason;
+    static QDir lastLocation = QDir::home();
+    const QString fileName = askExportFile(title, QStringLiteral("VTK image data (*.vti)"),
+                                           QStringLiteral(".vti"), lastLocation);
+    if (fileName.isEmpty())
+        return;
+    if (!Model::Persistence::VtiWriter::write(*volume, fileName, &reason)) {
+        reportExportFailure(mainWindow, title, QStringLiteral("cell volume"), fileName, reason);
+        return;
+    }
+    lastLocation = QFileInfo(fileName).absoluteDir();
+}
+
+void MainWindowPresenter::exportSurface()
+{
+    using Model::Persistence::StlWriter;
+    const QString title = QStringLiteral("Export Surface");
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
+        return;
+    QString reason;
+    const QList<quint32> materials = StlWriter::materialsIn(*volume);
+    if (materials.isEmpty()) {
+        QMessageBox::information(mainWindow, title,
+                                 QStringLiteral("The cell volume holds no material, so it has "
+                                                "no surface."));
+        return;
+    }
+    // The smooth surface the view shows goes out as it is: one surface around every material.
+    const Model::Automaton::TotalVolumePainter &painter = volume->getPainter();
+    const bool smooth = painter.getSurfaceAlgorithm() ==
+                            Model::Automaton::TotalVolumePainter::MarchingCubesAlgorithm &&
+                        painter.getMarchingCubes().getTriangleCount() > 0;
+    ExportSurfaceDialog options(mainWindow);
+    options.setSmooth(smooth);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    static QDir lastLocation = QDir::home();
+    const QString fileName =
+        askExportFile(title, QStringLiteral("STL (*.stl)"), QStringLiteral(".stl"), lastLocation);
+    if (fileName.isEmpty())
+        return;
+
+    if (smooth) {
+        if (!StlWriter::writeTriangles(painter.getMarchingCubes().getTriangles(),
+                                       volume->getPosition(), options.getScale(), fileName,
+                                       &reason))
+            reportExportFailure(mainWindow, title, QStringLiteral("surface"), fileName, reason);
+        else
+            lastLocation = QFileInfo(fileName).absoluteDir();
+        return;
+    }
+    QList<QPair<QString, QList<quint32>>> files;
+    if (!options.isFilePerMaterial()) {
+        files.append({fileName, materials});
+    } else {
+        const QFileInfo info(fileName);
+        QStringList used;
+        for (quint32 material : materials) {
+            QString name =
+                Model::Materials::MaterialFactory::instance()->getMaterial(material).getName();
+            // The material's name becomes part of a file name: nothing a folder could take.
+            name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]+")),
+                         QStringLiteral("_"));
+            if (name.isEmpty() || used.contains(name))
+                name += QString::number(material);
+            used.append(name);
+            files.append({info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + name +
+                                              QStringLiteral(".stl")),
+                          {material}});
+        }
+    }
+    for (const auto &file : files)
+        if (!StlWriter::write(*volume, file.first, file.second, options.getScale(), &reason)) {
+            reportExportFailure(mainWindow, title, QStringLiteral("surface"), file.first, reason);
+            return;
+        }
+    lastLocation = QFileInfo(fileName).absoluteDir();
+}
+
+void MainWindowPresenter::saveCrossSection()
+{
+    const QString title = QStringLiteral("Save Cross Section");
+    const Model::Automaton::TotalVolume::Ptr volume = volumeToExport(title);
+    if (!volume)
+        return;
+    QString reason;
+    const quint32 cells[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
+    CrossSectionDialog plane(cells, mainWindow);
+    if (plane.exec() != QDialog::Accepted)
+        return;
+    static QDir lastLocation = QDir::home();
+    const QString fileName = askExportFile(title, QStringLiteral("PNG image (*.png)"),
+                                           QStringLiteral(".png"), lastLocation);
+    if (fileName.isEmpty())
+        return;
+    if (!CrossSectionImage::save(*volume, plane.getAxis(), plane.getIndex(), plane.getCellPixels(),
+                                 fileName, &reason)) {
+        reportExportFailure(mainWindow, title, QStringLiteral("cross section"), fileName, reason);
+        return;
+    }
+    lastLocation = QFileInfo(fileName).absoluteDir();
 }
 
 void MainWindowPresenter::manageMaterials()

@@ -2,6 +2,7 @@
 #define CELVANE_UI_MAINWINDOWPRESENTER_H
 
 #include "Core/Operations/workspace.h"
+#include "Model/Automaton/totalvolume.h"
 #include "UI/Observers/undoredoobserver.h"
 #include "UI/Observers/updateobserver.h"
 
@@ -43,6 +44,19 @@ public:
     /// "Manage Compatible Materials": on OK every process goes into the catalogue, which is
     /// then written to processes.xml.
     void manageCompatibleMaterials();
+    /// "Export Cell Volume": asks for a .vti file and writes the selected cell volume (or the
+    /// only one) to it; says why when there is none or the file cannot be written.
+    void exportCellVolume();
+    /// "Export Surface": asks how (one file or one per material, the scale) and where, then
+    /// writes the cube faces of the selected (or only) cell volume as binary STL. Per material
+    /// the files are named NAME-MATERIAL.stl after the name chosen.
+    void exportSurface();
+    /// "Save Cross Section": asks for the plane and a .png file, then writes the picture of
+    /// that plane of the selected (or only) cell volume.
+    void saveCrossSection();
+    /// The selected cell volume, else the only one of the document; null, after telling the
+    /// user why in a message titled title, when that does not name one.
+    Model::Automaton::TotalVolume::Ptr volumeToExport(const QString &title);
     /// The observer whose updateGL() repaints the 3D view.
     boost::shared_ptr<Observers::UpdateObserver> registerUpdateObserver();
 

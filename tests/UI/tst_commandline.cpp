@@ -4,7 +4,9 @@
 #include "testmain.h"
 #include "workspacetestutil.h"
 
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -122,6 +124,7 @@ private Q_SLOTS:
     void helpAndVersion();
     void overridesRunAsTheEditedListWould();
     void measurementsOfAHandBuiltVolume();
+    void exportsAfterBatchAndFromADocument();
     void sweepWithGnuParallelIsMonotonic();
     void slurmScriptRunsOneTaskByHand();
 };
@@ -257,6 +260,12 @@ void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo_data()
                                                "0"}
                                 << QString();
     QTest::newRow("save without batch") << QStringList{"--save", "x.clv"} << QString();
+    QTest::newRow("cross section without its file")
+        << QStringList{"--batch", pit, "--cross-section", "z:1"} << "needs the file of its picture";
+    QTest::newRow("cross section on no axis")
+        << QStringList{"--batch", pit, "--cross-section", "q:1", "q.png"} << "x, y or z";
+    QTest::newRow("export without volume source")
+        << QStringList{"--export-vti", "x.vti"} << "nothing to export";
 }
 
 void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo()
@@ -389,6 +398,46 @@ void TestCommandLine::measurementsOfAHandBuiltVolume()
     // A full layer has no openings, and no width.
     QCOMPARE(openings[1].toObject()["x"].toObject()["count"].toDouble(), 0.0);
     QVERIFY(openings[1].toObject()["x"].toObject()["max"].isNull());
+}
+
+void TestCommandLine::exportsAfterBatchAndFromADocument()
+{
+    WorkspaceFixture f;
+    f.addLayered(3, 8, 1); // 6 x 5 x 8 cells
+    QVERIFY(Core::Operations::DocumentFile::writeDocument(f.directory.path() + "/doc.clv",
+                                                          f.workspace));
+    writeFile(f.directory.path() + "/empty.plst", emptyList);
+    Outcome run =
+        runProgram({"--batch", "empty.plst", "--open", "doc.clv", "--export-vti", "batch.vti",
+                    "--export-stl", "batch.stl", "--cross-section", "x:0", "side.png"},
+                   f.directory.path());
+    QCOMPARE(run.exitCode, 0);
+    const QByteArray batch = readFile(f.directory.path() + "/batch.vti");
+    // Silicon fills the bottom 3 of 8 layers (the rest is empty): one box of 6 x 5 x 3, each
+    // side of 2 triangles per cell face: 2 * (30 + 18 + 15) * 2.
+    const QByteArray stl = readFile(f.directory.path() + "/batch.stl");
+    QCOMPARE(stl.size(), 84 + 252 * 50);
+    // Across x: y to the right, z up; the bottom 3 rows are silicon, the 5 above empty.
+    const QImage side(f.directory.path() + "/side.png");
+    QVERIFY(side.height() >= 8);
+    QCOMPARE(side.pixel(4, 7), side.pixel(0, 5));
+    QCOMPARE(side.pixel(0, 4), QColor(Qt::white).rgb());
+    QVERIFY(side.pixel(0, 5) != QColor(Qt::white).rgb());
+    QVERIFY(batch.contains("WholeExtent=\"0 6 0 5 0 8\""));
+    // No display at all: a document alone is exported without a window.
+    run = runProgram({"doc.clv", "--export-vti", "doc.vti"}, f.directory.path(), QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readFile(f.directory.path() + "/doc.vti"), batch);
+
+    // Nothing to export is no success.
+    run = runProgram({"--batch", "empty.plst", "--export-vti", "none.vti"}, f.directory.path());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.errorLines.last().contains("no cell volume to export"));
+    QVERIFY(!QFile::exists(f.directory.path() + "/none.vti"));
+
+    run = runProgram({"doc.clv", "--export-vti", "doc.vti/x.vti"}, f.directory.path());
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.errorLines.last().startsWith("celvane: cannot export the cell volume"));
 }
 
 void TestCommandLine::sweepWithGnuParallelIsMonotonic()

@@ -2,11 +2,15 @@
 #include "Model/Automaton/totalvolume.h"
 #include "UI/Console/commandconsole.h"
 #include "UI/Operations/createsubstratedialog.h"
+#include "UI/crosssectiondialog.h"
+#include "UI/exportsurfacedialog.h"
 #include "UI/mainwindow.h"
 #include "Util/systemmemory.h"
 #include "guitestutil.h"
 #include "testmain.h"
 #include "ui_createsubstratedialog.h"
+#include "ui_crosssectiondialog.h"
+#include "ui_exportsurfacedialog.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -66,6 +70,9 @@ private Q_SLOTS:
     void newDocumentAsksFirst();
     void closingOneWindowLeavesTheOther();
     void unmappedActionsStartNothing();
+    void exportCellVolume();
+    void exportSurfacePerMaterial();
+    void saveCrossSectionAsksThePlane();
 
 private:
     QPointer<MainWindow> window;
@@ -103,7 +110,7 @@ void TestMainWindow::menuContents_data()
     QTest::addColumn<QString>("entries"); // action names and separators, space-separated
     QTest::newRow("File") << "menuFile"
                           << "actionNew actionOpen actionSave actionSave_as --- actionSave_Image "
-                             "--- actionExit";
+                             "actionExport_Cell_Volume actionExport_Surface --- actionExit";
     QTest::newRow("Edit") << "menuEdit"
                           << "actionUndo actionRedo --- actionSelect actionCopy actionMove "
                              "actionDelete --- actionGrid actionSnap_to_Grid actionGrid_Spacing";
@@ -121,10 +128,11 @@ void TestMainWindow::menuContents_data()
                                << "actionRender_Objects actionLighting actionRender_Object_Edges "
                                   "--- actionChange_Viewing_Options actionCut_Cell_Volume --- "
                                   "actionConfigure_Window_Colors";
-    QTest::newRow("View") << "menuView"
-                          << "actionFront_View actionBack_view actionBottom_View actionTop_View "
-                             "actionRight_View actionLeft_View --- actionManual_View --- "
-                             "actionZoom actionFit_to_Scene --- actionTranslate";
+    QTest::newRow("View")
+        << "menuView"
+        << "actionFront_View actionBack_view actionBottom_View actionTop_View "
+           "actionRight_View actionLeft_View --- actionManual_View --- "
+           "actionZoom actionFit_to_Scene --- actionTranslate --- actionSave_Cross_Section";
     QTest::newRow("Windows") << "menuWindows"
                              << "actionConsole";
     QTest::newRow("About") << "menuAbout"
@@ -399,6 +407,87 @@ void TestMainWindow::unmappedActionsStartNothing()
     QCOMPARE(window->statusBar()->currentMessage(), said);
     QCOMPARE(workspace.getCurrentOperation(), running);
     QVERIFY(workspace.getConsoleInput().isEnterRequested());
+}
+
+void TestMainWindow::exportCellVolume()
+{
+    auto dialogs =
+        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
+    QVERIFY(dialogs);
+    dialogs->saveAsked = 0;
+    QString shown;
+    acceptMessageBox(&shown);
+    window->form()->actionExport_Cell_Volume->trigger();
+    QCOMPARE(shown, QStringLiteral("There is no cell volume to export."));
+    QCOMPARE(dialogs->saveAsked, 0);
+
+    window->getPresenter().getDocument().addObject(
+        TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 5));
+    // Without an extension the file gets the format's own.
+    dialogs->saveAnswer = workDir.filePath(QStringLiteral("exported"));
+    window->form()->actionExport_Cell_Volume->trigger();
+    QCOMPARE(dialogs->lastFilter, QStringLiteral("VTK image data (*.vti)"));
+    QFile file(workDir.filePath(QStringLiteral("exported.vti")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("WholeExtent=\"0 2 0 3 0 4\""));
+
+    dialogs->saveAnswer = workDir.filePath(QStringLiteral("exported.vti/inside.vti"));
+    shown.clear();
+    acceptMessageBox(&shown);
+    window->form()->actionExport_Cell_Volume->trigger();
+    QVERIFY2(shown.startsWith(QLatin1String("The cell volume could not be saved to")),
+             qPrintable(shown));
+    dialogs->saveAnswer.clear();
+}
+
+void TestMainWindow::exportSurfacePerMaterial()
+{
+    auto dialogs =
+        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
+    QVERIFY(dialogs);
+    // Silicon (material 1) fills the box: 2 * (2 * 3 + 3 * 4 + 2 * 4) faces, 2 triangles each.
+    window->getPresenter().getDocument().addObject(
+        TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 1));
+    dialogs->saveAnswer = workDir.filePath(QStringLiteral("surface.stl"));
+    bool asked = false;
+    whenDialog<Ui::ExportSurfaceDialog>([&](Ui::ExportSurfaceDialog *dialog) {
+        asked = true;
+        dialog->form()->rbtFilePerMaterial->setChecked(true);
+        dialog->form()->dbxScale->setValue(2.0);
+        dialog->accept();
+    });
+    window->form()->actionExport_Surface->trigger();
+    QVERIFY(asked);
+    QCOMPARE(dialogs->lastFilter, QStringLiteral("STL (*.stl)"));
+    QFile file(workDir.filePath(QStringLiteral("surface-Si.stl")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.size(), 84 + 104 * 50);
+    QVERIFY(!QFile::exists(dialogs->saveAnswer));
+    dialogs->saveAnswer.clear();
+}
+
+void TestMainWindow::saveCrossSectionAsksThePlane()
+{
+    auto dialogs =
+        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
+    QVERIFY(dialogs);
+    window->getPresenter().getDocument().addObject(
+        TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 1));
+    dialogs->saveAnswer = workDir.filePath(QStringLiteral("plane"));
+    int lastLayer = -1;
+    whenDialog<Ui::CrossSectionDialog>([&](Ui::CrossSectionDialog *dialog) {
+        dialog->form()->cbxAxis->setCurrentIndex(1); // across y: 2 x 4 cells
+        lastLayer = dialog->form()->sbxIndex->maximum();
+        dialog->form()->sbxPixels->setValue(2);
+        dialog->accept();
+    });
+    window->form()->actionSave_Cross_Section->trigger();
+    QCOMPARE(lastLayer, 2);
+    const QImage image(workDir.filePath(QStringLiteral("plane.png")));
+    QVERIFY(image.height() >= 8);
+    QVERIFY(image.width() > 4);
+    QVERIFY(image.pixel(3, 7) != QColor(Qt::white).rgb()); // silicon, not empty
+    dialogs->saveAnswer.clear();
 }
 
 CELVANE_GUI_TEST_MAIN(TestMainWindow)
