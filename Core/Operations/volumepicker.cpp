@@ -9,7 +9,7 @@ namespace Operations {
 using Model::Automaton::TotalVolume;
 
 TotalVolume::Ptr VolumePicker::takeFirst(Workspace &workspace, Operation *operation,
-                                         const std::string &prompt)
+                                         const std::string &prompt, const std::string &prefix)
 {
     TotalVolume::Ptr volume;
     for (const boost::shared_ptr<Model::Object> &object : workspace.getPickState().getSelection()) {
@@ -18,7 +18,8 @@ TotalVolume::Ptr VolumePicker::takeFirst(Workspace &workspace, Operation *operat
             break;
     }
     if (!volume) {
-        workspace.getConsoleInput().writeMessage(operation->getName() + prompt);
+        workspace.getConsoleInput().writeMessage((prefix.empty() ? operation->getName() : prefix) +
+                                                 prompt);
         workspace.getConsoleInput().requestEnter(operation);
         workspace.getSelection().setSelectionMode(true);
         return volume;

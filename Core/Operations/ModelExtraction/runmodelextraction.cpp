@@ -1,5 +1,6 @@
 #include "Core/Operations/ModelExtraction/runmodelextraction.h"
 
+#include "Core/Operations/volumepicker.h"
 #include "Core/Operations/workspace.h"
 #include "Model/ModelExtraction/cantilevermodelrule.h"
 #include "Model/ModelExtraction/envelopedecomposition.h"
@@ -26,19 +27,10 @@ void RunModelExtraction::execute()
 {
     if (state != WaitingForVolume)
         return;
-    for (const PickState::ObjectPtr &object : workspace.getPickState().getSelection()) {
-        volume = boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
-        if (volume)
-            break;
-    }
-    if (!volume) {
-        say(QStringLiteral(": Select a cell volume and press Enter/Return."));
-        workspace.getConsoleInput().requestEnter(this);
-        workspace.getSelection().setSelectionMode(true);
+    volume = VolumePicker::takeFirst(
+        workspace, this, ": Select a cell volume and press Enter/Return.", "Model Extraction");
+    if (!volume)
         return;
-    }
-    workspace.getSelection().clearSelection();
-    workspace.getSelection().setSelectionMode(false);
     say(QStringLiteral(": Cell volume selected."));
     state = Open;
     documentWasModified = workspace.getDocument().isModified();
