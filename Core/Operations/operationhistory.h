@@ -22,7 +22,8 @@ public:
 
     explicit OperationHistory(Workspace *workspace);
 
-    /// Appends to the undo stack and empties the redo stack.
+    /// Appends to the undo stack and empties the redo stack; keeps the state files within
+    /// their size limit.
     void push(const OperationPtr &operation);
     /// Empties both stacks.
     void clear();
@@ -40,6 +41,10 @@ public:
     void addRedoObserver(const Util::ObserverPtr &observer);
 
 private:
+    /// When the state files grew past their limit: drops the oldest steps until the records
+    /// still needed fit again (saying so on the console) and reclaims the space of the rest.
+    void keepStateFilesBounded();
+
     Workspace *workspace;
     std::deque<OperationPtr> undoStack;
     std::deque<OperationPtr> redoStack;
