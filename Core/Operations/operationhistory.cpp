@@ -58,6 +58,8 @@ void OperationHistory::clear()
 {
     redoStack.clear();
     undoStack.clear();
+    // The records of the steps just dropped are no longer needed: give their space back.
+    workspace->getVolumeStates().compact();
     Util::notifyAll(redoObservers);
     Util::notifyAll(undoObservers);
 }

@@ -25,7 +25,7 @@ public:
     /// Appends to the undo stack and empties the redo stack; keeps the state files within
     /// their size limit.
     void push(const OperationPtr &operation);
-    /// Empties both stacks.
+    /// Empties both stacks and reclaims the space of their records in the state files.
     void clear();
     /// Reverts the top of the undo stack; false when it was empty.
     bool undo();

@@ -280,6 +280,9 @@ void TestUndoRedo::sizeLimitDropsTheOldestSteps()
     QVERIFY(f.workspace.getHistory().redo());
     QVERIFY(f.workspace.getHistory().redo());
     QVERIFY(cellsOf(v) == states[5]);
+    // A cleared history (a new document) gives all of its space back.
+    f.workspace.getHistory().clear();
+    QCOMPARE(store.fileBytes(), qint64(0));
 }
 
 void TestUndoRedo::instancesCountPerTag()
