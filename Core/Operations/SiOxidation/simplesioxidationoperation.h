@@ -7,7 +7,6 @@ namespace Core {
 namespace Operations {
 
 /// Thermal oxidation of a cell volume, for a time (Deal-Grove) or to a thickness in microns.
-///
 class SimpleSiOxidationOperation : public ClassWideProcessOperation<SimpleSiOxidationOperation>
 {
 public:

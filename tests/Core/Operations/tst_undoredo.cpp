@@ -173,10 +173,12 @@ void TestUndoRedo::damagedRecordChangesNothing()
     WorkspaceFixture f;
     TotalVolume::Ptr v = f.addVolume(2, 2, 2, 1);
     TotalVolumeUndoRedoHelper helper(QStringLiteral("Doping"), 5, &f.workspace);
-    // A record with too few values, one with another instance, one with a bad number.
+    // A record with too few values, one with another instance, one with a bad number, one
+    // with a number beyond 32 bits.
     QFile file(f.workspace.getVolumeStates().undoFileName());
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n");
+    file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n"
+               "Doping 5 1 1 1 1 1 1 1 4294967296\n");
     file.close();
     QVERIFY(!helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
     QCOMPARE(cellsOf(v), std::vector<quint32>(8, 1));
