@@ -15,14 +15,51 @@ void OperationHistory::push(const OperationPtr &operation)
     undoStack.push_back(operation);
     redoStack.clear();
     workspace->getDocument().setModified(true);
+    keepStateFilesBounded();
     Util::notifyAll(undoObservers);
     Util::notifyAll(redoObservers);
+}
+
+void OperationHistory::keepStateFilesBounded()
+{
+    VolumeStateStore &store = workspace->getVolumeStates();
+    const qint64 limit = store.sizeLimit();
+    if (store.fileBytes() <= limit)
+        return;
+    // Down to three quarters of the limit, so that the next steps do not each rewrite the
+    // files again. The newest step always stays undoable.
+    const qint64 target = limit - limit / 4;
+    int dropped = 0;
+    while (store.liveBytes() > target && undoStack.size() > 1) {
+        undoStack.pop_front();
+        ++dropped;
+    }
+    QString error;
+    const bool compacted = store.compact(&error);
+    ConsoleInput &console = workspace->getConsoleInput();
+    if (dropped > 0) {
+        const QString size = limit >= (qint64(1) << 20) ? QStringLiteral("%1 MB").arg(limit >> 20)
+                                                        : QStringLiteral("%1 bytes").arg(limit);
+        console.writeMessage(
+            QStringLiteral("Undo: the undo records grew past %1; the %2 oldest %3 can no longer "
+                           "be undone.")
+                .arg(size)
+                .arg(dropped)
+                .arg(dropped == 1 ? QStringLiteral("step") : QStringLiteral("steps"))
+                .toStdString());
+    }
+    if (!compacted)
+        console.writeMessage(QStringLiteral("Undo: the undo records could not be compacted (%1).")
+                                 .arg(error)
+                                 .toStdString());
 }
 
 void OperationHistory::clear()
 {
     redoStack.clear();
     undoStack.clear();
+    // The records of the steps just dropped are no longer needed: give their space back.
+    workspace->getVolumeStates().compact();
     Util::notifyAll(redoObservers);
     Util::notifyAll(undoObservers);
 }

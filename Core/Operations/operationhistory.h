@@ -22,9 +22,10 @@ public:
 
     explicit OperationHistory(Workspace *workspace);
 
-    /// Appends to the undo stack and empties the redo stack.
+    /// Appends to the undo stack and empties the redo stack; keeps the state files within
+    /// their size limit.
     void push(const OperationPtr &operation);
-    /// Empties both stacks.
+    /// Empties both stacks and reclaims the space of their records in the state files.
     void clear();
     /// Reverts the top of the undo stack; false when it was empty.
     bool undo();
@@ -40,6 +41,10 @@ public:
     void addRedoObserver(const Util::ObserverPtr &observer);
 
 private:
+    /// When the state files grew past their limit: drops the oldest steps until the records
+    /// still needed fit again (saying so on the console) and reclaims the space of the rest.
+    void keepStateFilesBounded();
+
     Workspace *workspace;
     std::deque<OperationPtr> undoStack;
     std::deque<OperationPtr> redoStack;

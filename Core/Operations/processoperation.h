@@ -10,7 +10,6 @@
 
 #include <new>
 #include <string>
-#include <type_traits>
 
 namespace Core {
 namespace Operations {
@@ -75,13 +74,6 @@ public:
             cancel();
             return;
         }
-        const bool endingHistory = endsHistory();
-        if (endingHistory &&
-            !this->workspace.confirm("This step cannot be undone, and the steps before it will "
-                                     "no longer be undoable either. Run it anyway?")) {
-            cancel();
-            return;
-        }
         std::string failure;
         bool ran = false;
         // A step that changed nothing (doping under a full cover) must not read as one that
@@ -109,13 +101,6 @@ public:
         if (changesSilicon())
             this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
         this->workspace.notifyUpdate();
-        if (endingHistory) {
-            // Undoing an earlier step reloads whole volumes and would silently throw this
-            // step away, with no redo to bring it back: the history ends here.
-            this->workspace.getHistory().clear();
-            this->writeMessage(": This step cannot be undone; earlier steps can no longer "
-                               "be undone either.");
-        }
         if (unchanged)
             this->writeMessage(": no cell changed.");
         this->writeMessage(": Operation finished.");
@@ -124,15 +109,6 @@ public:
     }
 
 protected:
-    /// True for a step that cannot be undone while there is history it would end.
-    bool endsHistory() const
-    {
-        if (std::is_base_of<ObjectOperation, Base>::value)
-            return false;
-        const OperationHistory &history = this->workspace.getHistory();
-        return history.undoCount() > 0 || history.redoCount() > 0;
-    }
-
     ProcessOperation(Workspace &workspace, const std::string &name, quint32 id)
         : Base(workspace, name, id), inputCount(0)
     {}

@@ -34,49 +34,71 @@ TotalVolumeUndoRedoHelper::TotalVolumeUndoRedoHelper(const QString &key, quint32
 bool TotalVolumeUndoRedoHelper::saveUndoState(Model::Automaton::TotalVolume &volume, QString *error)
 {
     VolumeStateStore &store = workspace->getVolumeStates();
-    return store.appendRecord(store.undoFileName(), key, instance, volume, error);
+    undoRecord = store.recordCells(store.undoFileName(), key, instance, volume, error);
+    return bool(undoRecord);
 }
 
 bool TotalVolumeUndoRedoHelper::saveRedoState(Model::Automaton::TotalVolume &volume, QString *error)
 {
     VolumeStateStore &store = workspace->getVolumeStates();
-    return store.appendRecord(store.redoFileName(), key, instance, volume, error);
+    redoRecord = store.recordCells(store.redoFileName(), key, instance, volume, error);
+    return bool(redoRecord);
 }
 
 bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
-                                          Model::Automaton::TotalVolume &volume)
+                                          Model::Automaton::TotalVolume &volume,
+                                          bool *siliconChanged)
 {
     QElapsedTimer timer;
     timer.start();
+    VolumeStateStore &store = workspace->getVolumeStates();
     const quint64 count = volume.getCellCount();
+    const VolumeStateStore::RecordPtr record = fileName == store.undoFileName()   ? undoRecord
+                                               : fileName == store.redoFileName() ? redoRecord
+                                                                                  : nullptr;
     std::vector<quint32> values;
     // Parsed completely before the cells are touched: a damaged record changes nothing.
-    const bool found =
-        workspace->getVolumeStates().readRecord(fileName, key, instance, count, values);
+    const bool found = record ? store.readRecord(*record, count, values)
+                              : store.readRecord(fileName, key, instance, count, values);
+    bool flipped = false;
     if (found) {
+        // Silicon is material 1: a cell that gains or loses it makes the crystal stale.
+        const quint32 silicon = 1;
         Model::Automaton::Voxel *cells = volume.lockCells();
         Model::Automaton::Voxel *next = volume.lockNextCells();
         for (quint64 i = 0; i < count; ++i) {
+            flipped |= (cells[i].material == silicon) != (values[i] == silicon);
             cells[i].material = values[i];
             next[i].material = values[i];
         }
         volume.releaseNextCells();
         volume.releaseCells();
+        if (record)
+            store.noteVolumeHolds(volume.getId(), record);
+        // The crystal no longer matches the cells: the next atomistic etch rebuilds it.
+        if (flipped)
+            workspace->getVolumeRecords().setLatticeStale(volume.getId(), true);
     }
+    if (siliconChanged)
+        *siliconChanged = flipped;
     qDebug() << "Time to load: " << timer.elapsed() << " ms";
     return found;
 }
 
-bool TotalVolumeUndoRedoHelper::loadUndoState(Model::Automaton::TotalVolume &volume)
+bool TotalVolumeUndoRedoHelper::loadUndoState(Model::Automaton::TotalVolume &volume,
+                                              bool *siliconChanged)
 {
-    const bool loaded = loadState(workspace->getVolumeStates().undoFileName(), volume);
+    const bool loaded =
+        loadState(workspace->getVolumeStates().undoFileName(), volume, siliconChanged);
     volume.getPainter().refresh();
     return loaded;
 }
 
-bool TotalVolumeUndoRedoHelper::loadRedoState(Model::Automaton::TotalVolume &volume)
+bool TotalVolumeUndoRedoHelper::loadRedoState(Model::Automaton::TotalVolume &volume,
+                                              bool *siliconChanged)
 {
-    const bool loaded = loadState(workspace->getVolumeStates().redoFileName(), volume);
+    const bool loaded =
+        loadState(workspace->getVolumeStates().redoFileName(), volume, siliconChanged);
     volume.getPainter().refresh();
     return loaded;
 }

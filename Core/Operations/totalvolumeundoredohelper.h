@@ -1,6 +1,8 @@
 #ifndef CELVANE_CORE_OPERATIONS_TOTALVOLUMEUNDOREDOHELPER_H
 #define CELVANE_CORE_OPERATIONS_TOTALVOLUMEUNDOREDOHELPER_H
 
+#include "Core/Operations/volumestatestore.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -17,7 +19,9 @@ class Workspace;
 
 /// Undo and redo of a cell-volume process operation through the state files: the cells are
 /// recorded before the operation changes them (undo file) and after (redo file), under the
-/// operation's tag and instance number, and reloaded from there.
+/// operation's tag and instance number, and reloaded from there. A state the files already
+/// hold (the volume unchanged since the previous step recorded it) is shared, not written
+/// again; the records stay in the files as long as this helper lives.
 class TotalVolumeUndoRedoHelper
 {
 public:
@@ -35,12 +39,15 @@ public:
     bool saveRedoState(Model::Automaton::TotalVolume &volume, QString *error = nullptr);
 
     /// Loads this operation's record from the file into both cell arrays; false (cells
-    /// untouched) when there is no complete record.
-    bool loadState(const QString &fileName, Model::Automaton::TotalVolume &volume);
+    /// untouched) when there is no complete record. When any cell became silicon or stopped
+    /// being silicon, the volume's silicon crystal is marked stale (and siliconChanged, when
+    /// given, says so).
+    bool loadState(const QString &fileName, Model::Automaton::TotalVolume &volume,
+                   bool *siliconChanged = nullptr);
     /// loadState from the undo file, then a painter refresh.
-    bool loadUndoState(Model::Automaton::TotalVolume &volume);
+    bool loadUndoState(Model::Automaton::TotalVolume &volume, bool *siliconChanged = nullptr);
     /// loadState from the redo file, then a painter refresh.
-    bool loadRedoState(Model::Automaton::TotalVolume &volume);
+    bool loadRedoState(Model::Automaton::TotalVolume &volume, bool *siliconChanged = nullptr);
 
     /// The next instance number of a tag for this run (starting at 0).
     static quint32 nextInstance(const QString &key);
@@ -49,6 +56,8 @@ private:
     QString key;
     quint32 instance;
     Workspace *workspace;
+    VolumeStateStore::RecordPtr undoRecord;
+    VolumeStateStore::RecordPtr redoRecord;
 };
 
 } // namespace Operations

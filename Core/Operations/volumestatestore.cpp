@@ -1,5 +1,6 @@
 #include "Core/Operations/volumestatestore.h"
 
+#include "Core/Operations/cellchecksum.h"
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Persistence/totalvolumearchiver.h"
 
@@ -7,6 +8,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <cstdlib>
@@ -20,11 +22,6 @@ namespace {
 // read-only working directory must not keep the program from starting.
 const int attemptsInWorkingDirectory = 200;
 const int writeChunk = 1 << 20;
-
-QString recordKey(const QString &fileName, const QString &key, quint32 instance)
-{
-    return fileName + QLatin1Char('\n') + key + QLatin1Char('\n') + QString::number(instance);
-}
 
 bool createEmpty(const QString &path)
 {
@@ -89,6 +86,36 @@ public:
         return true;
     }
 
+    /// Up to count values of a record into out, stopping at the end of the line or at a token
+    /// that is not an unsigned 32-bit number; returns how many were read.
+    quint64 readUInts(quint32 *out, quint64 count)
+    {
+        quint64 n = 0;
+        while (n < count) {
+            int c;
+            while ((c = peek()) == ' ' || c == '\t' || c == '\r')
+                ++pos;
+            if (c < '0' || c > '9')
+                break;
+            quint64 v = 0;
+            // Digits straight from the buffer: this loop is most of the time of an undo.
+            for (;;) {
+                const char *p = buffer.constData() + pos;
+                const char *e = buffer.constData() + end;
+                while (p != e && *p >= '0' && *p <= '9' && v <= 0xffffffffull)
+                    v = v * 10 + quint64(*p++ - '0');
+                pos = int(p - buffer.constData());
+                if (p != e || v > 0xffffffffull || peek() < '0' || peek() > '9')
+                    break;
+            }
+            c = peek();
+            if (v > 0xffffffffull || (c >= 0 && !isSpace(c)))
+                break;
+            out[n++] = quint32(v);
+        }
+        return n;
+    }
+
     void skipLine()
     {
         int c;
@@ -122,7 +149,7 @@ private:
 
 } // namespace
 
-VolumeStateStore::VolumeStateStore()
+VolumeStateStore::VolumeStateStore() : limit(defaultSizeLimit)
 {
     // Seeded from the clock once; a taken name draws the next number at once instead of
     // re-seeding, so a second window (or run) within the same second does not freeze until
@@ -166,15 +193,30 @@ VolumeStateStore::ArchiverPtr VolumeStateStore::getArchiver(quint32 type) const
     return archivers.value(type);
 }
 
-bool VolumeStateStore::appendRecord(const QString &fileName, const QString &key, quint32 instance,
-                                    Model::Automaton::TotalVolume &volume, QString *error)
+VolumeStateStore::RecordPtr VolumeStateStore::recordCells(const QString &fileName,
+                                                          const QString &key, quint32 instance,
+                                                          Model::Automaton::TotalVolume &volume,
+                                                          QString *error)
+{
+    const RecordPtr last = lastRecord.value(volume.getId()).lock();
+    if (last && !last->lost && last->cellCount == volume.getCellCount() &&
+        last->fingerprint == CellChecksum::ofMaterials(volume))
+        return last;
+    return appendRecord(fileName, key, instance, volume, error);
+}
+
+VolumeStateStore::RecordPtr VolumeStateStore::appendRecord(const QString &fileName,
+                                                           const QString &key, quint32 instance,
+                                                           Model::Automaton::TotalVolume &volume,
+                                                           QString *error)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         if (error)
             *error = file.errorString();
-        return false;
+        return RecordPtr();
     }
+    const quint64 fingerprint = CellChecksum::ofMaterials(volume);
     const qint64 offset = file.size();
     QByteArray chunk;
     chunk.resize(writeChunk + 64);
@@ -202,10 +244,43 @@ bool VolumeStateStore::appendRecord(const QString &fileName, const QString &key,
         if (error)
             *error = file.errorString();
         file.resize(offset);
-        return false;
+        return RecordPtr();
     }
-    recordOffsets.insert(recordKey(fileName, key, instance), offset);
-    return true;
+    RecordPtr record(new Record);
+    record->fileName = fileName;
+    record->offset = offset;
+    record->length = file.size() - offset;
+    record->key = key;
+    record->instance = instance;
+    record->cellCount = count;
+    record->fingerprint = fingerprint;
+    records.push_back(record);
+    lastRecord.insert(volume.getId(), record);
+    return record;
+}
+
+void VolumeStateStore::noteVolumeHolds(quint32 volumeId, const RecordPtr &record)
+{
+    if (record)
+        lastRecord.insert(volumeId, record);
+}
+
+bool VolumeStateStore::readRecord(const Record &record, quint64 count,
+                                  std::vector<quint32> &values) const
+{
+    if (record.lost || record.cellCount != count)
+        return false;
+    QFile file(record.fileName);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(record.offset))
+        return false;
+    TokenReader reader(file);
+    QByteArray word;
+    quint32 number = 0;
+    if (!reader.readWord(word) || word != record.key.toUtf8() || !reader.readUInt(number) ||
+        number != record.instance)
+        return false;
+    values.resize(count);
+    return reader.readUInts(values.data(), count) == count;
 }
 
 bool VolumeStateStore::readRecord(const QString &fileName, const QString &key, quint32 instance,
@@ -214,27 +289,88 @@ bool VolumeStateStore::readRecord(const QString &fileName, const QString &key, q
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const qint64 known = recordOffsets.value(recordKey(fileName, key, instance), -1);
-    if (known >= 0 && !file.seek(known))
-        return false;
-
     TokenReader reader(file);
     const QByteArray wanted = key.toUtf8();
     QByteArray word;
     while (reader.readWord(word)) {
         quint32 number = 0;
         if (word == wanted && reader.readUInt(number) && number == instance) {
-            values.assign(count, 0);
-            quint64 i = 0;
-            while (i < count && reader.readUInt(values[i]))
-                ++i;
-            if (i == count)
+            values.resize(count);
+            if (reader.readUInts(values.data(), count) == count)
                 return true;
             // A short or damaged record restores nothing; a later one may still do.
         }
         reader.skipLine();
     }
     return false;
+}
+
+qint64 VolumeStateStore::fileBytes() const
+{
+    return QFileInfo(undoFile).size() + QFileInfo(redoFile).size();
+}
+
+qint64 VolumeStateStore::liveBytes() const
+{
+    qint64 bytes = 0;
+    for (const boost::weak_ptr<Record> &weak : records) {
+        const RecordPtr record = weak.lock();
+        if (record && !record->lost)
+            bytes += record->length;
+    }
+    return bytes;
+}
+
+bool VolumeStateStore::compact(QString *error)
+{
+    std::vector<RecordPtr> live;
+    for (const boost::weak_ptr<Record> &weak : records) {
+        const RecordPtr record = weak.lock();
+        if (record && !record->lost)
+            live.push_back(record);
+    }
+    // Records were appended in writing order, so within a file they are in offset order and
+    // each one only ever moves towards the front: copying forward in place is safe.
+    bool ok = true;
+    for (const QString &fileName : {undoFile, redoFile}) {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadWrite)) {
+            if (error)
+                *error = file.errorString();
+            ok = false;
+            continue;
+        }
+        QByteArray chunk;
+        chunk.resize(writeChunk);
+        qint64 target = 0;
+        for (const RecordPtr &record : live) {
+            if (record->fileName != fileName)
+                continue;
+            if (record->offset != target) {
+                bool moved = true;
+                for (qint64 done = 0; done < record->length && moved;) {
+                    const qint64 n = qMin<qint64>(writeChunk, record->length - done);
+                    moved = file.seek(record->offset + done) && file.read(chunk.data(), n) == n &&
+                            file.seek(target + done) && file.write(chunk.constData(), n) == n;
+                    done += n;
+                }
+                if (!moved) {
+                    // Part of it may be overwritten already: it can restore nothing now.
+                    record->lost = true;
+                    if (error)
+                        *error = file.errorString();
+                    ok = false;
+                    break;
+                }
+                record->offset = target;
+            }
+            target += record->length;
+        }
+        if (!file.flush() || !file.resize(ok ? target : file.size()))
+            ok = false;
+    }
+    records.assign(live.begin(), live.end());
+    return ok;
 }
 
 } // namespace Operations

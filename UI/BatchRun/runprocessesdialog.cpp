@@ -104,7 +104,22 @@ RunProcessesDialog::~RunProcessesDialog()
     if (batch)
         batch->requestStop();
     running.waitForFinished();
+    recordRun();
     delete ui;
+}
+
+void RunProcessesDialog::recordRun()
+{
+    if (!runRecord)
+        return;
+    QString error;
+    if (!runRecord->recordEnd(&error))
+        workspace.getConsoleInput().writeMessage(
+            QStringLiteral("Batch Run: the result could not be recorded for redo (%1); the run "
+                           "cannot be undone.")
+                .arg(error)
+                .toStdString());
+    runRecord.reset();
 }
 
 void RunProcessesDialog::appendProcess(const ProcessData &data)
@@ -437,15 +452,17 @@ void RunProcessesDialog::on_btnRun_clicked()
     ui->progressBar->setValue(0);
     ui->progressBar->setEnabled(true);
     ui->progressBar->setRange(0, processList.size());
-    // The run changes cells outside the history: undoing an earlier step afterwards would
-    // reload whole volumes and silently throw the run away.
-    Core::Operations::OperationHistory &history = workspace.getHistory();
-    const bool hasHistory = history.undoCount() > 0 || history.redoCount() > 0;
-    if (hasHistory &&
-        !workspace.confirm("A batch run cannot be undone, and the steps before it will no longer "
-                           "be undoable either. Run it anyway?"))
+    // The whole run becomes one history entry; without its record it does not start.
+    runRecord.reset(new Core::Operations::BatchRunOperation(workspace));
+    QString error;
+    if (!runRecord->recordStart(volume, &error)) {
+        runRecord.reset();
+        QMessageBox::warning(this, QStringLiteral("Batch Run"),
+                             QStringLiteral("The cells could not be recorded for undo (%1); the "
+                                            "run did not start.")
+                                 .arg(error));
         return;
-    history.clear();
+    }
 
     runSteps.clear();
     for (const ProcessData &data : processList)
@@ -498,6 +515,7 @@ void RunProcessesDialog::updateProgress()
     ui->btnClose->setText(QStringLiteral("Close"));
     ui->btnClose->setEnabled(true);
     volume = batch->getVolume();
+    recordRun();
     runSummary = batch->summary(runSteps);
     if (batch->getCompletedSteps() > 0)
         workspace.getDocument().setModified(true);

@@ -2,6 +2,7 @@
 #define CELVANE_UI_BATCHRUN_RUNPROCESSESDIALOG_H
 
 #include "Core/Operations/BatchRun/batchrun.h"
+#include "Core/Operations/BatchRun/batchrunoperation.h"
 #include "Model/Automaton/totalvolume.h"
 #include "UI/BatchRun/processdata.h"
 
@@ -76,6 +77,8 @@ private:
     /// The worker thread's part of a run.
     void runList();
     void stop();
+    /// After a run: its history entry records what the run did and goes onto the history.
+    void recordRun();
 
     Ui::RunProcessesBaseDialog *ui;
     MainWindow *mainWindow;
@@ -86,6 +89,8 @@ private:
     bool runInProgress;
     QTimer timer;
     std::unique_ptr<Core::Operations::BatchRun> batch;
+    /// The history entry of the run in progress.
+    boost::shared_ptr<Core::Operations::BatchRunOperation> runRecord;
     QList<ProcessData> processList;
     QList<Core::Operations::BatchRun::Step> runSteps;
     QString runSummary;

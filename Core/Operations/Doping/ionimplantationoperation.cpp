@@ -6,12 +6,13 @@ namespace Core {
 namespace Operations {
 
 IonImplantationOperation::IonImplantationOperation(Workspace &workspace)
-    : ClassWideProcessOperation(workspace, "Ion Implantation", 3), material(0),
-      implantationDepth(0.0f), annealingDistance(0.0f), materialSet(false),
+    : ClassWideProcessOperation(workspace, "Ion Implantation", 3,
+                                QStringLiteral("IonImplantation")),
+      material(0), implantationDepth(0.0f), annealingDistance(0.0f), materialSet(false),
       implantationDepthSet(false), annealingDistanceSet(false)
 {}
 
-bool IonImplantationOperation::runProcess(std::string &failure)
+bool IonImplantationOperation::runWorker(std::string &failure)
 {
     return runReporting(
         IonImplantation(volume.get(), material, implantationDepth, annealingDistance),

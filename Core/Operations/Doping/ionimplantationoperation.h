@@ -6,7 +6,7 @@
 namespace Core {
 namespace Operations {
 
-/// Implants a doped layer at a depth below the top of each column and anneals it. Not undoable.
+/// Implants a doped layer at a depth below the top of each column and anneals it.
 class IonImplantationOperation : public ClassWideProcessOperation<IonImplantationOperation>
 {
 public:
@@ -30,7 +30,7 @@ protected:
     {
         return materialSet && implantationDepthSet && annealingDistanceSet;
     }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     bool changesSilicon() const override { return true; }
     std::string cancelText() const override { return ": Operation Canceled!"; }
 

@@ -6,8 +6,10 @@ namespace Core {
 namespace Operations {
 
 PhotolithographyOperation::PhotolithographyOperation(Workspace &workspace)
-    : ClassWideProcessOperation(workspace, "Photolithography", 20), material(0), bottomWidth(0),
-      bottomHeight(0), topWidth(0), topHeight(0), showedTopMask(false), showedBottomMask(false)
+    : ClassWideProcessOperation(workspace, "Photolithography", 20,
+                                QStringLiteral("Photolithography")),
+      material(0), bottomWidth(0), bottomHeight(0), topWidth(0), topHeight(0), showedTopMask(false),
+      showedBottomMask(false)
 {}
 
 void PhotolithographyOperation::volumeTaken()
@@ -44,7 +46,7 @@ void PhotolithographyOperation::setTopMask(const std::vector<bool> &bits, quint3
     }
 }
 
-bool PhotolithographyOperation::runProcess(std::string &failure)
+bool PhotolithographyOperation::runWorker(std::string &failure)
 {
     return runReporting(Photolithography(volume.get(), material, bottomMask, bottomWidth,
                                          bottomHeight, topMask, topWidth, topHeight),

@@ -8,7 +8,7 @@
 namespace Core {
 namespace Operations {
 
-/// Patterns a resist film with top and bottom masks. Not undoable.
+/// Patterns a resist film with top and bottom masks.
 class PhotolithographyOperation : public ClassWideProcessOperation<PhotolithographyOperation>
 {
 public:
@@ -26,7 +26,7 @@ public:
 protected:
     void volumeTaken() override;
     bool inputsComplete() const override { return inputCount > 1; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     void afterRun() override;
     bool changesSilicon() const override { return material == 1; }
     std::string cancelText() const override { return ": Operation Canceled!"; }

@@ -6,11 +6,11 @@ namespace Core {
 namespace Operations {
 
 PlanarizationOperation::PlanarizationOperation(Workspace &workspace)
-    : ClassWideProcessOperation(workspace, "Planarization", 22), maximumHeight(0), minimumHeight(0),
-      maximumSet(false), minimumSet(false)
+    : ClassWideProcessOperation(workspace, "Planarization", 22, QStringLiteral("Planarization")),
+      maximumHeight(0), minimumHeight(0), maximumSet(false), minimumSet(false)
 {}
 
-bool PlanarizationOperation::runProcess(std::string &failure)
+bool PlanarizationOperation::runWorker(std::string &failure)
 {
     return runReporting(Planarization(volume.get(), maximumHeight, minimumHeight),
                         &Planarization::runPlanarization, failure);

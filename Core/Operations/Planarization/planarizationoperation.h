@@ -6,7 +6,7 @@
 namespace Core {
 namespace Operations {
 
-/// Removes every cell above a maximum and below a minimum height. Not undoable.
+/// Removes every cell above a maximum and below a minimum height.
 class PlanarizationOperation : public ClassWideProcessOperation<PlanarizationOperation>
 {
 public:
@@ -19,7 +19,7 @@ public:
 
 protected:
     bool inputsComplete() const override { return maximumSet && minimumSet; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     bool changesSilicon() const override { return true; }
     std::string cancelText() const override { return ": Operation canceled!"; }
 

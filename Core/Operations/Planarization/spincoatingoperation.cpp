@@ -6,11 +6,11 @@ namespace Core {
 namespace Operations {
 
 SpinCoatingOperation::SpinCoatingOperation(Workspace &workspace)
-    : ClassWideProcessOperation(workspace, "Spin Coating", 23), material(0), height(0),
-      materialSet(false), heightSet(false)
+    : ClassWideProcessOperation(workspace, "Spin Coating", 23, QStringLiteral("SpinCoating")),
+      material(0), height(0), materialSet(false), heightSet(false)
 {}
 
-bool SpinCoatingOperation::runProcess(std::string &failure)
+bool SpinCoatingOperation::runWorker(std::string &failure)
 {
     return runReporting(SpinCoating(volume.get(), material, height), &SpinCoating::runSpinCoating,
                         failure);

@@ -6,7 +6,7 @@
 namespace Core {
 namespace Operations {
 
-/// Pours a material into every empty cell below a height. Not undoable.
+/// Pours a material into every empty cell below a height.
 class SpinCoatingOperation : public ClassWideProcessOperation<SpinCoatingOperation>
 {
 public:
@@ -19,7 +19,7 @@ public:
 
 protected:
     bool inputsComplete() const override { return materialSet && heightSet; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
 
 private:
     quint32 material;

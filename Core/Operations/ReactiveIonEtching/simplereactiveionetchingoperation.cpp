@@ -8,8 +8,8 @@ namespace Core {
 namespace Operations {
 
 SimpleReactiveIonEtchingOperation::SimpleReactiveIonEtchingOperation(Workspace &workspace)
-    : ProcessOperation<Operation>(workspace, "Simple RIE", 30), material(0), depth(0.0),
-      direction(FromTop), materialSet(false), depthSet(false)
+    : UndoableProcessOperation(workspace, "Simple RIE", 30, QStringLiteral("SimpleRIE")),
+      material(0), depth(0.0), direction(FromTop), materialSet(false), depthSet(false)
 {}
 
 void SimpleReactiveIonEtchingOperation::setEtchFromBelow(bool on)
@@ -22,7 +22,7 @@ void SimpleReactiveIonEtchingOperation::setEtchFromTop(bool on)
     direction = on ? quint8(direction | FromTop) : quint8(direction & ~FromTop);
 }
 
-bool SimpleReactiveIonEtchingOperation::runProcess(std::string &failure)
+bool SimpleReactiveIonEtchingOperation::runWorker(std::string &failure)
 {
     // Whole steps; a depth that is not a finite positive number etches nothing.
     const double whole = std::trunc(depth);

@@ -1,13 +1,13 @@
 #ifndef CELVANE_CORE_OPERATIONS_SIMPLEREACTIVEIONETCHINGOPERATION_H
 #define CELVANE_CORE_OPERATIONS_SIMPLEREACTIVEIONETCHINGOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/undoableprocessoperation.h"
 
 namespace Core {
 namespace Operations {
 
-/// Removes one material strictly vertically, one layer per step. Not undoable.
-class SimpleReactiveIonEtchingOperation : public ProcessOperation<Operation>
+/// Removes one material strictly vertically, one layer per step.
+class SimpleReactiveIonEtchingOperation : public UndoableProcessOperation
 {
 public:
     enum Direction : quint8
@@ -28,7 +28,7 @@ public:
 
 protected:
     bool inputsComplete() const override { return materialSet && depthSet; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     bool changesSilicon() const override { return material == 1; }
 
 private:

@@ -6,7 +6,7 @@ namespace Core {
 namespace Operations {
 
 AtomisticSiWetEtchingOperation::AtomisticSiWetEtchingOperation(Workspace &workspace)
-    : WetEtchOperation(workspace, "BCA Wet Etch", 28)
+    : WetEtchOperation(workspace, "BCA Wet Etch", 28, QStringLiteral("BCAWetEtch"))
 {}
 
 bool AtomisticSiWetEtchingOperation::runEngine(std::string &failure)

@@ -7,7 +7,7 @@ namespace Core {
 namespace Operations {
 
 /// Anisotropic wet etching of the silicon of one cell volume by bond counting ("BCA Wet
-/// Etch"). Not undoable.
+/// Etch").
 class AtomisticSiWetEtchingOperation : public WetEtchOperation
 {
 public:

@@ -6,7 +6,7 @@ namespace Core {
 namespace Operations {
 
 ContinousWetEtchOperation::ContinousWetEtchOperation(Workspace &workspace)
-    : WetEtchOperation(workspace, "Continuous Wet Etch", 29)
+    : WetEtchOperation(workspace, "Continuous Wet Etch", 29, QStringLiteral("ContinuousWetEtch"))
 {}
 
 bool ContinousWetEtchOperation::runEngine(std::string &failure)

@@ -7,7 +7,7 @@ namespace Core {
 namespace Operations {
 
 /// Anisotropic wet etching of the silicon of one cell volume as a continuous cellular
-/// automaton ("Continuous Wet Etch"). Not undoable.
+/// automaton ("Continuous Wet Etch").
 class ContinousWetEtchOperation : public WetEtchOperation
 {
 public:

@@ -5,8 +5,9 @@
 namespace Core {
 namespace Operations {
 
-WetEtchOperation::WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id)
-    : ProcessOperation<Operation>(workspace, name, id), depth(0.0), optionsAccepted(false)
+WetEtchOperation::WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id,
+                                   const QString &key)
+    : UndoableProcessOperation(workspace, name, id, key), depth(0.0), optionsAccepted(false)
 {}
 
 WetEtchOperation::VolumePtr WetEtchOperation::chooseVolume() const
@@ -22,7 +23,7 @@ WetEtchOperation::VolumePtr WetEtchOperation::chooseVolume() const
     return VolumePtr();
 }
 
-bool WetEtchOperation::runProcess(std::string &failure)
+bool WetEtchOperation::runWorker(std::string &failure)
 {
     timer.start();
     if (workspace.getVolumeRecords().isLatticeStale(volume->getId())) {
@@ -45,9 +46,16 @@ void WetEtchOperation::afterRun()
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), false);
 }
 
+void WetEtchOperation::recoverFromFailure()
+{
+    UndoableProcessOperation::recoverFromFailure();
+    // The engine may have removed atoms from the crystal before it gave up.
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+}
+
 void WetEtchOperation::refreshPicture()
 {
-    ProcessOperation<Operation>::refreshPicture();
+    UndoableProcessOperation::refreshPicture();
     qDebug() << "Time to build rendered structrure " << timer.elapsed();
 }
 

@@ -1,7 +1,7 @@
 #ifndef CELVANE_CORE_OPERATIONS_SIETCHING_WETETCHOPERATION_H
 #define CELVANE_CORE_OPERATIONS_SIETCHING_WETETCHOPERATION_H
 
-#include "Core/Operations/processoperation.h"
+#include "Core/Operations/undoableprocessoperation.h"
 
 #include <QElapsedTimer>
 
@@ -11,8 +11,8 @@ namespace Operations {
 /// The flow the atomistic wet etchings of silicon share: the volume is the first one selected
 /// (or the scene's only object), one depth is asked for, the silicon crystal is rebuilt only
 /// when a step changed the volume's silicon since the last etch, and the etch is timed in the
-/// debug log. Not undoable. The etchings differ in their engine (runEngine).
-class WetEtchOperation : public ProcessOperation<Operation>
+/// debug log. The etchings differ in their engine (runEngine).
+class WetEtchOperation : public UndoableProcessOperation
 {
 public:
     /// The accepted options: the etch depth in cell units.
@@ -21,7 +21,8 @@ public:
     bool areOptionsAccepted() const { return optionsAccepted; }
 
 protected:
-    WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id);
+    /// key: the tag of the operation's undo records.
+    WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id, const QString &key);
 
     /// Runs the etch on the volume, whose crystal is up to date.
     virtual bool runEngine(std::string &failure) = 0;
@@ -30,8 +31,9 @@ protected:
     /// is a cell volume.
     VolumePtr chooseVolume() const override;
     bool inputsComplete() const override { return optionsAccepted; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     void afterRun() override;
+    void recoverFromFailure() override;
     void refreshPicture() override;
 
     double depth;

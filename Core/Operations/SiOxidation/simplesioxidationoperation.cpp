@@ -8,9 +8,10 @@ namespace Core {
 namespace Operations {
 
 SimpleSiOxidationOperation::SimpleSiOxidationOperation(Workspace &workspace)
-    : ClassWideProcessOperation(workspace, "Simple Si Oxidation", 26), thickness(0.0), time(0.0),
-      temperature(0.0), pressure(0.0), cellUnitsPerMicron(1.0), thicknessSet(false), timeSet(false),
-      conversionSet(false), noOxide(false)
+    : ClassWideProcessOperation(workspace, "Simple Si Oxidation", 26,
+                                QStringLiteral("SiOxidation")),
+      thickness(0.0), time(0.0), temperature(0.0), pressure(0.0), cellUnitsPerMicron(1.0),
+      thicknessSet(false), timeSet(false), conversionSet(false), noOxide(false)
 {}
 
 void SimpleSiOxidationOperation::end()
@@ -47,7 +48,7 @@ void SimpleSiOxidationOperation::end()
     ClassWideProcessOperation::end();
 }
 
-bool SimpleSiOxidationOperation::runProcess(std::string &failure)
+bool SimpleSiOxidationOperation::runWorker(std::string &failure)
 {
     if (!conversionSet)
         cellUnitsPerMicron = 1.0;

@@ -7,7 +7,6 @@ namespace Core {
 namespace Operations {
 
 /// Thermal oxidation of a cell volume, for a time (Deal-Grove) or to a thickness in microns.
-/// Not undoable.
 class SimpleSiOxidationOperation : public ClassWideProcessOperation<SimpleSiOxidationOperation>
 {
 public:
@@ -37,7 +36,7 @@ public:
 
 protected:
     bool inputsComplete() const override { return thicknessSet || timeSet; }
-    bool runProcess(std::string &failure) override;
+    bool runWorker(std::string &failure) override;
     void afterRun() override;
     bool changesSilicon() const override { return true; }
 

@@ -138,8 +138,6 @@ private Q_SLOTS:
     void photolithographyMasksAndCleanup();
     void cancelledPhotolithographyTakesItsMasksBack();
     void planarizationAfterPouring();
-    void irreversibleStepEndsTheHistory();
-    void irreversibleStepAsksFirst();
     void wetEtchingReusesTheCrystal();
     void wetEtchingTakesTheOnlyVolume();
     void continuousWetEtchingCarriesOnWithTheCrystal();
@@ -155,15 +153,15 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
     QTest::addColumn<Step>("step");
     QTest::addColumn<quint32>("level");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("undoable");
-    QTest::addColumn<Profile>("profile"); // the materials along z of every column
+    QTest::addColumn<Profile>("profile"); // the materials along z of every column (none:
+                                          // not checked, 10 high)
     QTest::addColumn<int>("stale");       // lattice marked stale afterwards; -1: not checked
 
     QTest::newRow("isotropic deposition")
-        << isotropicDeposition(2.0f, 3) << 3u << "Isotropic Deposition" << true
+        << isotropicDeposition(2.0f, 3) << 3u << "Isotropic Deposition"
         << Profile{1, 1, 1, 3, 3, 0, 0, 0} << 0;
     QTest::newRow("isotropic deposition of silicon")
-        << isotropicDeposition(1.0f, 1) << 3u << "Isotropic Deposition" << true
+        << isotropicDeposition(1.0f, 1) << 3u << "Isotropic Deposition"
         << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
     QTest::newRow("isotropic etching")
         << answering<IsotropicFilmEtchingOperation>(14,
@@ -172,7 +170,7 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
                                                         op->setMaterial(1);
                                                         op->end();
                                                     })
-        << 3u << "Isotropic Etching" << true << Profile{1, 1, 0, 0, 0, 0, 0, 0} << -1;
+        << 3u << "Isotropic Etching" << Profile{1, 1, 0, 0, 0, 0, 0, 0} << -1;
     QTest::newRow("Moore deposition")
         << answering<MooreNeighborhoodDepositionOperation>(
                18,
@@ -181,7 +179,7 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
                    op->setSteps(1);
                    op->end();
                })
-        << 3u << "Moore film deposition" << true << Profile{1, 1, 1, 4, 0, 0, 0, 0} << -1;
+        << 3u << "Moore film deposition" << Profile{1, 1, 1, 4, 0, 0, 0, 0} << -1;
     QTest::newRow("Moore etching")
         << answering<MooreNeighborhoodEtchingOperation>(19,
                                                         [](MooreNeighborhoodEtchingOperation *op) {
@@ -189,19 +187,19 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
                                                             op->setSteps(2);
                                                             op->end();
                                                         })
-        << 3u << "Moore film deposition" << true << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+        << 3u << "Moore film deposition" << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
     // PVD runs under the name of the isotropic deposition.
-    QTest::newRow("PVD") << pvd(2.0f, 4) << 3u << "Isotropic Deposition" << true
+    QTest::newRow("PVD") << pvd(2.0f, 4) << 3u << "Isotropic Deposition"
                          << Profile{1, 1, 1, 4, 4, 0, 0, 0} << 0;
-    QTest::newRow("PVD of silicon") << pvd(1.0f, 1) << 3u << "Isotropic Deposition" << true
-                                    << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
+    QTest::newRow("PVD of silicon")
+        << pvd(1.0f, 1) << 3u << "Isotropic Deposition" << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
     QTest::newRow("doping") << answering<DopingOperation>(17,
                                                           [](DopingOperation *op) {
                                                               op->setDepth(2.0f);
                                                               op->setMaterial(14);
                                                               op->end();
                                                           })
-                            << 3u << "Doping" << true << Profile{1, 14, 14, 0, 0, 0, 0, 0} << 1;
+                            << 3u << "Doping" << Profile{1, 14, 14, 0, 0, 0, 0, 0} << 1;
     // Depth 2.9 etches whole steps: 2.
     QTest::newRow("RIE from the top")
         << answering<SimpleReactiveIonEtchingOperation>(30,
@@ -212,8 +210,8 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
                                                             op->setEtchFromTop(true);
                                                             op->end();
                                                         })
-        << 3u << "Simple RIE" << false << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
-    QTest::newRow("spin coating") << spinCoating(13, 5) << 3u << "Spin Coating" << false
+        << 3u << "Simple RIE" << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+    QTest::newRow("spin coating") << spinCoating(13, 5) << 3u << "Spin Coating"
                                   << Profile{1, 1, 1, 13, 13, 0, 0, 0} << 0;
     // Without annealing, the second cell from the top of each column.
     QTest::newRow("ion implantation")
@@ -224,20 +222,20 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
                                                    op->setMaterial(15);
                                                    op->end();
                                                })
-        << 3u << "Ion Implantation" << false << Profile{1, 15, 1, 0, 0, 0, 0, 0} << 1;
+        << 3u << "Ion Implantation" << Profile{1, 15, 1, 0, 0, 0, 0, 0} << 1;
     // 0.05 um at 100 cell units per micron: X = 5. Silicon converts where (0.3 X)^2 = 2.25 >
     // d^2 (d = 0, 1: layers 4, 3), space where d < 0.56 X = 2.8 (d = 1, 2: layers 5, 6).
     // Handed over unconverted, 0.05 would be thinner than a cell and change nothing.
     QTest::newRow("oxidation, microns")
-        << oxidation(100.0, 0.05, 0, 0, 0) << 5u << "Simple Si Oxidation" << false
+        << oxidation(100.0, 0.05, 0, 0, 0) << 5u << "Simple Si Oxidation"
         << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << 1;
     QTest::newRow("oxidation, no conversion: one unit per micron")
-        << oxidation(0, 5.0, 0, 0, 0) << 5u << "Simple Si Oxidation" << false
+        << oxidation(0, 5.0, 0, 0, 0) << 5u << "Simple Si Oxidation"
         << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << -1;
     // 2 h, 1273 K, 1 atm, 100 units per micron: X = 10.5457 (see the worker's test): 4 layers
     // of silicon and 5 of space.
     QTest::newRow("oxidation for a time")
-        << oxidation(100.0, 0, 2.0, 1.0, 1273.0) << 6u << "Simple Si Oxidation" << false
+        << oxidation(100.0, 0, 2.0, 1.0, 1273.0) << 6u << "Simple Si Oxidation"
         << Profile{1, 1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 0, 0, 0} << -1;
 }
 
@@ -246,11 +244,15 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory()
     QFETCH(Step, step);
     QFETCH(quint32, level);
     QFETCH(QString, name);
-    QFETCH(bool, undoable);
     QFETCH(Profile, profile);
     QFETCH(int, stale);
     WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addLayered(level, quint32(profile.size()));
+    // A step on another volume first: its history entry must survive this one's undo and redo.
+    TotalVolume::Ptr other = f.addLayered(2, 6);
+    run(f, other, isotropicDeposition(1.0f, 4));
+    const std::vector<quint32> otherDeposited = cellsOf(other);
+    f.recorder->messages.clear();
+    TotalVolume::Ptr v = f.addLayered(level, profile.isEmpty() ? 10u : quint32(profile.size()));
     f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
     const std::vector<quint32> before = cellsOf(v);
     run(f, v, step);
@@ -269,12 +271,33 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory()
                 QCOMPARE(cellAt(v, x, y, z), quint32(profile[int(z)]));
     if (stale >= 0)
         QCOMPARE(f.workspace.getVolumeRecords().isLatticeStale(v->getId()), stale == 1);
-    if (!undoable) {
-        QCOMPARE(f.workspace.getHistory().undoCount(), 0);
-        return;
-    }
+    const std::vector<quint32> after = cellsOf(v);
+    QVERIFY(after != before);
+    bool siliconChanged = false;
+    for (size_t i = 0; i < after.size(); ++i)
+        siliconChanged = siliconChanged || (before[i] == 1) != (after[i] == 1);
+
+    QCOMPARE(f.workspace.getHistory().undoCount(), 2);
     QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()), name);
-    checkHistoryWalk(f.workspace, v, {before, cellsOf(v)});
+    const VolumeProcessRecord &records = f.workspace.getVolumeRecords();
+    f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == before);
+    QCOMPARE(records.isLatticeStale(v->getId()), siliconChanged);
+    f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(cellsOf(v) == after);
+    QCOMPARE(records.isLatticeStale(v->getId()), siliconChanged);
+    QVERIFY(cellsOf(other) == otherDeposited);
+    // The other volume's step is still there, under this one.
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == before);
+    QCOMPARE(count(other, 4), quint64(0));
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(cellsOf(other) == otherDeposited);
+    QVERIFY(cellsOf(v) == after);
 }
 
 void TestProcessOperations::incompleteOrRefusedInputsCancel_data()
@@ -548,7 +571,7 @@ void TestProcessOperations::photolithographyMasksAndCleanup()
     v->getTopMaskSize(w, h);
     QCOMPARE(w, 0u);
     QCOMPARE(h, 0u);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0); // not undoable
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
 }
 
 void TestProcessOperations::cancelledPhotolithographyTakesItsMasksBack()
@@ -584,68 +607,11 @@ void TestProcessOperations::planarizationAfterPouring()
     QCOMPARE(count(v, 1), quint64(6 * 5 * 2));
     QCOMPARE(count(v, 13), quint64(6 * 5 * 1));
     QVERIFY(f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 2);
     // The cancel texts differ.
     f.workspace.startOperation(22);
     f.workspace.cancelCurrentOperation();
     QCOMPARE(f.recorder->last(), QStringLiteral("Planarization: Operation canceled!"));
-}
-
-void TestProcessOperations::irreversibleStepEndsTheHistory()
-{
-    // Undoing the deposition would reload the volume without the poured resist, and no redo
-    // could bring the resist back: after a step that cannot be undone, nothing before it can.
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addLayered();
-    run(f, v, isotropicDeposition(1.0f, 3));
-    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
-    run(f, v, spinCoating(11, 6));
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
-    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
-    QCOMPARE(f.recorder->messages.at(f.recorder->messages.size() - 2),
-             QStringLiteral("Spin Coating: This step cannot be undone; earlier steps can no "
-                            "longer be undone either."));
-    QCOMPARE(f.recorder->last(), QStringLiteral("Spin Coating: Operation finished."));
-    const quint64 resist = count(v, 11);
-    QVERIFY(resist > 0);
-    QVERIFY(!f.workspace.getHistory().undo());
-    QCOMPARE(count(v, 11), resist);
-    // With nothing to lose, nothing is said (and the same coat again changes no cell).
-    run(f, v, spinCoating(11, 6));
-    QCOMPARE(f.recorder->messages.mid(f.recorder->messages.size() - 3),
-             (QStringList{"Spin Coating: Cell volume selected.", "Spin Coating: no cell changed.",
-                          "Spin Coating: Operation finished."}));
-}
-
-void TestProcessOperations::irreversibleStepAsksFirst()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr v = f.addLayered();
-    run(f, v, isotropicDeposition(1.0f, 3));
-    const std::vector<quint32> deposited = cellsOf(v);
-    QStringList questions;
-    bool answer = false;
-    f.workspace.setConfirmation([&](const std::string &question) {
-        questions.append(QString::fromStdString(question));
-        return answer;
-    });
-    // Declined: nothing runs and the history stays.
-    run(f, v, spinCoating(11, 6));
-    QCOMPARE(questions.size(), 1);
-    QVERIFY(questions[0].contains(QLatin1String("cannot be undone")));
-    QCOMPARE(f.recorder->last(), QStringLiteral("Spin Coating: Operation canceled."));
-    QCOMPARE(cellsOf(v), deposited);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
-    QVERIFY(!f.workspace.getCurrentOperation());
-    // Accepted: it runs and ends the history.
-    answer = true;
-    run(f, v, spinCoating(11, 6));
-    QCOMPARE(questions.size(), 2);
-    QVERIFY(count(v, 11) > 0);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
-    // With no history to lose there is no question.
-    run(f, v, spinCoating(11, 6));
-    QCOMPARE(questions.size(), 2);
 }
 
 void TestProcessOperations::wetEtchingReusesTheCrystal()
@@ -683,7 +649,7 @@ void TestProcessOperations::wetEtchingReusesTheCrystal()
     run(f, v, wetEtching(1.0));
     QCOMPARE(cellAt(v, 3, 2, 6), 0u);
     QCOMPARE(cellAt(v, 3, 2, 5), 1u);
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 5);
 }
 
 void TestProcessOperations::wetEtchingTakesTheOnlyVolume()
@@ -730,7 +696,7 @@ void TestProcessOperations::continuousWetEtchingCarriesOnWithTheCrystal()
     }
     QCOMPARE(v->getSiLattice().get(), crystal);
     QCOMPARE(f.recorder->last(), QStringLiteral("Continuous Wet Etch: Operation finished."));
-    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 2);
     QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
 }
 

@@ -20,6 +20,12 @@ public:
         : ObjectOperation(w, "Fake Process", 950), helper(QStringLiteral("IsotropicEtching"), &w),
           volume(volume), material(material)
     {}
+    /// Records under tag "T" and the instance given: one-digit instances and materials make
+    /// every record of a 2 x 2 x 2 volume exactly 20 bytes ("T i" and eight " m", a break).
+    FakeProcess(Workspace &w, TotalVolume::Ptr volume, quint32 material, quint32 instance)
+        : ObjectOperation(w, "Fake Process", 950), helper(QStringLiteral("T"), instance, &w),
+          volume(volume), material(material)
+    {}
     void execute() override
     {
         QVERIFY(helper.saveUndoState(*volume));
@@ -78,6 +84,8 @@ private Q_SLOTS:
     void undoRestoresExactCells();
     void damagedRecordChangesNothing();
     void recordFormat();
+    void unchangedCellsAreNotRecordedAgain();
+    void sizeLimitDropsTheOldestSteps();
     void instancesCountPerTag();
     void undoCancelsRunningOperationFirst();
     void refusedUndoStaysOnStack();
@@ -165,10 +173,12 @@ void TestUndoRedo::damagedRecordChangesNothing()
     WorkspaceFixture f;
     TotalVolume::Ptr v = f.addVolume(2, 2, 2, 1);
     TotalVolumeUndoRedoHelper helper(QStringLiteral("Doping"), 5, &f.workspace);
-    // A record with too few values, one with another instance, one with a bad number.
+    // A record with too few values, one with another instance, one with a bad number, one
+    // with a number beyond 32 bits.
     QFile file(f.workspace.getVolumeStates().undoFileName());
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n");
+    file.write("Doping 5 1 2 3\nDoping 6 4 4 4 4 4 4 4 4\nDoping 5 1 x 1 1 1 1 1 1\n"
+               "Doping 5 1 1 1 1 1 1 1 4294967296\n");
     file.close();
     QVERIFY(!helper.loadState(f.workspace.getVolumeStates().undoFileName(), *v));
     QCOMPARE(cellsOf(v), std::vector<quint32>(8, 1));
@@ -192,6 +202,89 @@ void TestUndoRedo::recordFormat()
     QFile file(f.workspace.getVolumeStates().undoFileName());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("MooreFilmDep 12 0 1 16 4294967295 7 2000\n"));
+}
+
+void TestUndoRedo::unchangedCellsAreNotRecordedAgain()
+{
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(2, 2, 2, 1);
+    const QString undoFile = f.workspace.getVolumeStates().undoFileName();
+    const QString redoFile = f.workspace.getVolumeStates().redoFileName();
+    const auto sizes = [&]() {
+        return qMakePair(QFileInfo(undoFile).size(), QFileInfo(redoFile).size());
+    };
+    std::vector<std::vector<quint32>> states{cellsOf(v)};
+    QList<boost::shared_ptr<FakeProcess>> steps;
+    const auto step = [&](quint32 material) {
+        steps.append(boost::shared_ptr<FakeProcess>(
+            new FakeProcess(f.workspace, v, material, quint32(steps.size()))));
+        steps.last()->execute();
+        states.push_back(cellsOf(v));
+    };
+    step(3);
+    QCOMPARE(sizes(), qMakePair(qint64(20), qint64(20)));
+    // The cells before the second step are those after the first: shared, not written.
+    step(4);
+    QCOMPARE(sizes(), qMakePair(qint64(20), qint64(40)));
+    // A step that changes nothing shares one record for both.
+    step(4);
+    QCOMPARE(sizes(), qMakePair(qint64(20), qint64(40)));
+    // Cells changed outside the history: recorded afresh, and undo brings that change back.
+    const std::vector<quint32> afterThird = states.back();
+    setCell(v, 0, 0, 0, 7);
+    states.back() = cellsOf(v);
+    step(5);
+    QCOMPARE(sizes(), qMakePair(qint64(40), qint64(60)));
+    QCOMPARE(states[4][0], 7u);
+    // states[i]: the cells before step i.
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        QVERIFY(f.workspace.getHistory().undo());
+        QVERIFY(cellsOf(v) == states[i - 1]);
+    }
+    for (size_t i = 1; i < states.size(); ++i) {
+        QVERIFY(f.workspace.getHistory().redo());
+        QVERIFY(cellsOf(v) == (i == 3 ? afterThird : states[i]));
+    }
+}
+
+void TestUndoRedo::sizeLimitDropsTheOldestSteps()
+{
+    WorkspaceFixture f;
+    VolumeStateStore &store = f.workspace.getVolumeStates();
+    QCOMPARE(store.sizeLimit(), qint64(2) << 30);
+    store.setSizeLimit(100);
+    TotalVolume::Ptr v = f.addVolume(2, 2, 2, 1);
+    std::vector<std::vector<quint32>> states{cellsOf(v)};
+    // Only the history holds the steps. Step 0 writes two records, every later one its result
+    // only: 20 + 20 n bytes.
+    const auto step = [&](quint32 i) {
+        boost::shared_ptr<FakeProcess>(new FakeProcess(f.workspace, v, 2 + i, i))->execute();
+        states.push_back(cellsOf(v));
+    };
+    for (quint32 i = 0; i < 4; ++i)
+        step(i);
+    QCOMPARE(store.fileBytes(), qint64(100));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 4);
+    // 120 bytes: down to three quarters of the limit. Dropping step 0 frees its undo record,
+    // step 1 the result of step 0, step 2 that of step 1: 60 bytes stay.
+    step(4);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Undo: the undo records grew past 100 bytes; "
+                                                "the 3 oldest steps can no longer be undone."));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 2);
+    QCOMPARE(QFileInfo(store.undoFileName()).size(), qint64(0));
+    QCOMPARE(QFileInfo(store.redoFileName()).size(), qint64(60));
+    // What is left still undoes and redoes exactly, from the moved records.
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == states[4]);
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == states[3]);
+    QVERIFY(!f.workspace.getHistory().undo());
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(cellsOf(v) == states[5]);
+    // A cleared history (a new document) gives all of its space back.
+    f.workspace.getHistory().clear();
+    QCOMPARE(store.fileBytes(), qint64(0));
 }
 
 void TestUndoRedo::instancesCountPerTag()

@@ -87,7 +87,7 @@ private Q_SLOTS:
     void runTwiceStartsOneRun();
     void unknownTypeLoadsAndIsListedAsSkipped();
     void closeDuringARunStopsIt();
-    void runEndsTheHistoryAfterAsking();
+    void runIsOneHistoryEntry();
     void saveImageStepWritesTheView();
     void batchRunOperationOpensTheDialogOnTheSelectedVolume();
 
@@ -300,7 +300,7 @@ void TestRunProcessesDialog::closeDuringARunStopsIt()
     QVERIFY(dialog.getRunSummary().section(' ', 0, 0).toInt() < 10);
 }
 
-void TestRunProcessesDialog::runEndsTheHistoryAfterAsking()
+void TestRunProcessesDialog::runIsOneHistoryEntry()
 {
     // One undoable step on the history.
     acceptSmallSubstrate();
@@ -308,23 +308,35 @@ void TestRunProcessesDialog::runEndsTheHistoryAfterAsking()
     QCOMPARE(workspace().getHistory().undoCount(), 1);
     const TotalVolume::Ptr v =
         boost::dynamic_pointer_cast<TotalVolume>(workspace().getDocument().getObjects().first());
+    const std::vector<quint32> before = cellsOf(v);
+    // A layer on the volume, a new volume, a layer on that one.
     RunProcessesDialog dialog(window, v, workspace());
     dialog.appendProcess(mooreLayer());
+    dialog.appendProcess(substrate());
+    dialog.appendProcess(mooreLayer());
     int asked = 0;
-    bool answer = false;
     workspace().setConfirmation([&](const std::string &) {
         ++asked;
-        return answer;
+        return false;
     });
-    dialog.form()->btnRun->click();
-    QCOMPARE(asked, 1);
-    QVERIFY(!dialog.isRunning());
-    QCOMPARE(count(v, 16), quint64(0));
-    answer = true;
     QVERIFY(runToEnd(dialog));
-    QCOMPARE(asked, 2);
-    QCOMPARE(workspace().getHistory().undoCount(), 0);
+    QCOMPARE(asked, 0);
+    const std::vector<quint32> after = cellsOf(v);
+    const TotalVolume::Ptr created = dialog.getVolume();
     QVERIFY(count(v, 16) > 0);
+    QVERIFY(count(created, 16) > 0);
+    QCOMPARE(workspace().getHistory().undoCount(), 2);
+    QCOMPARE(QString::fromStdString(workspace().getHistory().undoTopName()),
+             QStringLiteral("Batch Run"));
+    // One undo takes the whole run back; the substrate's creation stays undoable.
+    QVERIFY(workspace().getHistory().undo());
+    QVERIFY(cellsOf(v) == before);
+    QVERIFY(!workspace().getDocument().contains(created));
+    QCOMPARE(workspace().getHistory().undoCount(), 1);
+    QVERIFY(workspace().getHistory().redo());
+    QVERIFY(cellsOf(v) == after);
+    QVERIFY(workspace().getDocument().contains(created));
+    QVERIFY(count(created, 16) > 0);
 }
 
 void TestRunProcessesDialog::saveImageStepWritesTheView()

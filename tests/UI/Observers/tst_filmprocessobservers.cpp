@@ -143,7 +143,8 @@ void TestFilmProcessObservers::oxidationToAThickness()
         QLatin1String("Simple Si Oxidation: Oxide thickness 0.05 microns (5 cell units).\n")));
     for (quint32 z = 0; z < 10; ++z)
         QCOMPARE(at(3, 2, z), z < 2 ? 1u : (z < 6 ? 3u : 0u));
-    QVERIFY(!window->form()->actionUndo->isEnabled());
+    QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Simple Si Oxidation"));
+    QVERIFY(window->form()->actionUndo->isEnabled());
 }
 
 void TestFilmProcessObservers::oxidationForATime()
