@@ -1,0 +1,55 @@
+#include "Core/Operations/Photolithography/layoutmask.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+using Core::Operations::LayoutMask;
+using Element = LayoutMask::Element;
+
+namespace {
+
+/// A 1000 x 1000 grid under an array of 250 x 250 placements of a cell with a square, an L and
+/// a bent path (187500 shapes), in database units of a nanometre and a micron per cell.
+LayoutMask::Layout arrayLayout()
+{
+    LayoutMask::Layout layout;
+    layout.userUnit = 0.001;
+    LayoutMask::Cell unit{QStringLiteral("UNIT"), {}};
+    Element square;
+    square.layer = 1;
+    square.xy = {0, 0, 0, 1000, 1000, 1000, 1000, 0};
+    Element l = square;
+    l.xy = {1500, 0, 3000, 0, 3000, 500, 2000, 500, 2000, 2000, 1500, 2000};
+    Element path;
+    path.kind = Element::Path;
+    path.layer = 1;
+    path.width = 400;
+    path.xy = {0, 3000, 3000, 3000, 3000, 3800};
+    unit.elements = {square, l, path};
+    LayoutMask::Cell top{QStringLiteral("TOP"), {}};
+    Element array;
+    array.kind = Element::Reference;
+    array.cell = 0;
+    array.columns = array.rows = 250;
+    array.xy = {0, 0, 1000000, 0, 0, 1000000};
+    top.elements = {array};
+    layout.cells = {unit, top};
+    return layout;
+}
+
+} // namespace
+
+static void BM_RasteriseLayoutArray(benchmark::State &state)
+{
+    const LayoutMask::Layout layout = arrayLayout();
+    std::vector<bool> bits;
+    for (auto _ : state) {
+        LayoutMask::rasterise(layout, 1, 1, 1.0, 0.0, 0.0, 1000, 1000, bits);
+        benchmark::DoNotOptimize(bits);
+    }
+    state.SetItemsProcessed(state.iterations() * 250 * 250 * 3);
+}
+BENCHMARK(BM_RasteriseLayoutArray)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
