@@ -1,7 +1,6 @@
 #include "Core/Operations/Photolithography/layoutfile.h"
+#include "gdstestutil.h"
 #include "testmain.h"
-
-#include <cmath>
 
 using Core::Operations::LayoutFile;
 using Core::Operations::LayoutMask;
@@ -12,126 +11,6 @@ Q_DECLARE_METATYPE(Cells)
 namespace {
 
 const quint32 gridWidth = 8, gridHeight = 8;
-
-/// GDSII records written directly, as a layout editor would.
-class Gds
-{
-public:
-    Gds()
-    {
-        record(0x00, 0x02, int16s({600}));               // HEADER
-        record(0x01, 0x02, int16s(QVector<int>(12, 1))); // BGNLIB
-        record(0x02, 0x06, "LIB");                       // LIBNAME
-        record(0x03, 0x05, real8(0.001) + real8(1e-9));  // UNITS: nm, in microns
-    }
-    Gds &cell(const QByteArray &name)
-    {
-        record(0x05, 0x02, int16s(QVector<int>(12, 1))); // BGNSTR
-        record(0x06, 0x06, name);                        // STRNAME
-        return *this;
-    }
-    /// A polygon given in microns.
-    Gds &boundary(int layer, QVector<double> microns)
-    {
-        record(0x08, 0x00, {});              // BOUNDARY
-        record(0x0D, 0x02, int16s({layer})); // LAYER
-        record(0x0E, 0x02, int16s({0}));     // DATATYPE
-        microns << microns[0] << microns[1]; // closed, as GDSII wants
-        record(0x10, 0x03, nm(microns));     // XY
-        record(0x11, 0x00, {});              // ENDEL
-        return *this;
-    }
-    Gds &place(const QByteArray &name, double x, double y)
-    {
-        record(0x0A, 0x00, {});   // SREF
-        record(0x12, 0x06, name); // SNAME
-        record(0x10, 0x03, nm({x, y}));
-        record(0x11, 0x00, {});
-        return *this;
-    }
-    Gds &endCell()
-    {
-        record(0x07, 0x00, {}); // ENDSTR
-        return *this;
-    }
-    QByteArray bytes()
-    {
-        QByteArray all = data;
-        all += QByteArray::fromHex("00040400"); // ENDLIB
-        return all;
-    }
-
-private:
-    void record(int type, int dataType, QByteArray payload)
-    {
-        if (payload.size() % 2)
-            payload += '\0';
-        const int length = 4 + payload.size();
-        data += char(length >> 8);
-        data += char(length & 255);
-        data += char(type);
-        data += char(dataType);
-        data += payload;
-    }
-    static QByteArray int16s(const QVector<int> &values)
-    {
-        QByteArray out;
-        for (int v : values)
-            out += char((v >> 8) & 255), out += char(v & 255);
-        return out;
-    }
-    static QByteArray nm(const QVector<double> &microns)
-    {
-        QByteArray out;
-        for (double v : microns) {
-            const quint32 n = quint32(qint32(std::lround(v * 1000.0)));
-            for (int shift = 24; shift >= 0; shift -= 8)
-                out += char((n >> shift) & 255);
-        }
-        return out;
-    }
-    /// GDSII's excess-64, base-16 real.
-    static QByteArray real8(double v)
-    {
-        int exponent = 64;
-        while (v >= 1.0)
-            v /= 16.0, ++exponent;
-        while (v < 1.0 / 16.0)
-            v *= 16.0, --exponent;
-        quint64 mantissa = quint64(std::ldexp(v, 56) + 0.5);
-        QByteArray out(1, char(exponent));
-        for (int shift = 48; shift >= 0; shift -= 8)
-            out += char((mantissa >> shift) & 255);
-        return out;
-    }
-
-    QByteArray data;
-};
-
-/// SUB holds a 4 x 1 rectangle on layer 2; TOP a 2 x 2 square and an L on layer 1 and SUB
-/// placed at (0, 5). SUB comes first in the file, so the top cell has to be found.
-QByteArray goodLayout()
-{
-    return Gds()
-        .cell("SUB")
-        .boundary(2, {0, 0, 4, 0, 4, 1, 0, 1})
-        .endCell()
-        .cell("TOP")
-        .boundary(1, {0, 0, 0, 2, 2, 2, 2, 0})
-        .boundary(1, {3, 0, 6, 0, 6, 1, 4, 1, 4, 3, 3, 3})
-        .place("SUB", 0, 5)
-        .endCell()
-        .bytes();
-}
-
-QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
-{
-    const QString name = dir.filePath(QStringLiteral("mask.gds"));
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return name;
-}
 
 Cells opaqueCells(const std::vector<bool> &bits)
 {
@@ -180,7 +59,7 @@ void TestLayoutFile::readsWhatTheEditorDrew()
     QFETCH(Cells, expected);
     QTemporaryDir dir;
     LayoutFile::Choice choice;
-    choice.file = writeFile(dir, goodLayout());
+    choice.file = Gds::writeFile(dir, Gds::squareLAndRectangle());
     choice.cell = cell;
     choice.layer = layer;
     std::vector<bool> bits;
@@ -203,7 +82,7 @@ void TestLayoutFile::unusableFilesChangeNothing_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("reason");
     const QString unreadable = QStringLiteral("not a readable GDSII layout");
-    QTest::newRow("cut short") << goodLayout().left(150) << QString() << 1
+    QTest::newRow("cut short") << Gds::squareLAndRectangle().left(150) << QString() << 1
                                << int(LayoutFile::Refused) << unreadable;
     QTest::newRow("not GDSII") << QByteArray("P1\n2 2\n0 1 1 0\n") << QString() << 1
                                << int(LayoutFile::Refused) << unreadable;
@@ -219,10 +98,10 @@ void TestLayoutFile::unusableFilesChangeNothing_data()
     QTest::newRow("cell placing itself")
         << Gds().cell("A").boundary(1, {0, 0, 1, 0, 1, 1}).place("A", 1, 1).endCell().bytes() << "A"
         << 1 << int(LayoutFile::Refused) << "nested more than";
-    QTest::newRow("missing layer") << goodLayout() << QString() << 7 << int(LayoutFile::Refused)
-                                   << "holds no shape on layer 7";
-    QTest::newRow("missing cell") << goodLayout() << "NOPE" << 1 << int(LayoutFile::Refused)
-                                  << "no cell \"NOPE\"";
+    QTest::newRow("missing layer") << Gds::squareLAndRectangle() << QString() << 7
+                                   << int(LayoutFile::Refused) << "holds no shape on layer 7";
+    QTest::newRow("missing cell") << Gds::squareLAndRectangle() << "NOPE" << 1
+                                  << int(LayoutFile::Refused) << "no cell \"NOPE\"";
     QTest::newRow("missing file") << QByteArray() << QString() << 1 << int(LayoutFile::NotFound)
                                   << QString();
 }
@@ -236,7 +115,8 @@ void TestLayoutFile::unusableFilesChangeNothing()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     LayoutFile::Choice choice;
-    choice.file = file.isEmpty() ? dir.filePath(QStringLiteral("none.gds")) : writeFile(dir, file);
+    choice.file =
+        file.isEmpty() ? dir.filePath(QStringLiteral("none.gds")) : Gds::writeFile(dir, file);
     choice.cell = cell;
     choice.layer = layer;
     const std::vector<bool> before = {true, false, true};
