@@ -35,9 +35,18 @@ namespace {
 const rlim_t memoryLimit = rlim_t(2) << 30;
 const rlim_t cpuSeconds = 30;
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define CELVANE_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define CELVANE_SANITIZED 1
+#endif
+
 void limitResources()
 {
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#ifndef CELVANE_SANITIZED
     // The sanitizers reserve terabytes of address space: they cannot run under this limit.
     const rlimit memory = {memoryLimit, memoryLimit};
     setrlimit(RLIMIT_AS, &memory);
