@@ -1,4 +1,8 @@
+#include "Core/Operations/Photolithography/layoutfile.h"
 #include "Core/Operations/Photolithography/layoutmask.h"
+#include "gdstestutil.h"
+
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -52,4 +56,36 @@ static void BM_RasteriseLayoutArray(benchmark::State &state)
 }
 BENCHMARK(BM_RasteriseLayoutArray)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+/// Reading a layout of 20000 squares through the reader process: start-up, the library's
+/// reading and the parse of its output.
+static void BM_ReadLayoutFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Gds gds;
+    gds.cell("TOP");
+    for (int i = 0; i < 20000; ++i) {
+        const double x = (i % 200) * 2.0, y = (i / 200) * 2.0;
+        gds.boundary(1, {x, y, x + 1, y, x + 1, y + 1, x, y + 1});
+    }
+    const QString file = Gds::writeFile(dir, gds.endCell().bytes());
+    Core::Operations::LayoutMask::Layout layout;
+    for (auto _ : state) {
+        if (Core::Operations::LayoutFile::read(file, layout) !=
+            Core::Operations::LayoutFile::Loaded) {
+            state.SkipWithError("the layout was not read");
+            break;
+        }
+        benchmark::DoNotOptimize(layout);
+    }
+    state.SetItemsProcessed(state.iterations() * 20000);
+}
+BENCHMARK(BM_ReadLayoutFile)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -263,6 +263,7 @@ bool PhotolithographyDialog::apply(Side &side)
             return false;
         side.hasLayout = false;
     }
+    side.settled = fields(side); // reading a layout fills its cell and layer lists
     if (side.sink)
         side.sink(side.bits, side.width, side.height);
     return true;
