@@ -2,14 +2,14 @@
 # Fuzzes the readers of outside files with libFuzzer (needs clang and its runtime, Debian's
 # clang and libclang-rt-dev), one target after the other.
 # Usage: tools/fuzz.sh [SECONDS] [TARGET...]   (default 60 seconds each, every target:
-# fuzz_readdocument, fuzz_readcatalogs, fuzz_loadmask, fuzz_readprocesslist)
+# fuzz_readdocument, fuzz_readcatalogs, fuzz_loadmask, fuzz_readlayout, fuzz_readprocesslist)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-fuzz"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readdocument fuzz_readcatalogs fuzz_loadmask fuzz_readprocesslist)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readdocument fuzz_readcatalogs fuzz_loadmask fuzz_readlayout fuzz_readprocesslist)
 CXX=clang++ CC=clang cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCELVANE_FUZZ=ON -DCELVANE_BUILD_TESTS=OFF -DCELVANE_BUILD_BENCH=OFF
 cmake --build "$build" --target "${targets[@]}"
@@ -19,6 +19,7 @@ for target in "${targets[@]}"; do
     fuzz_readdocument) seeds=corpus; maxlen=65536 ;;
     fuzz_readcatalogs) seeds=corpus-catalogs; maxlen=65536 ;;
     fuzz_loadmask) seeds=corpus-masks; maxlen=16384 ;;
+    fuzz_readlayout) seeds=corpus-layouts; maxlen=16384 ;;
     fuzz_readprocesslist) seeds=corpus-processlist; maxlen=65536 ;;
     *) echo "unknown target $target" >&2; exit 2 ;;
   esac

@@ -12,6 +12,7 @@ packages=(
   libboost-dev libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libbenchmark-dev
+  libgdsii-dev python3-gdspy
   ngspice
   parallel python3-matplotlib python3-vtk9
 )

@@ -1,6 +1,7 @@
 #include "Model/Persistence/stlwriter.h"
 
 #include <QSaveFile>
+#include <QtAlgorithms>
 #include <QtEndian>
 
 #include <cmath>
@@ -26,7 +27,8 @@ void putFloat(char *&out, float value)
     out += 4;
 }
 
-/// Walks every exposed face of the given material and hands it to addFace(axis, positive, x, y, z).
+/// Walks every exposed face of the given material and hands it to addFace(axis, positive, at,
+/// index).
 template <class AddFace>
 void forEachFace(const TotalVolume &volume, const Voxel *cells, quint32 material, AddFace addFace)
 {
@@ -41,11 +43,63 @@ void forEachFace(const TotalVolume &volume, const Voxel *cells, quint32 material
                 const quint32 at[3] = {x, y, z};
                 for (int axis = 0; axis < 3; ++axis) {
                     if (at[axis] == 0 || cells[index - stride[axis]].material != material)
-                        addFace(axis, false, at);
+                        addFace(axis, false, at, index);
                     if (at[axis] + 1 == n[axis] || cells[index + stride[axis]].material != material)
-                        addFace(axis, true, at);
+                        addFace(axis, true, at, index);
                 }
             }
+}
+
+/// The corners of a cell's face, counter-clockwise seen from outside: b and c follow the axis
+/// cyclically, so b x c points along it.
+void faceCorners(int axis, bool positive, const quint32 *at, quint32 corner[4][3])
+{
+    const int b = (axis + 1) % 3, c = (axis + 2) % 3;
+    for (int k = 0; k < 4; ++k) {
+        corner[k][0] = at[0];
+        corner[k][1] = at[1];
+        corner[k][2] = at[2];
+        corner[k][axis] += positive ? 1 : 0;
+    }
+    corner[1][b] += 1;
+    corner[2][b] += 1;
+    corner[2][c] += 1;
+    corner[3][c] += 1;
+    if (!positive)
+        std::swap(corner[1], corner[3]);
+}
+
+/// Which edges of a face (bit k: the edge from corner k to corner k + 1) carry a midpoint.
+/// Where two cells of the material touch only along an edge, four faces meet there. The cell
+/// with the lower index takes a midpoint on its copy of the edge, so each of the two copies
+/// belongs to two triangles only, and the surface keeps its exact shape and volume.
+unsigned splitEdges(const TotalVolume &volume, const Voxel *cells, quint32 material, int axis,
+                    bool positive, const quint32 *at, quint64 index, const quint32 corner[4][3])
+{
+    const quint32 n[3] = {volume.getCellsX(), volume.getCellsY(), volume.getCellsZ()};
+    const qint64 stride[3] = {qint64(n[1]) * n[2], qint64(n[2]), 1};
+    // The cell across the face is not of the material; the edge is pinched when the cell
+    // diagonally across the edge is, and the cell beside this one (towards the edge) is not.
+    const bool acrossInside = positive ? at[axis] + 1 < n[axis] : at[axis] > 0;
+    unsigned split = 0;
+    for (int k = 0; k < 4; ++k) {
+        const quint32 *from = corner[k], *to = corner[(k + 1) % 4];
+        int along = 0;
+        while (from[along] == to[along])
+            ++along;
+        const int side = 3 - axis - along; // the in-plane axis across the edge
+        const bool up = from[side] > at[side];
+        if (!acrossInside || (up ? at[side] + 1 >= n[side] : at[side] == 0))
+            continue;
+        const qint64 step = up ? stride[side] : -stride[side];
+        const quint64 beside = quint64(qint64(index) + step);
+        const quint64 diagonal =
+            quint64(qint64(beside) + (positive ? stride[axis] : -stride[axis]));
+        if (cells[beside].material != material && cells[diagonal].material == material &&
+            index < diagonal)
+            split |= 1u << k;
+    }
+    return split;
 }
 
 bool checkScale(double scale, QString *error)
@@ -146,10 +200,17 @@ bool StlWriter::write(TotalVolume &volume, const QString &fileName, const QList<
         return false;
     StlStream stl(fileName);
     const Voxel *cells = volume.lockCells();
-    quint64 faces = 0;
+    quint64 triangles = 0;
     for (quint32 material : materials)
-        forEachFace(volume, cells, material, [&faces](int, bool, const quint32 *) { ++faces; });
-    if (!stl.begin(faces * 2, "Celvane cube faces, binary STL", error)) {
+        forEachFace(volume, cells, material,
+                    [&](int axis, bool positive, const quint32 *at, quint64 index) {
+                        quint32 corner[4][3];
+                        faceCorners(axis, positive, at, corner);
+                        const unsigned split =
+                            splitEdges(volume, cells, material, axis, positive, at, index, corner);
+                        triangles += split ? 4 + quint64(qPopulationCount(split)) : 2;
+                    });
+    if (!stl.begin(triangles, "Celvane cube faces, binary STL", error)) {
         volume.releaseCells();
         return false;
     }
@@ -157,34 +218,55 @@ bool StlWriter::write(TotalVolume &volume, const QString &fileName, const QList<
     const double size[3] = {volume.getCellSizeX(), volume.getCellSizeY(), volume.getCellSizeZ()};
     const Util::Vector3D position = volume.getPosition();
     const double origin[3] = {position.x, position.y, position.z};
-    auto addFace = [&](int axis, bool positive, const quint32 *at) {
-        // The face's corners, counter-clockwise seen from outside: b and c follow the axis
-        // cyclically, so b x c points along it.
-        const int b = (axis + 1) % 3, c = (axis + 2) % 3;
+    auto place = [&](const double *grid, float *vertex) {
+        for (int i = 0; i < 3; ++i)
+            vertex[i] = float((origin[i] + grid[i] * size[i]) * scale);
+    };
+    quint32 material = 0;
+    auto addFace = [&](int axis, bool positive, const quint32 *at, quint64 index) {
         quint32 corner[4][3];
-        for (int k = 0; k < 4; ++k) {
-            corner[k][0] = at[0];
-            corner[k][1] = at[1];
-            corner[k][2] = at[2];
-            corner[k][axis] += positive ? 1 : 0;
-        }
-        corner[1][b] += 1;
-        corner[2][b] += 1;
-        corner[2][c] += 1;
-        corner[3][c] += 1;
-        if (!positive)
-            std::swap(corner[1], corner[3]);
+        faceCorners(axis, positive, at, corner);
         float vertex[4][3];
-        for (int k = 0; k < 4; ++k)
-            for (int i = 0; i < 3; ++i)
-                vertex[k][i] = float((origin[i] + corner[k][i] * size[i]) * scale);
+        for (int k = 0; k < 4; ++k) {
+            const double grid[3] = {double(corner[k][0]), double(corner[k][1]),
+                                    double(corner[k][2])};
+            place(grid, vertex[k]);
+        }
         float normal[3] = {0.0f, 0.0f, 0.0f};
         normal[axis] = positive ? 1.0f : -1.0f;
-        stl.add(normal, vertex[0], vertex[1], vertex[2]);
-        stl.add(normal, vertex[0], vertex[2], vertex[3]);
+        const unsigned split =
+            splitEdges(volume, cells, material, axis, positive, at, index, corner);
+        if (!split) {
+            stl.add(normal, vertex[0], vertex[1], vertex[2]);
+            stl.add(normal, vertex[0], vertex[2], vertex[3]);
+            return;
+        }
+        // A fan round the face's centre, through the corners and the midpoints in order.
+        double centreGrid[3] = {0.0, 0.0, 0.0};
+        for (int k = 0; k < 4; ++k)
+            for (int i = 0; i < 3; ++i)
+                centreGrid[i] += corner[k][i] / 4.0;
+        float centre[3];
+        place(centreGrid, centre);
+        for (int k = 0; k < 4; ++k) {
+            const float *next = vertex[(k + 1) % 4];
+            if (split & (1u << k)) {
+                double middleGrid[3];
+                for (int i = 0; i < 3; ++i)
+                    middleGrid[i] = (double(corner[k][i]) + corner[(k + 1) % 4][i]) / 2.0;
+                float middle[3];
+                place(middleGrid, middle);
+                stl.add(normal, centre, vertex[k], middle);
+                stl.add(normal, centre, middle, next);
+            } else {
+                stl.add(normal, centre, vertex[k], next);
+            }
+        }
     };
-    for (quint32 material : materials)
+    for (quint32 m : materials) {
+        material = m;
         forEachFace(volume, cells, material, addFace);
+    }
     volume.releaseCells();
     return stl.finish(error);
 }

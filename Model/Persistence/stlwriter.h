@@ -15,8 +15,10 @@ namespace Persistence {
 /// Writes the cube faces of a cell volume as binary STL: for each material asked for, every
 /// face between one of its cells and a cell of another material (or the outside), as two
 /// triangles with the outward normal. Each material's surface is closed on its own, so an
-/// interface between two materials appears once in each. Coordinates are world units times
-/// scale. The file appears only when complete.
+/// interface between two materials appears once in each. Where two cells of a material touch
+/// only along an edge, one of them carries a midpoint on that edge, so every edge of the file
+/// belongs to exactly two triangles while the shape and the volume stay exact. Coordinates are
+/// world units times scale. The file appears only when complete.
 class StlWriter
 {
 public:

@@ -24,6 +24,21 @@ NameTypes materialParameters(const QString &name = QStringLiteral("Material"))
             {name + QStringLiteral("_Color"), QStringLiteral("QColor")}};
 }
 
+/// A photolithography mask drawn in a GDSII layout, for each side.
+NameTypes layoutMaskParameters()
+{
+    NameTypes types;
+    for (const QString &side : {QStringLiteral("Top Mask"), QStringLiteral("Bottom Mask")}) {
+        types.insert(side + QStringLiteral(" Layout"), QStringLiteral("QString"));
+        types.insert(side + QStringLiteral(" Cell"), QStringLiteral("QString"));
+        types.insert(side + QStringLiteral(" Layer"), QStringLiteral("int"));
+        types.insert(side + QStringLiteral(" Scale"), QStringLiteral("double"));
+        types.insert(side + QStringLiteral(" Offset X"), QStringLiteral("double"));
+        types.insert(side + QStringLiteral(" Offset Y"), QStringLiteral("double"));
+    }
+    return types;
+}
+
 NameTypes joined(NameTypes a, const NameTypes &b)
 {
     for (auto it = b.constBegin(); it != b.constEnd(); ++it)
@@ -58,14 +73,15 @@ const QHash<quint32, NameTypes> &parameterTable()
                                         {{QStringLiteral("Annealing Distance"), f},
                                          {QStringLiteral("Implantation Depth"), f}})},
         {Types::Photolithography,
-         joined(materialParameters(), {{QStringLiteral("Top Mask"), v},
-                                       {QStringLiteral("Top Mask File"), s},
-                                       {QStringLiteral("Top Mask Height"), u},
-                                       {QStringLiteral("Top Mask Width"), u},
-                                       {QStringLiteral("Bottom Mask"), v},
-                                       {QStringLiteral("Bottom Mask File"), s},
-                                       {QStringLiteral("Bottom Mask Height"), u},
-                                       {QStringLiteral("Bottom Mask Width"), u}})},
+         joined(joined(materialParameters(), {{QStringLiteral("Top Mask"), v},
+                                              {QStringLiteral("Top Mask File"), s},
+                                              {QStringLiteral("Top Mask Height"), u},
+                                              {QStringLiteral("Top Mask Width"), u},
+                                              {QStringLiteral("Bottom Mask"), v},
+                                              {QStringLiteral("Bottom Mask File"), s},
+                                              {QStringLiteral("Bottom Mask Height"), u},
+                                              {QStringLiteral("Bottom Mask Width"), u}}),
+                layoutMaskParameters())},
         {Types::Planarization,
          {{QStringLiteral("Maximum Height"), u}, {QStringLiteral("Minimum Height"), u}}},
         {Types::SpinCoating, joined(materialParameters(), {{QStringLiteral("Maximum Height"), u}})},

@@ -50,6 +50,18 @@ void addMaterial(ProcessData &data, const QString &name, quint32 id, bool idVisi
                       QColor::fromRgbF(double(rgba[0]), double(rgba[1]), double(rgba[2])), false);
 }
 
+/// Adds a mask drawn in a GDSII layout: the file, its cell and layer, scale and offsets.
+void addLayoutMask(ProcessData &data, const QString &side,
+                   const Core::Operations::LayoutFile::Choice &choice)
+{
+    data.addParameter(side + QStringLiteral(" Layout"), choice.file, true);
+    data.addParameter(side + QStringLiteral(" Cell"), choice.cell, true);
+    data.addParameter(side + QStringLiteral(" Layer"), int(choice.layer), true);
+    data.addParameter(side + QStringLiteral(" Scale"), choice.scale, true);
+    data.addParameter(side + QStringLiteral(" Offset X"), choice.offsetX, true);
+    data.addParameter(side + QStringLiteral(" Offset Y"), choice.offsetY, true);
+}
+
 QString directionName(int direction)
 {
     switch (direction) {
@@ -347,6 +359,11 @@ bool RunProcessesDialog::askForStep(quint32 type, ProcessData &data)
         data.addParameter(QStringLiteral("Bottom Mask File"), dialog.getBottomMaskFile(), true);
         data.addParameter(QStringLiteral("Bottom Mask Height"), dialog.getBottomMaskHeight(), true);
         data.addParameter(QStringLiteral("Bottom Mask Width"), dialog.getBottomMaskWidth(), true);
+        // A layout mask is kept as the choice and rasterised onto the volume the step runs on.
+        if (dialog.hasTopLayout())
+            addLayoutMask(data, QStringLiteral("Top Mask"), dialog.getTopLayout());
+        if (dialog.hasBottomLayout())
+            addLayoutMask(data, QStringLiteral("Bottom Mask"), dialog.getBottomLayout());
         return true;
     }
     case ProcessStepTypes::Planarization: {

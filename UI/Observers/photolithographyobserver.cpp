@@ -18,8 +18,8 @@ void PhotolithographyObserver::update()
         return;
     Ui::Operations::PhotolithographyDialog dialog(mainWindow);
     if (operation->getVolume())
-        dialog.setVolumeFootprint(quint64(operation->getVolume()->getCellsX()) *
-                                  operation->getVolume()->getCellsY());
+        dialog.setVolumeGrid(operation->getVolume()->getCellsX(),
+                             operation->getVolume()->getCellsY());
     Core::Operations::PhotolithographyOperation *raw = operation.get();
     // Applied and removed masks show on the volume while the dialog is open.
     dialog.setTopMaskSink([raw](const std::vector<bool> &bits, quint32 w, quint32 h) {

@@ -10,6 +10,7 @@
 #include "Core/Operations/Isotropic/isotropicfilmetching.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddeposition.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhoodetching.h"
+#include "Core/Operations/Photolithography/layoutfile.h"
 #include "Core/Operations/Photolithography/photolithography.h"
 #include "Core/Operations/Planarization/planarization.h"
 #include "Core/Operations/Planarization/spincoating.h"
@@ -176,12 +177,54 @@ Outcome runIonImplantation(StepParameters &p, StepContext &c, QString *reason)
     return reported(ran, error, reason);
 }
 
-/// A mask read from the step: its bits must fill its width times its height exactly.
-std::vector<bool> mask(StepParameters &p, const QString &side, quint32 &width, quint32 &height)
+/// A mask drawn in a GDSII layout, rasterised onto the volume's columns. The cell (the top
+/// cell when left out), the scale (1) and the offsets (0) may be left out.
+std::vector<bool> layoutMask(StepParameters &p, const TotalVolume &volume, const QString &prefix,
+                             quint32 &width, quint32 &height)
 {
-    std::vector<bool> bits = p.toBits(side + QStringLiteral(" Mask"));
-    height = p.toUInt(side + QStringLiteral(" Mask Height"));
-    width = p.toUInt(side + QStringLiteral(" Mask Width"));
+    LayoutFile::Choice choice;
+    choice.file = p.toString(prefix + QStringLiteral(" Layout"));
+    choice.layer = p.toInt(prefix + QStringLiteral(" Layer"));
+    const QString cell = prefix + QStringLiteral(" Cell"),
+                  scale = prefix + QStringLiteral(" Scale"),
+                  offsetX = prefix + QStringLiteral(" Offset X"),
+                  offsetY = prefix + QStringLiteral(" Offset Y");
+    if (p.contains(cell))
+        choice.cell = p.toString(cell);
+    if (p.contains(scale))
+        choice.scale = p.toDouble(scale);
+    if (p.contains(offsetX))
+        choice.offsetX = p.toDouble(offsetX);
+    if (p.contains(offsetY))
+        choice.offsetY = p.toDouble(offsetY);
+    if (!p.ok())
+        return {};
+    std::vector<bool> bits;
+    QString why;
+    if (LayoutFile::loadMask(choice, volume.getCellsX(), volume.getCellsY(), bits, &why) !=
+        LayoutFile::Loaded) {
+        p.fail(QStringLiteral("the mask \"%1\" cannot be used: %2").arg(choice.file, why));
+        return {};
+    }
+    width = volume.getCellsX();
+    height = volume.getCellsY();
+    return bits;
+}
+
+/// A mask read from the step: from the GDSII layout it names, else its bits, which must fill
+/// its width times its height exactly.
+std::vector<bool> mask(StepParameters &p, const TotalVolume &volume, const QString &side,
+                       quint32 &width, quint32 &height)
+{
+    const QString prefix = side + QStringLiteral(" Mask");
+    if (!p.ok())
+        return {}; // a step already refused need not read its layouts
+    if (p.contains(prefix + QStringLiteral(" Layout")) &&
+        !p.toString(prefix + QStringLiteral(" Layout")).isEmpty())
+        return layoutMask(p, volume, prefix, width, height);
+    std::vector<bool> bits = p.toBits(prefix);
+    height = p.toUInt(prefix + QStringLiteral(" Height"));
+    width = p.toUInt(prefix + QStringLiteral(" Width"));
     if (p.ok() && quint64(width) * height != bits.size())
         p.fail(QStringLiteral("the %1 mask holds %2 bits, not %3 x %4")
                    .arg(side.toLower())
@@ -195,8 +238,9 @@ Outcome runPhotolithography(StepParameters &p, StepContext &c, QString *reason)
 {
     const quint32 material = materialId(p, QStringLiteral("MaterialId"));
     quint32 topWidth = 0, topHeight = 0, bottomWidth = 0, bottomHeight = 0;
-    const std::vector<bool> top = mask(p, QStringLiteral("Top"), topWidth, topHeight);
-    const std::vector<bool> bottom = mask(p, QStringLiteral("Bottom"), bottomWidth, bottomHeight);
+    const std::vector<bool> top = mask(p, *c.volume, QStringLiteral("Top"), topWidth, topHeight);
+    const std::vector<bool> bottom =
+        mask(p, *c.volume, QStringLiteral("Bottom"), bottomWidth, bottomHeight);
     if (!p.ok())
         return StepExecutor::Skipped;
     QString error;

@@ -35,6 +35,9 @@ public:
     Util::Vector3D toVector3D(const QString &name);
     std::vector<bool> toBits(const QString &name);
 
+    /// Whether the step holds the parameter at all (for parameters that may be left out).
+    bool contains(const QString &name) const { return parameters.value(name).isValid(); }
+
     bool ok() const { return reason.isEmpty(); }
     /// Why the first failed read failed; empty when none did.
     QString getReason() const { return reason; }

@@ -116,6 +116,8 @@ class TestStlWriter : public QObject
 private Q_SLOTS:
     void closedOutwardSurface_data();
     void closedOutwardSurface();
+    void touchingCellsStayManifold_data();
+    void touchingCellsStayManifold();
     void materialsFound();
     void marchingCubesSurfaceIsClosed();
     void badScaleOrFolderLeavesNoFile();
@@ -152,6 +154,47 @@ void TestStlWriter::closedOutwardSurface()
         return;
     // Positive only when the normals point outwards.
     QVERIFY(qAbs(enclosed - volume) < 1e-4);
+}
+
+void TestStlWriter::touchingCellsStayManifold_data()
+{
+    QTest::addColumn<QList<int>>("cells"); // x, y, z of each cell of material 1 in 2 x 2 x 2
+    QTest::addColumn<int>("triangles");
+    // Edge: the lower-index cube carries a midpoint on the shared edge in its two faces there,
+    // 5 triangles each instead of 2: 8 + 10 + 12.
+    QTest::newRow("edge") << QList<int>{0, 0, 0, 1, 1, 0} << 30;
+    // Corner: no edge is shared, so the two cubes stay as they are.
+    QTest::newRow("corner") << QList<int>{0, 0, 0, 1, 1, 1} << 24;
+    // Two columns touching along two edges in a row: 4 faces of 5 triangles in the first column.
+    QTest::newRow("edge of two cells") << QList<int>{0, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1} << 52;
+    // Four cubes, each touching the other three along an edge (indices 0 < 3 < 5 < 6): they carry
+    // 3, 2, 1 and 0 split edges. Inner faces with two midpoints take 6 triangles, with one 5:
+    // 18 + 6, 16 + 6, 10 + 2 + 6, 12.
+    QTest::newRow("checkerboard") << QList<int>{0, 0, 0, 1, 1, 0, 1, 0, 1, 0, 1, 1} << 76;
+}
+
+void TestStlWriter::touchingCellsStayManifold()
+{
+    QFETCH(QList<int>, cells);
+    QFETCH(int, triangles);
+    std::vector<quint32> materials(8, 0);
+    for (int i = 0; i < cells.size(); i += 3)
+        materials[size_t((cells[i] * 2 + cells[i + 1]) * 2 + cells[i + 2])] = 1;
+    TotalVolume::Ptr v =
+        TotalVolume::create(2, 2, 2, 1.0f, 1.0f, 1.0f, Util::Vector3D(0, 0, 0), materials);
+    QVERIFY(v);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("touching.stl"));
+    QString error;
+    QVERIFY2(StlWriter::write(*v, fileName, {1u}, 1.0, &error), qPrintable(error));
+    const QList<Triangle> read = readStl(fileName);
+    QCOMPARE(read.size(), triangles);
+    double enclosed = 0.0;
+    checkClosed(read, &enclosed);
+    if (QTest::currentTestFailed())
+        return;
+    // Unit cubes with coordinates that floats hold exactly: the volume is exact.
+    QCOMPARE(enclosed, double(cells.size() / 3));
 }
 
 void TestStlWriter::marchingCubesSurfaceIsClosed()

@@ -9,6 +9,7 @@
 #include "UI/Operations/planarizationoptionsdialog.h"
 #include "UI/Operations/simpleriedialog.h"
 #include "UI/Operations/spincoatingoptionsdialog.h"
+#include "gdstestutil.h"
 #include "guitestutil.h"
 #include "testmain.h"
 
@@ -21,6 +22,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
+
+#include <boost/make_shared.hpp>
 
 using namespace Ui::Operations;
 
@@ -45,6 +49,7 @@ private Q_SLOTS:
     void okAppliesAChosenMask();
     void okWithoutMaskAsksOnce_data();
     void okWithoutMaskAsksOnce();
+    void layoutMaskFromTheChosenCellAndLayer();
 
 private:
     QTemporaryDir dir;
@@ -305,6 +310,56 @@ void TestProcessDialogs::okWithoutMaskAsksOnce()
     if (questions)
         QCOMPARE(text, QStringLiteral("No mask: the whole resist will be developed. Continue?"));
     QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+}
+
+void TestProcessDialogs::layoutMaskFromTheChosenCellAndLayer()
+{
+    auto dialogs = boost::make_shared<FakeDialogs>();
+    Core::Operations::IFileDialogs::setInstance(dialogs);
+    dialogs->openAnswer = Gds::writeFile(dir, Gds::squareLAndRectangle());
+    PhotolithographyDialog dialog;
+    dialog.setVolumeGrid(8, 8);
+    std::vector<bool> received;
+    quint32 rw = 0, rh = 0;
+    dialog.setTopMaskSink([&](const std::vector<bool> &bits, quint32 w, quint32 h) {
+        received = bits;
+        rw = w;
+        rh = h;
+    });
+    dialog.findChild<QToolButton *>("tbtTopMask")->click();
+    QComboBox *cells = dialog.findChild<QComboBox *>("cbxTopMaskCell");
+    QComboBox *layers = dialog.findChild<QComboBox *>("cbxTopMaskLayer");
+    QCOMPARE(cells->count(), 2);
+    QCOMPARE(cells->currentText(), QStringLiteral("TOP")); // the top cell, though SUB comes first
+    QCOMPARE(layers->count(), 2);
+    layers->setCurrentIndex(layers->findText(QStringLiteral("2")));
+    dialog.findChild<QDoubleSpinBox *>("dbxTopMaskOffsetY")->setValue(4.0);
+    dialog.findChild<QPushButton *>("btnApplyTopMask")->click();
+    // The rectangle [0,4]x[5,6] seen from y = 4: row 1, columns 0 to 3.
+    std::vector<bool> expected(64);
+    for (int x = 0; x < 4; ++x)
+        expected[size_t(x * 8 + 1)] = true;
+    QCOMPARE(rw, 8u);
+    QCOMPARE(rh, 8u);
+    QVERIFY(received == expected);
+    QVERIFY(dialog.hasTopLayout());
+    QCOMPARE(dialog.getTopLayout().layer, 2);
+    QVERIFY(dialog.getTopMaskFile().isEmpty()); // not an image
+
+    // A damaged layout: the clear message, and the mask applied before stays.
+    QFile damaged(dialogs->openAnswer);
+    QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write(Gds::squareLAndRectangle().left(100));
+    damaged.close();
+    received.clear();
+    QString text;
+    acceptMessageBox(&text);
+    dialog.findChild<QPushButton *>("btnApplyTopMask")->click();
+    QCOMPARE(text, QStringLiteral("The mask \"%1\" cannot be used: the file is not a readable "
+                                  "GDSII layout.")
+                       .arg(dialogs->openAnswer));
+    QVERIFY(received.empty());
+    QCOMPARE(dialog.getTopMask(), expected);
 }
 
 CELVANE_GUI_TEST_MAIN(TestProcessDialogs)

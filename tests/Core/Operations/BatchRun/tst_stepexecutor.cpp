@@ -17,6 +17,7 @@
 #include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Model/Materials/materialfactory.h"
+#include "gdstestutil.h"
 #include "testmain.h"
 #include "workertestutil.h"
 #include "workspacetestutil.h"
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void unusableStepsAreSkippedWithAReason_data();
     void unusableStepsAreSkippedWithAReason();
     void siWetEtchingAsTheInteractiveOperation();
+    void layoutMaskAsTheBitsItDraws();
     void latticeMarkedStaleForSiliconChanges();
 };
 
@@ -359,6 +361,56 @@ void TestStepExecutor::unusableStepsAreSkippedWithAReason()
     QCOMPARE(StepExecutor::execute(type, parameters, context, &why), StepExecutor::Skipped);
     QCOMPARE(why, reason);
     QVERIFY(cellsOf(context.volume) == before);
+}
+
+void TestStepExecutor::layoutMaskAsTheBitsItDraws()
+{
+    QTemporaryDir dir;
+    const QString file = Gds::writeFile(dir, Gds::squareLAndRectangle());
+    // Offset (-2, -1) microns, one micron per column: column (x, y) has its centre at
+    // (x - 1.5, y - 0.5). The square [0,2]^2 covers x 2..3, y 1..2; the L [3,4]x[0,3] x 5,
+    // y 1..3 and its foot [4,6]x[0,1] x 6..7, y 1.
+    std::vector<bool> drawn(24 * 10);
+    for (const QPoint &p : {QPoint(2, 1), QPoint(2, 2), QPoint(3, 1), QPoint(3, 2), QPoint(5, 1),
+                            QPoint(5, 2), QPoint(5, 3), QPoint(6, 1), QPoint(7, 1)})
+        drawn[size_t(p.x() * 10 + p.y())] = true;
+    const QVariantMap noBottom{
+        {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u}, {"Bottom Mask Height", 0u}};
+    QVariantMap byBits = noBottom, byLayout = noBottom;
+    byBits.insert({{"MaterialId", 11u},
+                   {"Top Mask", bits(drawn)},
+                   {"Top Mask Width", 24u},
+                   {"Top Mask Height", 10u}});
+    // As the dialog stores it: no image mask, the layout, its cell left to the top one.
+    byLayout.insert({{"MaterialId", 11u},
+                     {"Top Mask", bits({})},
+                     {"Top Mask Width", 0u},
+                     {"Top Mask Height", 0u},
+                     {"Top Mask Layout", file},
+                     {"Top Mask Cell", QString()},
+                     {"Top Mask Layer", 1},
+                     {"Top Mask Scale", 1.0},
+                     {"Top Mask Offset X", -2.0},
+                     {"Top Mask Offset Y", -1.0}});
+    StepContext expected, actual;
+    expected.volume = volume();
+    actual.volume = volume();
+    const std::vector<quint32> before = cellsOf(actual.volume);
+    QCOMPARE(StepExecutor::execute(0, byBits, expected), StepExecutor::Ran);
+    QString why;
+    QCOMPARE(StepExecutor::execute(0, byLayout, actual, &why), StepExecutor::Ran);
+    QVERIFY(cellsOf(actual.volume) == cellsOf(expected.volume));
+    QVERIFY(cellsOf(actual.volume) != before);
+
+    // A layer the layout does not have: skipped with the reason, nothing changed.
+    byLayout.insert("Top Mask Layer", 7);
+    StepContext untouched;
+    untouched.volume = volume();
+    QCOMPARE(StepExecutor::execute(0, byLayout, untouched, &why), StepExecutor::Skipped);
+    QCOMPARE(why, QStringLiteral("the mask \"%1\" cannot be used: the cell \"TOP\" holds no "
+                                 "shape on layer 7")
+                      .arg(file));
+    QVERIFY(cellsOf(untouched.volume) == before);
 }
 
 void TestStepExecutor::latticeMarkedStaleForSiliconChanges()
