@@ -6,7 +6,8 @@ namespace Core {
 namespace Operations {
 
 WetEtchOperation::WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id)
-    : ProcessOperation<Operation>(workspace, name, id), depth(0.0), optionsAccepted(false)
+    : ProcessOperation<Operation>(workspace, name, id), depth(0.0), optionsAccepted(false),
+      beforeRun(QStringLiteral("WetEtchBefore"), &workspace), recorded(false)
 {}
 
 WetEtchOperation::VolumePtr WetEtchOperation::chooseVolume() const
@@ -24,6 +25,12 @@ WetEtchOperation::VolumePtr WetEtchOperation::chooseVolume() const
 
 bool WetEtchOperation::runProcess(std::string &failure)
 {
+    QString recordError;
+    if (!beforeRun.saveUndoState(*volume, &recordError)) {
+        failure = "the cells could not be recorded (" + recordError.toStdString() + ")";
+        return false;
+    }
+    recorded = true;
     timer.start();
     if (workspace.getVolumeRecords().isLatticeStale(volume->getId())) {
         QString error;
@@ -43,6 +50,14 @@ void WetEtchOperation::afterRun()
 {
     // The crystal now matches the cells: the next etch can carry on with it.
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), false);
+}
+
+void WetEtchOperation::recoverFromFailure()
+{
+    if (recorded)
+        beforeRun.loadState(workspace.getVolumeStates().undoFileName(), *volume);
+    // The crystal kept the atoms the etch removed: the next etch builds a new one.
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
 }
 
 void WetEtchOperation::refreshPicture()

@@ -2,6 +2,7 @@
 #define CELVANE_CORE_OPERATIONS_SIETCHING_WETETCHOPERATION_H
 
 #include "Core/Operations/processoperation.h"
+#include "Core/Operations/totalvolumeundoredohelper.h"
 
 #include <QElapsedTimer>
 
@@ -11,7 +12,8 @@ namespace Operations {
 /// The flow the atomistic wet etchings of silicon share: the volume is the first one selected
 /// (or the scene's only object), one depth is asked for, the silicon crystal is rebuilt only
 /// when a step changed the volume's silicon since the last etch, and the etch is timed in the
-/// debug log. Not undoable. The etchings differ in their engine (runEngine).
+/// debug log. Not undoable, but a cancelled or failed etch puts the cells back from a record
+/// taken before it ran. The etchings differ in their engine (runEngine).
 class WetEtchOperation : public ProcessOperation<Operation>
 {
 public:
@@ -33,12 +35,17 @@ protected:
     bool runProcess(std::string &failure) override;
     void afterRun() override;
     void refreshPicture() override;
+    void recoverFromFailure() override;
+    bool isCancellable() const override { return true; }
 
     double depth;
 
 private:
     bool optionsAccepted;
     QElapsedTimer timer;
+    /// The cells as they were before the run.
+    TotalVolumeUndoRedoHelper beforeRun;
+    bool recorded;
 };
 
 } // namespace Operations
