@@ -1,6 +1,7 @@
 #include "UI/stepprogressdialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QProgressBar>
@@ -12,9 +13,30 @@
 namespace Ui {
 
 namespace {
+
 // The bar's resolution: totals of any size map onto it.
 const int barSteps = 1000;
 const int pollMilliseconds = 100;
+
+/// Keeps every window but the progress dialog open while a step runs: closing one could save
+/// the document or take the workspace away under the step.
+class CloseGuard : public QObject
+{
+public:
+    CloseGuard() { QCoreApplication::instance()->installEventFilter(this); }
+    ~CloseGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Widgets decide, not the windows of the window system that carry them.
+        if (event->type() != QEvent::Close || !watched->isWidgetType() ||
+            qobject_cast<StepProgressDialog *>(watched))
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
 } // namespace
 
 StepProgressDialog::StepProgressDialog(QWidget *parent, const QString &name,
@@ -23,6 +45,7 @@ StepProgressDialog::StepProgressDialog(QWidget *parent, const QString &name,
       cancellable(cancellable), bar(new QProgressBar(this))
 {
     setWindowTitle(name);
+    setMinimumWidth(320);
     setWindowModality(Qt::ApplicationModal);
     setAutoClose(false);
     setAutoReset(false);
@@ -54,6 +77,7 @@ void StepProgressDialog::run(QWidget *parent, const QString &name, Util::Progres
             thrown = std::current_exception();
         }
     }));
+    const CloseGuard guard;
     QTimer patience;
     patience.setSingleShot(true);
     connect(&patience, &QTimer::timeout, &loop, &QEventLoop::quit);

@@ -66,7 +66,8 @@ void TestStepProgressDialog::longStepRepaintsShowsProgressAndCancels()
     // The test holds the volume's second cell array, so the deposition waits for it as for any
     // other reader: the step lasts until the test lets go. Meanwhile the view is asked to
     // repaint every 20 ms; once the dialog is up and the view has drawn three frames since,
-    // Cancel is clicked and the array released.
+    // the window is asked to close (it must not while the step runs), Cancel is clicked and the
+    // array released.
     volume->lockNextCells();
     bool held = true;
     QString label;
@@ -90,6 +91,7 @@ void TestStepProgressDialog::longStepRepaintsShowsProgressAndCancels()
         if (view->getFrameCount() < framesAtDialog + 3)
             return;
         framesAtCancel = view->getFrameCount();
+        window->close(); // refused while the step runs
         QPushButton *cancel = dialog->findChild<QPushButton *>();
         cancelButton = cancel && cancel->text() == QStringLiteral("Cancel");
         if (cancel)
@@ -116,6 +118,7 @@ void TestStepProgressDialog::longStepRepaintsShowsProgressAndCancels()
     QCOMPARE(workspace.getHistory().undoCount(), history);
     QVERIFY(!workspace.getCurrentOperation());
     QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(window && window->isVisible());
 
     // Nothing is left held: the next step runs and finishes.
     deposit(1.0);
