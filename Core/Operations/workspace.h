@@ -77,7 +77,10 @@ public:
     /// The window installs how a step's work runs while the window stays responsive; without
     /// one the work runs on the calling thread before runStep returns (tests, command line).
     void setStepRunner(const StepRunner &runner) { stepRunner = runner; }
-    /// Runs a step's work as the installed runner does; returns once the work has ended.
+    /// Runs a step's work as the installed runner does; returns once the work has ended. The
+    /// work may run on another thread: it may touch the step's volume, the state files and the
+    /// volume records, which nothing on the GUI thread uses meanwhile, but nothing that notifies
+    /// an observer.
     void runStep(const std::string &name, Util::Progress &progress, bool cancellable,
                  const std::function<void()> &work);
 
