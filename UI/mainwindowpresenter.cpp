@@ -14,6 +14,7 @@
 #include "UI/mainwindow.h"
 #include "UI/managematerialsdialog.h"
 #include "UI/operationfactory.h"
+#include "UI/stepprogressdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +57,12 @@ MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
         return QMessageBox::question(
                    mainWindow, QStringLiteral("Celvane"), QString::fromStdString(question),
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    });
+    // Steps run off the GUI thread while the window repaints and shows their progress.
+    workspace.setStepRunner([mainWindow](const std::string &name, Util::Progress &progress,
+                                         bool cancellable, const std::function<void()> &work) {
+        StepProgressDialog::run(mainWindow, QString::fromStdString(name), progress, cancellable,
+                                work);
     });
     workspace.setOperationFactory(
         boost::shared_ptr<Core::Operations::IOperationFactory>(new OperationFactory(this)));

@@ -2,9 +2,12 @@
 #define CELVANE_CORE_OPERATIONS_COLUMNWORKER_H
 
 #include "Core/Operations/striprunner.h"
+#include "Util/progress.h"
 
 #include <QString>
 #include <QtGlobal>
+
+#include <atomic>
 
 namespace Model {
 namespace Automaton {
@@ -48,12 +51,29 @@ protected:
     }
 
     /// Locks both arrays, calls work(column) for every column, strips in parallel, and releases
-    /// the arrays. For work that allocates nothing, so no phase can fail.
-    template <class Work> void runColumns(Work work)
+    /// the arrays. For work that allocates nothing, so no phase can fail. Strips done are
+    /// reported to the step's progress; once it is cancelled the strips not yet begun are left
+    /// alone and the result is false.
+    template <class Work> bool runColumns(Work work)
     {
+        // The strips run on pool threads, which do not see the caller's progress.
+        Util::Progress *const progress = Util::Progress::current();
+        if (progress)
+            progress->start(quint64(runner.getStripCount()));
+        std::atomic<quint64> stripsDone(0);
+        std::atomic<bool> skipped(false);
         lockArrays();
-        runner.runPhase([this, &work](int strip) { forEachColumn(strip, work); });
+        runner.runPhase([this, &work, progress, &stripsDone, &skipped](int strip) {
+            if (progress && progress->isCanceled()) {
+                skipped = true;
+                return;
+            }
+            forEachColumn(strip, work);
+            if (progress)
+                progress->setDone(++stripsDone);
+        });
         releaseArrays();
+        return !skipped;
     }
 
     Model::Automaton::TotalVolume *volume;

@@ -75,5 +75,13 @@ QString DistanceFrontRun::failureText(const QString &process, quint64 passes,
         .arg(passes);
 }
 
+QString DistanceFrontRun::canceledText(const QString &process, quint64 passes) const
+{
+    return QStringLiteral("The %1 was canceled after %2 of %3 passes.")
+        .arg(process)
+        .arg(passesRun)
+        .arg(passes);
+}
+
 } // namespace Operations
 } // namespace Core

@@ -6,6 +6,7 @@
 #include "Core/Operations/stripfronts.h"
 #include "Core/Operations/striprunner.h"
 #include "Model/Automaton/voxel.h"
+#include "Util/progress.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -70,7 +71,8 @@ public:
 
     /// Locks both arrays, runs the rules' initialization, at most passes propagation passes and
     /// the rules' finish, releases the arrays. Returns false with a reason naming process when
-    /// there is no volume, its cell sizes are unusable (nothing changes) or memory ran out.
+    /// there is no volume, its cell sizes are unusable (nothing changes), memory ran out, or the
+    /// step's progress (Util::Progress::current()) was cancelled; passes are reported to it.
     template <class Rules>
     bool run(Rules &rules, quint64 passes, const QString &process, QString *error);
 
@@ -129,6 +131,7 @@ private:
     void lock();
     void release();
     QString failureText(const QString &process, quint64 passes, bool initializationChanges) const;
+    QString canceledText(const QString &process, quint64 passes) const;
     template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
     template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
 
@@ -162,7 +165,9 @@ bool DistanceFrontRun::run(Rules &rules, quint64 passes, const QString &process,
     }
     release();
     if (!ok && error)
-        *error = failureText(process, passes, Rules::initializationChangesMaterials);
+        *error = Util::Progress::stopRequested()
+                     ? canceledText(process, passes)
+                     : failureText(process, passes, Rules::initializationChangesMaterials);
     return ok;
 }
 
@@ -193,11 +198,12 @@ bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 pass
     const StripFronts::FrontWork step = [this, &rules](StripFronts::Strip &strip, int index) {
         runStep(rules, strip, index);
     };
+    Util::Progress::reportTotal(passes);
     // Once every front is empty no later pass can change a cell.
     while (passesRun < passes && !fronts.isEmpty()) {
-        if (!fronts.runPass(step, copyBack, rollBack))
+        if (Util::Progress::stopRequested() || !fronts.runPass(step, copyBack, rollBack))
             return false;
-        ++passesRun;
+        Util::Progress::reportDone(++passesRun);
     }
     return rules.finish(*this);
 }

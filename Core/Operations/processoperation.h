@@ -5,6 +5,7 @@
 #include "Core/Operations/objectoperation.h"
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 
 #include <QString>
 
@@ -79,11 +80,25 @@ public:
         // A step that changed nothing (doping under a full cover) must not read as one that
         // worked: compare fingerprints rather than keep a copy of a possibly huge volume.
         const quint64 before = CellChecksum::ofMaterials(*volume);
-        try {
-            ran = runProcess(failure);
-        } catch (const std::bad_alloc &) {
-            failure = "out of memory";
-            ran = false;
+        Util::Progress progress;
+        const bool cancellable = isCancellable();
+        this->workspace.runStep(this->getName(), progress, cancellable, [&]() {
+            try {
+                ran = runProcess(failure);
+            } catch (const std::bad_alloc &) {
+                failure = "out of memory";
+                ran = false;
+            }
+        });
+        if (!ran && cancellable && progress.isCanceled()) {
+            // Stopped by the user: the cells go back to what they were and nothing is recorded.
+            recoverFromFailure();
+            this->writeMessage(": Operation Canceled!");
+            volume->getPainter().refresh();
+            this->workspace.notifyUpdate();
+            this->workspace.getConsoleInput().resetRequest();
+            this->clearIfCurrent();
+            return;
         }
         if (!ran) {
             recoverFromFailure();
@@ -142,8 +157,11 @@ protected:
     virtual bool runProcess(std::string &failure) = 0;
     /// Anything to do between a successful run and the commit.
     virtual void afterRun() {}
-    /// After a failed run: put the cells back where that is possible.
+    /// After a failed or cancelled run: put the cells back where that is possible.
     virtual void recoverFromFailure() {}
+    /// True when recoverFromFailure() puts the cells back exactly as they were before the run:
+    /// only then may the user cancel a run.
+    virtual bool isCancellable() const { return false; }
     /// True when the run may have changed silicon (the lattice must then be rebuilt).
     virtual bool changesSilicon() const { return false; }
     virtual std::string cancelText() const { return ": Operation canceled."; }

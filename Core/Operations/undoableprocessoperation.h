@@ -25,6 +25,8 @@ protected:
     /// The worker itself.
     virtual bool runWorker(std::string &failure) = 0;
     void recoverFromFailure() override;
+    /// The record taken before the run puts the cells back.
+    bool isCancellable() const override { return true; }
 
     TotalVolumeUndoRedoHelper undoStore;
 

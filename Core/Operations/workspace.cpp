@@ -62,6 +62,17 @@ void Workspace::notifyUpdate()
     Util::notifyAll(updateObservers);
 }
 
+void Workspace::runStep(const std::string &name, Util::Progress &progress, bool cancellable,
+                        const std::function<void()> &work)
+{
+    if (stepRunner) {
+        stepRunner(name, progress, cancellable, work);
+        return;
+    }
+    Util::Progress::Scope scope(&progress);
+    work();
+}
+
 void Workspace::setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory)
 {
     operationFactory = factory;

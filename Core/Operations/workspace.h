@@ -10,6 +10,7 @@
 #include "Core/Operations/volumeprocessrecord.h"
 #include "Core/Operations/volumestatestore.h"
 #include "Util/iobserver.h"
+#include "Util/progress.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -30,6 +31,12 @@ public:
     typedef boost::shared_ptr<Operation> OperationPtr;
     /// Asks the user a yes-or-no question; true means go ahead.
     typedef std::function<bool(const std::string &question)> Confirmation;
+    /// Runs the work of a step named name and returns once it has ended, with progress
+    /// installed as the current progress of the thread the work runs on (Util::Progress::Scope).
+    /// cancellable: the step can put its cells back, so the user may cancel it.
+    typedef std::function<void(const std::string &name, Util::Progress &progress, bool cancellable,
+                               const std::function<void()> &work)>
+        StepRunner;
 
     Workspace();
     ~Workspace();
@@ -67,6 +74,15 @@ public:
     {
         return !confirmation || confirmation(question);
     }
+    /// The window installs how a step's work runs while the window stays responsive; without
+    /// one the work runs on the calling thread before runStep returns (tests, command line).
+    void setStepRunner(const StepRunner &runner) { stepRunner = runner; }
+    /// Runs a step's work as the installed runner does; returns once the work has ended. The
+    /// work may run on another thread: it may touch the step's volume, the state files and the
+    /// volume records, which nothing on the GUI thread uses meanwhile, but nothing that notifies
+    /// an observer.
+    void runStep(const std::string &name, Util::Progress &progress, bool cancellable,
+                 const std::function<void()> &work);
 
 private:
     OperationPtr currentOperation;
@@ -83,6 +99,7 @@ private:
     VolumeProcessRecord volumeRecords;
     boost::shared_ptr<IOperationFactory> operationFactory;
     Confirmation confirmation;
+    StepRunner stepRunner;
 };
 
 } // namespace Operations

@@ -203,6 +203,11 @@ Voxel *TotalVolume::lockCells()
     return cells.get();
 }
 
+Voxel *TotalVolume::tryLockCells()
+{
+    return cellsLock.tryLock() ? cells.get() : nullptr;
+}
+
 void TotalVolume::releaseCells()
 {
     cellsLock.unlock();

@@ -74,6 +74,8 @@ public:
 
     /// Acquires cellsLock, then hands out the current generation.
     Voxel *lockCells();
+    /// Acquires cellsLock only when it is free at once; null, holding nothing, otherwise.
+    Voxel *tryLockCells();
     void releaseCells();
     /// Acquires nextCellsLock, then hands out the second array. Take cellsLock first.
     Voxel *lockNextCells();

@@ -570,25 +570,31 @@ void TotalVolumePainter::recolorFaces(QuadFaceList &faces, bool selected) const
     }
 }
 
-void TotalVolumePainter::recolor()
+bool TotalVolumePainter::recolor(bool waitForCells)
 {
     const bool selected = volume->isSelected();
+    // The cubic faces read their materials from the cells.
+    const bool readsCells = surfaceAlgorithm == DirectCubicAlgorithm &&
+                            (!opaqueFaces.isEmpty() || !translucentFaces.isEmpty());
+    if (readsCells) {
+        if (waitForCells)
+            volume->lockCells();
+        else if (!volume->tryLockCells())
+            return false;
+    }
     if (surfaceAlgorithm == OctreeAlgorithm)
         octree.recolor();
     // The marching-cubes surface takes its colours at every draw; the cubic faces get theirs
     // again when they are shown next.
-    if (surfaceAlgorithm != DirectCubicAlgorithm) {
-        colorsSelected = selected;
-        return;
-    }
-    refreshColorMap();
-    if (!opaqueFaces.isEmpty() || !translucentFaces.isEmpty()) {
-        volume->lockCells();
+    if (surfaceAlgorithm == DirectCubicAlgorithm)
+        refreshColorMap();
+    if (readsCells) {
         recolorFaces(opaqueFaces, selected);
         recolorFaces(translucentFaces, selected);
         volume->releaseCells();
     }
     colorsSelected = selected;
+    return true;
 }
 
 void TotalVolumePainter::setCutLimits(const quint32 lower[3], const quint32 upper[3])
@@ -641,8 +647,9 @@ void TotalVolumePainter::draw(bool renderObjects, bool renderEdges)
 {
     if (suspended)
         return;
+    // While a step works on the cells the old colours stay: the window must not wait for it.
     if (volume->isSelected() != colorsSelected)
-        recolor();
+        recolor(false);
 
     Util::Vector3D origin = volume->getPosition();
     if (volume->isPreview())

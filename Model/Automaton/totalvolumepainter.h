@@ -66,8 +66,9 @@ public:
     void refresh();
     /// Recomputes the face colours from the catalogue and the selection state without
     /// rebuilding geometry. Selected colours are always derived from the material colours, so
-    /// repeated calls give the same picture.
-    void recolor();
+    /// repeated calls give the same picture. Without waitForCells nothing changes, and the
+    /// result is false, while another holds the cells.
+    bool recolor(bool waitForCells = true);
     /// Draws the volume. renderObjects false draws nothing at all; renderEdges adds outlines.
     /// Needs a current OpenGL context with the fixed-function pipeline.
     void draw(bool renderObjects, bool renderEdges);

@@ -8,13 +8,14 @@ namespace Core {
 namespace Operations {
 
 BatchRun::BatchRun(const StepContext &context)
-    : context(context), completedSteps(0), stopRequested(false), stopped(false),
-      volumeMissing(false)
+    : context(context), stopped(false), volumeMissing(false)
 {}
 
 bool BatchRun::run(const QList<Step> &steps)
 {
-    completedSteps = 0;
+    progress.start(quint64(steps.size()));
+    // The workers of the steps report to nobody: the batch counts whole steps.
+    Util::Progress::Scope quietWorkers(nullptr);
     stopped = false;
     volumeMissing = false;
     {
@@ -25,7 +26,7 @@ bool BatchRun::run(const QList<Step> &steps)
     }
     bool allRan = true;
     for (int i = 0; i < steps.size(); ++i) {
-        if (stopRequested.exchange(false)) {
+        if (progress.isCanceled()) {
             stopped = true;
             allRan = false;
             break;
@@ -50,7 +51,7 @@ bool BatchRun::run(const QList<Step> &steps)
             QMutexLocker lock(&resultsMutex);
             results[i] = result;
         }
-        ++completedSteps;
+        progress.setDone(quint64(i) + 1);
         if (stepObserver)
             stepObserver(i, step, result);
     }
@@ -90,7 +91,7 @@ QString BatchRun::summary(const QList<Step> &steps) const
     }
     lines.prepend(QStringLiteral("%1 of %2 steps ran.").arg(ran).arg(steps.size()));
     if (stopped)
-        lines.append(QStringLiteral("The run was stopped after step %1.").arg(completedSteps));
+        lines.append(QStringLiteral("The run was stopped after step %1.").arg(getCompletedSteps()));
     return lines.join(QLatin1Char('\n'));
 }
 

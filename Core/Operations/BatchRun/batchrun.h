@@ -2,13 +2,13 @@
 #define CELVANE_CORE_OPERATIONS_BATCHRUN_BATCHRUN_H
 
 #include "Core/Operations/BatchRun/stepexecutor.h"
+#include "Util/progress.h"
 
 #include <QList>
 #include <QMutex>
 #include <QString>
 #include <QVariantMap>
 
-#include <atomic>
 #include <functional>
 
 namespace Core {
@@ -16,7 +16,8 @@ namespace Operations {
 
 /// Runs a process list, step after step in list order, on one cell volume. run() blocks, so
 /// hosts call it on a worker thread (the dialog) or on the main thread (the command line);
-/// another thread may watch getCompletedSteps() and ask for a stop between steps.
+/// another thread may watch its progress (steps done of steps) and ask for a stop between
+/// steps.
 class BatchRun
 {
 public:
@@ -51,11 +52,14 @@ public:
     /// Runs the steps. Without a volume, a step other than Create Substrate ends the run
     /// (missingVolume() then says so). Returns true when every step ran.
     bool run(const QList<Step> &steps);
-    /// Ends a run after its current step; the volume keeps the steps done so far.
-    void requestStop() { stopRequested = true; }
+    /// Ends a run after its current step; the volume keeps the steps done so far. A stopped
+    /// batch runs no further steps.
+    void requestStop() { progress.cancel(); }
 
-    /// Steps taken so far (run, skipped or failed); safe to read while run() works.
-    unsigned getCompletedSteps() const { return completedSteps; }
+    /// Steps taken so far (run, skipped or failed) of the steps of the list; safe to read while
+    /// run() works.
+    const Util::Progress &getProgress() const { return progress; }
+    unsigned getCompletedSteps() const { return unsigned(progress.getDone()); }
     /// The following are for after run() returned.
     QList<Result> getResults() const;
     bool wasStopped() const { return stopped; }
@@ -69,8 +73,7 @@ private:
     StepObserver stepObserver;
     mutable QMutex resultsMutex;
     QList<Result> results;
-    std::atomic<unsigned> completedSteps;
-    std::atomic<bool> stopRequested;
+    Util::Progress progress;
     bool stopped;
     bool volumeMissing;
 };

@@ -1,6 +1,7 @@
 #include "Core/Operations/MooreNeighborhood/moorefront.h"
 
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
@@ -61,7 +62,12 @@ bool MooreFront::run(QString *error)
     volume->releaseNextCells();
     cells = nullptr;
     nextCells = nullptr;
-    if (!ok)
+    if (!ok && Util::Progress::stopRequested())
+        setError(error, QStringLiteral("The %1 was canceled after %2 of %3 steps.")
+                            .arg(process)
+                            .arg(stepsRun)
+                            .arg(steps));
+    else if (!ok)
         setError(error, stepsRun == 0
                             ? QStringLiteral("Not enough memory for the %1; the cell volume is "
                                              "unchanged.")
@@ -90,11 +96,12 @@ template <MooreFront::Mode M> bool MooreFront::runSteps(StripFronts &fronts)
     const StripFronts::FrontWork step = [this](StripFronts::Strip &strip, int) {
         runPartialStep<M>(strip);
     };
+    Util::Progress::reportTotal(quint64(steps));
     // Once every front is empty no later step can change a cell.
     while (stepsRun < steps && !fronts.isEmpty()) {
-        if (!fronts.runPass(step, copyBack, rollBack))
+        if (Util::Progress::stopRequested() || !fronts.runPass(step, copyBack, rollBack))
             return false;
-        ++stepsRun;
+        Util::Progress::reportDone(quint64(++stepsRun));
     }
     return true;
 }

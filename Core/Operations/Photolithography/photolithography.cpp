@@ -1,5 +1,7 @@
 #include "Core/Operations/Photolithography/photolithography.h"
 
+#include "Util/progress.h"
+
 #include <algorithm>
 
 namespace Core {
@@ -107,20 +109,25 @@ bool Photolithography::run(QString *error)
     }
     if (ok)
         ok = runner.runPhase([this](int strip) { initializeStrip(strip); });
+    Util::Progress::reportTotal(cellsZ);
+    bool canceled = false;
     for (quint32 pass = 0; ok && pass < cellsZ; ++pass) {
         bool anyFront = false;
         for (const std::vector<quint64> &front : fronts)
             anyFront = anyFront || !front.empty();
         if (!anyFront)
             break; // nothing left to develop: the remaining passes would change nothing
-        ok = runner.runPhase([this](int strip) { developStrip(strip); });
+        canceled = Util::Progress::stopRequested();
+        ok = !canceled && runner.runPhase([this](int strip) { developStrip(strip); });
+        if (ok)
+            Util::Progress::reportDone(pass + 1);
     }
     volume->releaseNextCells();
     volume->releaseCells();
     fronts.clear();
     nextFronts.clear();
     if (!ok && error)
-        *error = QStringLiteral("out of memory");
+        *error = canceled ? QStringLiteral("canceled") : QStringLiteral("out of memory");
     return ok;
 }
 

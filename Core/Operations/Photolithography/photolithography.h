@@ -21,8 +21,8 @@ public:
                      const std::vector<bool> &bottomMask, quint32 bottomWidth, quint32 bottomHeight,
                      const std::vector<bool> &topMask, quint32 topWidth, quint32 topHeight);
 
-    /// Holds both cell locks for the whole run; false with a reason when there is no volume or
-    /// it ran out of memory.
+    /// Holds both cell locks for the whole run; false with a reason when there is no volume, it
+    /// ran out of memory or the step's progress was cancelled between two develop passes.
     bool run(QString *error = nullptr);
 
     /// 1 where the column is shielded on that side, 0 where it is developed (x * cellsY + y).

@@ -25,14 +25,16 @@ bool Planarization::runPlanarization(QString *error)
     QElapsedTimer timer;
     timer.start();
     const quint32 below = qMin(minimumHeight, cellsZ);
-    runColumns([this, below](quint64 column) {
+    const bool whole = runColumns([this, below](quint64 column) {
         for (quint32 z = 0; z < below; ++z)
             cells[column + z].material = nextCells[column + z].material = 0;
         for (quint32 z = maximumHeight; z < cellsZ; ++z)
             cells[column + z].material = nextCells[column + z].material = 0;
     });
     qDebug().nospace() << "Elapsed time " << timer.elapsed();
-    return true;
+    if (!whole && error)
+        *error = QStringLiteral("The planarization was canceled.");
+    return whole;
 }
 
 } // namespace Operations

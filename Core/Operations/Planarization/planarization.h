@@ -18,7 +18,8 @@ public:
                   quint32 minimumHeight);
 
     /// Runs the planarization, holding both cell arrays until it returns. A minimum above the
-    /// maximum empties the whole volume. Returns false with a reason when there is no volume.
+    /// maximum empties the whole volume. Returns false with a reason when there is no volume or
+    /// the step was canceled part-way.
     bool runPlanarization(QString *error = nullptr);
 
     quint32 getMaximumHeight() const { return maximumHeight; }

@@ -17,12 +17,14 @@ bool SpinCoating::runSpinCoating(QString *error)
 {
     if (!checkVolume(QStringLiteral("No cell volume to pour material into."), error))
         return false;
-    runColumns([this](quint64 column) {
+    const bool whole = runColumns([this](quint64 column) {
         for (quint32 z = 0; z < height; ++z)
             if (cells[column + z].material == 0)
                 cells[column + z].material = nextCells[column + z].material = material;
     });
-    return true;
+    if (!whole && error)
+        *error = QStringLiteral("The pouring was canceled.");
+    return whole;
 }
 
 } // namespace Operations

@@ -16,7 +16,7 @@ public:
     SpinCoating(Model::Automaton::TotalVolume *volume, quint32 material, quint32 height);
 
     /// Fills the empty cells of layers [0, height), holding both cell arrays until it returns.
-    /// Returns false with a reason when there is no volume.
+    /// Returns false with a reason when there is no volume or the step was canceled part-way.
     bool runSpinCoating(QString *error = nullptr);
 
     quint32 getHeight() const { return height; }

@@ -1,6 +1,7 @@
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetching.h"
 
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 
 #include <QDebug>
 
@@ -33,10 +34,15 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
         nextSurfaces.assign(size_t(runner.getStripCount()), CellSet());
         ok = runner.runPhase([this](int strip) { runPartialSurface(unsigned(strip)); });
         bool anySurface = true;
+        Util::Progress::reportTotal(steps);
         while (ok && stepsRun < steps && anySurface) {
+            if (Util::Progress::stopRequested()) {
+                ok = false;
+                break;
+            }
             ok = runner.runPhase([this](int strip) { runPartialEtchingStep(unsigned(strip)); });
             if (ok)
-                ++stepsRun;
+                Util::Progress::reportDone(++stepsRun);
             // With no surface left no later step can change a cell.
             anySurface = false;
             for (const CellSet &surface : surfaces)
@@ -49,8 +55,11 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
     nextSurfaces.clear();
     releaseArrays();
     if (!ok && error)
-        *error = QStringLiteral("Not enough memory to finish the reactive-ion etching; it "
-                                "stopped after %1 of %2 steps.")
+        *error = (Util::Progress::stopRequested()
+                      ? QStringLiteral("The reactive-ion etching was canceled after %1 of %2 "
+                                       "steps.")
+                      : QStringLiteral("Not enough memory to finish the reactive-ion etching; "
+                                       "it stopped after %1 of %2 steps."))
                      .arg(stepsRun)
                      .arg(steps);
     return ok;

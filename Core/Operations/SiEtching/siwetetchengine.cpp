@@ -1,6 +1,7 @@
 #include "Core/Operations/SiEtching/siwetetchengine.h"
 
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -123,14 +124,19 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
         qDebug() << "Time to find the surface " << initializationNanoseconds / 1000000 << "ms";
         timer.restart();
         bool anySurface = true;
+        Util::Progress::reportTotal(steps);
         while (ok && stepsRun < steps && anySurface) {
+            if (Util::Progress::stopRequested()) {
+                ok = false;
+                break;
+            }
             ok = runner.runPhase([this](int t) { runPartialEtchingStep(t); });
             // Applied even after a failure, so that cells and atoms agree.
             runner.runPhase([this](int t) { applyRemovals(t); });
             ok = ok && runner.runPhase([this](int t) { collectSurface(t); });
             if (!ok)
                 break;
-            ++stepsRun;
+            Util::Progress::reportDone(++stepsRun);
             // Without surface atoms no later step can change anything.
             anySurface = false;
             for (const std::unique_ptr<Slab> &slab : slabs)
@@ -147,8 +153,10 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
     currentCells = nullptr;
     nextCells = nullptr;
     if (!ok && error)
-        *error = QStringLiteral("Not enough memory to finish the %1; it stopped after %2 of %3 "
-                                "steps.")
+        *error = (Util::Progress::stopRequested()
+                      ? QStringLiteral("The %1 was canceled after %2 of %3 steps.")
+                      : QStringLiteral("Not enough memory to finish the %1; it stopped after %2 "
+                                       "of %3 steps."))
                      .arg(process)
                      .arg(stepsRun)
                      .arg(steps);

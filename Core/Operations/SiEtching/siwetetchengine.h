@@ -72,8 +72,9 @@ protected:
     };
 
     /// The whole etch; process names the etch in the messages. False with a reason when there
-    /// is no volume, no crystal can be built, or memory ran out part-way (the cells and atoms
-    /// then agree with the steps that were completed).
+    /// is no volume, no crystal can be built, memory ran out part-way or the step's progress
+    /// was cancelled (the cells and atoms then agree with the steps that were completed).
+    /// Steps are reported to the progress, which is looked at between steps.
     bool run(const QString &process, QString *error);
 
     /// Phase 1 of a step for one slab: judges every present atom of slab.surface, passing it

@@ -69,6 +69,7 @@ void TestBatchRun::stopEndsTheRunAfterTheCurrentStep()
     QVERIFY(!batch.run(steps));
     QVERIFY(batch.wasStopped());
     QCOMPARE(batch.getCompletedSteps(), 2u);
+    QCOMPARE(batch.getProgress().getTotal(), quint64(3));
     QCOMPARE(count(batch.getVolume(), 16), quint64(8 * 6)); // the second film never came
     QCOMPARE(batch.getResults().at(2).outcome, BatchRun::NotRun);
     QCOMPARE(batch.summary(steps),

@@ -1,0 +1,154 @@
+#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
+#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
+#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
+#include "Model/Process/processfactory.h"
+#include "testmain.h"
+#include "workertestutil.h"
+#include "workspacetestutil.h"
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+Step isotropicDeposition(float thickness)
+{
+    return answering<IsotropicFilmDepositionOperation>(13,
+                                                       [=](IsotropicFilmDepositionOperation *op) {
+                                                           op->setThickness(thickness);
+                                                           op->setMaterial(3);
+                                                           op->end();
+                                                       });
+}
+
+Step mooreDeposition(quint32 steps)
+{
+    return answering<MooreNeighborhoodDepositionOperation>(
+        18, [=](MooreNeighborhoodDepositionOperation *op) {
+            op->setMaterial(3);
+            op->setSteps(steps);
+            op->end();
+        });
+}
+
+Step wetEtching(double depth)
+{
+    return answering<AtomisticSiWetEtchingOperation>(28, [=](AtomisticSiWetEtchingOperation *op) {
+        op->setDepth(depth);
+        op->end();
+    });
+}
+
+/// 40 x 9 x 30 cells, silicon below z = 8: wide enough for a strip per thread, deep enough for
+/// a film or an etch that is still going after a few passes.
+TotalVolume::Ptr addSlab(WorkspaceFixture &f)
+{
+    TotalVolume::Ptr v = WorkerTest::makeVolume(
+        40, 9, 30, [](quint32, quint32, quint32 z) { return z < 8 ? 1u : 0u; });
+    f.workspace.getDocument().addObject(v);
+    return v;
+}
+
+} // namespace
+
+/// Cancelling a step part-way: the cells are exactly as before it, nothing enters the history,
+/// and what follows runs as if the step had never started.
+class TestProcessCancel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cancelPutsTheCellsBack_data();
+    void cancelPutsTheCellsBack();
+};
+
+void TestProcessCancel::initTestCase()
+{
+    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
+}
+
+void TestProcessCancel::cancelPutsTheCellsBack_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<quint64>("total");
+    QTest::addColumn<quint64>("cancelAt");
+    QTest::addColumn<int>("threads");
+    // Thickness 10 in cells of 1: trunc(10 x 1.7071) = 17 passes. Depth 5: 5 x 4 = 20 steps.
+    for (int threads : {1, 3}) {
+        QTest::addRow("isotropic deposition, %d threads", threads)
+            << isotropicDeposition(10.0f) << "Isotropic Deposition" << quint64(17) << quint64(5)
+            << threads;
+        QTest::addRow("wet etching, %d threads", threads)
+            << wetEtching(5.0) << "BCA Wet Etch" << quint64(20) << quint64(12) << threads;
+    }
+    QTest::addRow("Moore deposition, 3 threads")
+        << mooreDeposition(12) << "Moore film deposition" << quint64(12) << quint64(4) << 3;
+}
+
+void TestProcessCancel::cancelPutsTheCellsBack()
+{
+    QFETCH(Step, step);
+    QFETCH(QString, name);
+    QFETCH(quint64, total);
+    QFETCH(quint64, cancelAt);
+    QFETCH(int, threads);
+    WorkerTest::ThreadCount pool(threads);
+    WorkspaceFixture f;
+    // The user's hand on Cancel: after cancelAt passes, or never when it is 0.
+    quint64 stopAt = 0;
+    quint64 reportedTotal = 0, reportedDone = 0;
+    bool offered = false;
+    f.workspace.setStepRunner([&](const std::string &, Util::Progress &progress, bool cancellable,
+                                  const std::function<void()> &work) {
+        offered = cancellable;
+        progress.cancelWhenDone(stopAt);
+        Util::Progress::Scope scope(&progress);
+        work();
+        reportedTotal = progress.getTotal();
+        reportedDone = progress.getDone();
+    });
+
+    // Another volume's history entry, which the cancelled step must leave alone.
+    TotalVolume::Ptr other = addSlab(f);
+    run(f, other, isotropicDeposition(1.0f));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+
+    TotalVolume::Ptr v = addSlab(f);
+    const std::vector<quint32> before = cellsOf(v);
+    stopAt = cancelAt;
+    run(f, v, step);
+    QVERIFY(offered);
+    QCOMPARE(reportedTotal, total);
+    QCOMPARE(reportedDone, cancelAt);
+    QCOMPARE(f.recorder->last(), name + QStringLiteral(": Operation Canceled!"));
+    QVERIFY(cellsOf(v) == before);
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(f.workspace.getHistory().undoTopName(), std::string("Isotropic Deposition"));
+    // The other volume's step still undoes to its bare silicon, and redoes.
+    const quint64 film = count(other, 3);
+    QVERIFY(film > 0);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(count(other, 3), quint64(0));
+    QCOMPARE(count(other, 1), quint64(40 * 9 * 8));
+    QVERIFY(cellsOf(v) == before);
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(count(other, 3), film);
+
+    // Run again in full, the step gives what it gives on a volume it never touched: nothing of
+    // the cancelled run is left (no lock held, no crystal out of step with the cells).
+    TotalVolume::Ptr twin = addSlab(f);
+    stopAt = 0;
+    run(f, twin, step);
+    run(f, v, step);
+    QCOMPARE(f.recorder->last(), name + QStringLiteral(": Operation finished."));
+    QVERIFY(cellsOf(v) != before);
+    QVERIFY(cellsOf(v) == cellsOf(twin));
+    QCOMPARE(reportedTotal, total);
+
+}
+
+CELVANE_TEST_MAIN(TestProcessCancel)
+#include "tst_processcancel.moc"
