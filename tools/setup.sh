@@ -13,7 +13,7 @@ packages=(
   libgl1-mesa-dri xvfb xauth
   libbenchmark-dev
   ngspice
-  parallel python3-matplotlib python3-vtk9
+  parallel python3-matplotlib python3-vtk9 python3-scipy
 )
 
 missing=()
