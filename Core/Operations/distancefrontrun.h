@@ -109,17 +109,19 @@ public:
     /// materials may be read across strips: other strips write fixed and distance meanwhile.
     template <class Role, class Joins>
     void initializeStrip(StripFronts::Strip &strip, float start, Role role, Joins joins);
-    /// Files the Moore neighbours of cell i whose material passes(material) accepts.
+    /// Files the face neighbours of cell i whose material passes(material) accepts. A cell's
+    /// candidates come from its face neighbours only, so after cell i changed only they can
+    /// find a shorter distance.
     template <class Passes>
-    void fileMooreNeighbors(StripFronts::Strip &strip, CellIndex i, quint32 x, quint32 y, quint32 z,
-                            Passes passes) const
+    void fileFaceNeighbors(StripFronts::Strip &strip, CellIndex i, quint32 x, quint32 y, quint32 z,
+                           Passes passes) const
     {
         const Voxel *const cells = current;
-        neighborhood.forEachMooreNeighbor(i, x, y, z,
-                                          [cells, &strip, &passes](CellIndex j, quint32 nx) {
-                                              if (passes(cells[j].material))
-                                                  strip.file(j, nx);
-                                          });
+        neighborhood.forEachFaceNeighbor(i, x, y, z,
+                                         [cells, &strip, &passes](int, CellIndex j, quint32 nx) {
+                                             if (passes(cells[j].material))
+                                                 strip.file(j, nx);
+                                         });
     }
 
     /// Reasons for refusing a volume; empty when it can be worked on.

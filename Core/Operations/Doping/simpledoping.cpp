@@ -15,8 +15,8 @@ namespace {
 
 typedef CellNeighborhood::CellIndex CellIndex;
 
-/// Sources are the empty cells; the front moves through dopable cells, filed among the 26
-/// Moore neighbours.
+/// Sources are the empty cells; the first front is the dopable cells among their 26 Moore
+/// neighbours, and the front then moves on through dopable cells.
 struct SurfaceDopingRules : DopingRules
 {
     using DopingRules::DopingRules;
@@ -42,8 +42,8 @@ struct SurfaceDopingRules : DopingRules
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        run.fileMooreNeighbors(strip, i, x, y, z,
-                               [this](quint32 id) { return dopable.contains(id); });
+        run.fileFaceNeighbors(strip, i, x, y, z,
+                              [this](quint32 id) { return dopable.contains(id); });
     }
 };
 

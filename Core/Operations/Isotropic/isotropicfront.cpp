@@ -80,7 +80,7 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        run.fileMooreNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
+        run.fileFaceNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
     }
 
     quint32 material;

@@ -123,12 +123,11 @@ template <MooreFront::Mode M> void MooreFront::runPartialInitialization(StripFro
 template <MooreFront::Mode M> void MooreFront::runPartialStep(StripFronts::Strip &strip)
 {
     for (CellNeighborhood::CellIndex i : strip.getFront()) {
-        const quint32 own = cells[i].material;
-        if (M == Deposition)
-            nextCells[i].material = own == 0 ? material : own;
-        else
-            nextCells[i].material = own == material ? 0 : own;
-        // Changed or not, the cell passes the front on to its neighbours.
+        // A cell changed by the last step is filed again by its neighbours in that step; all it
+        // could pass on now is already in this front.
+        if (M == Deposition ? cells[i].material != 0 : cells[i].material != material)
+            continue;
+        nextCells[i].material = M == Deposition ? material : 0;
         quint32 x, y, z;
         neighborhood.coordinates(i, x, y, z);
         neighborhood.forEachMooreNeighbor(
