@@ -37,6 +37,16 @@ public:
     }
     void coordinates(CellIndex index, quint32 &x, quint32 &y, quint32 &z) const
     {
+        if (index <= 0xFFFFFFFFu && columnCells <= 0xFFFFFFFFu) {
+            // Most volumes: 32-bit divisions, several times faster than 64-bit ones.
+            const quint32 i = quint32(index);
+            const quint32 column = quint32(columnCells);
+            x = i / column;
+            const quint32 rest = i % column;
+            y = rest / cellsZ;
+            z = rest % cellsZ;
+            return;
+        }
         x = quint32(index / columnCells);
         const CellIndex rest = index % columnCells;
         y = quint32(rest / cellsZ);

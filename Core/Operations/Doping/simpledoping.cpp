@@ -23,19 +23,12 @@ struct SurfaceDopingRules : DopingRules
 
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
-        const CellNeighborhood &nb = run.getNeighborhood();
-        const Voxel *cells = run.cells();
-        run.initializeStrip(
-            strip, distance,
-            [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
+        run.initializeStripTouchingSources(
+            strip, distance, [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
                 if (cell.material == 0)
                     return DistanceFrontRun::Source;
                 return dopable.contains(cell.material) ? DistanceFrontRun::Free
                                                        : DistanceFrontRun::Blocking;
-            },
-            [&nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
-                return nb.anyMooreNeighbor(i, x, y, z,
-                                           [cells](CellIndex j) { return cells[j].material == 0; });
             });
     }
 
