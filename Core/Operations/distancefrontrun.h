@@ -146,7 +146,8 @@ private:
     template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
     template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
 
-    /// The rules' cell writes of the whole strip's front work, as initializeStrip does them.
+    /// Writes the start state of cell i for its role into both arrays; a Free cell joins the
+    /// first front when touches() holds.
     template <class Touches>
     void writeInitialCell(StripFronts::Strip &strip, CellIndex i, quint32 x, CellRole r,
                           float start, Touches touches);
@@ -356,8 +357,9 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
             rules.accept(updated);
             updated.fixed = false;
             updated.setDistance(candidate[0], candidate[1], candidate[2]);
-            next[i] = updated;
+            // Listed first: a failed allocation then leaves nothing to roll back unlisted.
             changedCells[size_t(index)].push_back(i);
+            next[i] = updated;
         } else if (Rules::arraysMayDiffer) {
             next[i] = cell;
         }
