@@ -115,13 +115,19 @@ template <MooreFront::Mode M> void MooreFront::classify(Sets &sets, int strip) c
         const Voxel *cell = cells + column * cellsZ;
         quint64 *open = &sets.open[size_t(column * columnWords)];
         quint64 *source = &sets.next[size_t(column * columnWords)];
-        for (quint32 z = 0; z < cellsZ; ++z) {
-            const quint32 own = cell[z].material;
-            const quint64 bit = quint64(1) << (z & 63);
-            if (M == Deposition ? own == 0 : own == material)
-                open[z >> 6] |= bit;
-            else if (M == Deposition || own == 0)
-                source[z >> 6] |= bit;
+        for (quint32 w = 0; w < columnWords; ++w) {
+            const quint32 first = w * 64;
+            const quint32 end = qMin(first + 64, cellsZ);
+            quint64 openWord = 0, sourceWord = 0;
+            for (quint32 z = first; z < end; ++z) {
+                const quint32 own = cell[z].material;
+                const quint64 isOpen = M == Deposition ? own == 0 : own == material;
+                const quint64 isSource = !isOpen && (M == Deposition || own == 0);
+                openWord |= isOpen << (z - first);
+                sourceWord |= isSource << (z - first);
+            }
+            open[w] = openWord;
+            source[w] = sourceWord;
         }
     }
 }
