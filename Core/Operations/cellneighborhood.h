@@ -105,6 +105,11 @@ public:
     template <class F>
     void forEachFaceNeighbor(CellIndex i, quint32 x, quint32 y, quint32 z, F f) const
     {
+        if (isInterior(x, y, z)) {
+            for (int k = 0; k < FaceCount; ++k)
+                f(k, CellIndex(qint64(i) + faceDelta[k]), quint32(qint64(x) + faceOffsets[k][0]));
+            return;
+        }
         for (int k = 0; k < FaceCount; ++k)
             if (contains(x, y, z, faceOffsets[k]))
                 f(k, CellIndex(qint64(i) + faceDelta[k]), quint32(qint64(x) + faceOffsets[k][0]));
