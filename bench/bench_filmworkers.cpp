@@ -8,7 +8,10 @@
 #include "Core/Operations/Planarization/spincoating.h"
 #include "Core/Operations/ReactiveIonEtching/simplereactiveionetching.h"
 #include "Core/Operations/SiOxidation/simplesioxidation.h"
+#include "Core/Operations/cellneighborhood.h"
+#include "Core/Operations/striprunner.h"
 #include "Model/Automaton/totalvolume.h"
+#include "bench/pillarvolume.h"
 
 #include <QLoggingCategory>
 #include <QThread>
@@ -50,15 +53,36 @@ const std::vector<quint32> &trenchedSilicon()
     return ids;
 }
 
-/// Times one run of a worker on a fresh volume; range(0) is the thread count (0: all).
-void runOnFreshVolume(benchmark::State &state, const std::function<bool(TotalVolume *)> &run)
+/// The pillar volume's materials (bench/pillarvolume.h), in cell-index order.
+const std::vector<quint32> &pillars()
 {
-    const int threads = state.range(0) == 0 ? QThread::idealThreadCount() : int(state.range(0));
+    static const std::vector<quint32> ids = [] {
+        std::vector<quint32> v;
+        v.reserve(size_t(PillarVolume::cellsX) * PillarVolume::cellsY * PillarVolume::cellsZ);
+        for (quint32 x = 0; x < PillarVolume::cellsX; ++x)
+            for (quint32 y = 0; y < PillarVolume::cellsY; ++y)
+                for (quint32 z = 0; z < PillarVolume::cellsZ; ++z)
+                    v.push_back(PillarVolume::material(x, y, z));
+        return v;
+    }();
+    return ids;
+}
+
+int threadsOf(const benchmark::State &state)
+{
+    return state.range(0) == 0 ? QThread::idealThreadCount() : int(state.range(0));
+}
+
+/// Times one run of a worker on a fresh volume; range(0) is the thread count (0: all).
+void runOnFreshVolume(benchmark::State &state, const std::function<bool(TotalVolume *)> &run,
+                      const std::vector<quint32> &ids = trenchedSilicon())
+{
+    const int threads = threadsOf(state);
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
     for (auto _ : state) {
         state.PauseTiming();
-        TotalVolume::Ptr v = TotalVolume::create(cellsX, cellsY, cellsZ, 1, 1, 1, Util::Vector3D(),
-                                                 trenchedSilicon());
+        TotalVolume::Ptr v =
+            TotalVolume::create(cellsX, cellsY, cellsZ, 1, 1, 1, Util::Vector3D(), ids);
         state.ResumeTiming();
         if (!v || !run(v.get()))
             state.SkipWithError("worker failed");
@@ -138,9 +162,67 @@ void BM_Electroplating10(benchmark::State &state)
         state, [](TotalVolume *v) { return Electrodeposition(v, 9, 1, 10.0f).runDeposition(); });
 }
 
+// The yardstick of the film workers: the pillar volume, compared with one plain pass over it
+// and with scipy's distance transforms (bench/filmtransforms.py).
+void BM_PillarsIsotropicDeposition10(benchmark::State &state)
+{
+    runOnFreshVolume(
+        state, [](TotalVolume *v) { return IsotropicFilmDeposition(v, 2, 10.0f).runDeposition(); },
+        pillars());
+}
+
+void BM_PillarsMooreDeposition10(benchmark::State &state)
+{
+    runOnFreshVolume(
+        state, [](TotalVolume *v) { return MooreNeighborhoodDeposition(v, 2, 10).runDeposition(); },
+        pillars());
+}
+
+/// A pass that reads every cell of the pillar volume and its 26 neighbours once, in strips:
+/// what any worker that looks at the whole volume costs at the least.
+void BM_PillarsMoorePlainPass(benchmark::State &state)
+{
+    const int threads = threadsOf(state);
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    TotalVolume::Ptr v =
+        TotalVolume::create(cellsX, cellsY, cellsZ, 1, 1, 1, Util::Vector3D(), pillars());
+    const CellNeighborhood nb(cellsX, cellsY, cellsZ);
+    const StripRunner runner(cellsX, 2);
+    std::vector<quint64> counts(size_t(runner.getStripCount()));
+    for (auto _ : state) {
+        const Model::Automaton::Voxel *cells = v->lockCells();
+        runner.runPhase([&](int strip) {
+            quint64 filled = 0;
+            for (quint32 x = runner.getFirstX(strip); x < runner.getEndX(strip); ++x)
+                for (quint32 y = 0; y < cellsY; ++y)
+                    for (quint32 z = 0; z < cellsZ; ++z)
+                        nb.forEachMooreNeighbor(nb.index(x, y, z), x, y, z,
+                                                [&](CellNeighborhood::CellIndex j, quint32) {
+                                                    filled += cells[j].material != 0;
+                                                });
+            counts[size_t(strip)] = filled;
+        });
+        v->releaseCells();
+        benchmark::DoNotOptimize(counts.data());
+    }
+    state.counters["threads"] = threads;
+    state.SetItemsProcessed(state.iterations() * qint64(cellsX) * cellsY * cellsZ);
+}
+
 } // namespace
 
 // Argument: thread count, 1 or 0 for all of the machine's threads.
+BENCHMARK(BM_PillarsIsotropicDeposition10)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PillarsMooreDeposition10)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PillarsMoorePlainPass)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IsotropicDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IsotropicEtching10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MooreDeposition10)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();

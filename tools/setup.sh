@@ -14,7 +14,7 @@ packages=(
   libbenchmark-dev
   libgdsii-dev python3-gdspy
   ngspice
-  parallel python3-matplotlib python3-vtk9
+  parallel python3-matplotlib python3-vtk9 python3-scipy
 )
 
 missing=()

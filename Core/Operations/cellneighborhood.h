@@ -37,6 +37,16 @@ public:
     }
     void coordinates(CellIndex index, quint32 &x, quint32 &y, quint32 &z) const
     {
+        if (index <= 0xFFFFFFFFu && columnCells <= 0xFFFFFFFFu) {
+            // Most volumes: 32-bit divisions, several times faster than 64-bit ones.
+            const quint32 i = quint32(index);
+            const quint32 column = quint32(columnCells);
+            x = i / column;
+            const quint32 rest = i % column;
+            y = rest / cellsZ;
+            z = rest % cellsZ;
+            return;
+        }
         x = quint32(index / columnCells);
         const CellIndex rest = index % columnCells;
         y = quint32(rest / cellsZ);
@@ -95,6 +105,11 @@ public:
     template <class F>
     void forEachFaceNeighbor(CellIndex i, quint32 x, quint32 y, quint32 z, F f) const
     {
+        if (isInterior(x, y, z)) {
+            for (int k = 0; k < FaceCount; ++k)
+                f(k, CellIndex(qint64(i) + faceDelta[k]), quint32(qint64(x) + faceOffsets[k][0]));
+            return;
+        }
         for (int k = 0; k < FaceCount; ++k)
             if (contains(x, y, z, faceOffsets[k]))
                 f(k, CellIndex(qint64(i) + faceDelta[k]), quint32(qint64(x) + faceOffsets[k][0]));

@@ -38,8 +38,9 @@ public:
         const float *own = cells[i].distance;
         float best = own[0] * own[0] + own[1] * own[1] + own[2] * own[2];
         bool found = false;
+        const bool interior = neighborhood.isInterior(x, y, z);
         for (int k = 0; k < CellNeighborhood::FaceCount; ++k) {
-            if (!neighborhood.contains(x, y, z, CellNeighborhood::faceOffsets[k]))
+            if (!interior && !neighborhood.contains(x, y, z, CellNeighborhood::faceOffsets[k]))
                 continue;
             const float *d = cells[qint64(i) + neighborhood.getFaceDelta(k)].distance;
             const float cx = d[0] + steps[k][0];

@@ -11,6 +11,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <vector>
+
 namespace Model {
 namespace Automaton {
 class TotalVolume;
@@ -42,6 +45,9 @@ struct DistanceFrontRules
     static constexpr bool deferredChanges = false;
     /// The initialization pass changes materials (so a run stopped there is not "unchanged").
     static constexpr bool initializationChangesMaterials = false;
+    /// The initialization leaves fields of some cells different in the two arrays; every front
+    /// cell's next voxel is then made a copy of its current one, changed or not.
+    static constexpr bool arraysMayDiffer = false;
     /// Work after the last pass (with both arrays still locked); false when it failed.
     bool finish(DistanceFrontRun &) { return true; }
 };
@@ -111,17 +117,25 @@ public:
     /// materials may be read across strips: other strips write fixed and distance meanwhile.
     template <class Role, class Joins>
     void initializeStrip(StripFronts::Strip &strip, float start, Role role, Joins joins);
-    /// Files the Moore neighbours of cell i whose material passes(material) accepts.
+    /// As initializeStrip, for rules whose Free cells join the first front when one of their 26
+    /// Moore neighbours in the volume is a Source. role must read nothing but the cell's
+    /// material: it is asked about the cells of the neighbouring layers too. The neighbourhood
+    /// test is a bitwise dilation of the sources, column by column.
+    template <class Role>
+    void initializeStripTouchingSources(StripFronts::Strip &strip, float start, Role role);
+    /// Files the face neighbours of cell i whose material passes(material) accepts. A cell's
+    /// candidates come from its face neighbours only, so after cell i changed only they can
+    /// find a shorter distance.
     template <class Passes>
-    void fileMooreNeighbors(StripFronts::Strip &strip, CellIndex i, quint32 x, quint32 y, quint32 z,
-                            Passes passes) const
+    void fileFaceNeighbors(StripFronts::Strip &strip, CellIndex i, quint32 x, quint32 y, quint32 z,
+                           Passes passes) const
     {
         const Voxel *const cells = current;
-        neighborhood.forEachMooreNeighbor(i, x, y, z,
-                                          [cells, &strip, &passes](CellIndex j, quint32 nx) {
-                                              if (passes(cells[j].material))
-                                                  strip.file(j, nx);
-                                          });
+        neighborhood.forEachFaceNeighbor(i, x, y, z,
+                                         [cells, &strip, &passes](int, CellIndex j, quint32 nx) {
+                                             if (passes(cells[j].material))
+                                                 strip.file(j, nx);
+                                         });
     }
 
     /// Reasons for refusing a volume; empty when it can be worked on.
@@ -135,6 +149,12 @@ private:
     template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
     template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
 
+    /// Writes the start state of cell i for its role into both arrays; a Free cell joins the
+    /// first front when touches() holds.
+    template <class Touches>
+    void writeInitialCell(StripFronts::Strip &strip, CellIndex i, quint32 x, CellRole r,
+                          float start, Touches touches);
+
     Model::Automaton::TotalVolume *volume;
     StripRunner runner;
     CellNeighborhood neighborhood;
@@ -143,6 +163,8 @@ private:
     quint64 passesRun;
     Voxel *current;
     Voxel *next;
+    /// Per strip, the cells its front work changed in this pass (ascending).
+    std::vector<StripFronts::CellList> changedCells;
 };
 
 template <class Rules>
@@ -158,11 +180,14 @@ bool DistanceFrontRun::run(Rules &rules, quint64 passes, const QString &process,
     lock();
     bool ok = false;
     try {
+        changedCells.assign(size_t(runner.getStripCount()), StripFronts::CellList());
         StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
         ok = runPhases(rules, fronts, passes);
     } catch (...) {
         ok = false;
     }
+    changedCells.clear();
+    changedCells.shrink_to_fit();
     release();
     if (!ok && error)
         *error = Util::Progress::stopRequested()
@@ -186,13 +211,18 @@ bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 pass
         };
         rollBack = [&rules](const StripFronts::CellList &, int index) { rules.discard(index); };
     } else {
-        copyBack = [this](const StripFronts::CellList &front, int) {
-            for (CellIndex i : front)
+        // Only changed cells differ between the arrays after the front work.
+        copyBack = [this](const StripFronts::CellList &, int index) {
+            StripFronts::CellList &changed = changedCells[size_t(index)];
+            for (CellIndex i : changed)
                 current[i] = next[i];
+            changed.clear();
         };
-        rollBack = [this](const StripFronts::CellList &front, int) {
-            for (CellIndex i : front)
+        rollBack = [this](const StripFronts::CellList &front, int index) {
+            StripFronts::CellList &changed = changedCells[size_t(index)];
+            for (CellIndex i : Rules::arraysMayDiffer ? front : changed)
                 next[i] = current[i];
+            changed.clear();
         };
     }
     const StripFronts::FrontWork step = [this, &rules](StripFronts::Strip &strip, int index) {
@@ -208,36 +238,107 @@ bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 pass
     return rules.finish(*this);
 }
 
+template <class Touches>
+void DistanceFrontRun::writeInitialCell(StripFronts::Strip &strip, CellIndex i, quint32 x,
+                                        CellRole r, float start, Touches touches)
+{
+    Voxel &cell = current[i];
+    Voxel &nextCell = next[i];
+    if (r == Source) {
+        cell.fixed = nextCell.fixed = true;
+        cell.setDistance(0.0f, 0.0f, 0.0f);
+        nextCell.setDistance(0.0f, 0.0f, 0.0f);
+        return;
+    }
+    cell.setDistance(start, start, start);
+    nextCell.setDistance(start, start, start);
+    if (r == Blocking) {
+        cell.fixed = nextCell.fixed = true;
+        return;
+    }
+    cell.fixed = nextCell.fixed = false;
+    if (touches())
+        strip.file(i, x);
+}
+
 template <class Role, class Joins>
 void DistanceFrontRun::initializeStrip(StripFronts::Strip &strip, float start, Role role,
                                        Joins joins)
 {
-    Voxel *const cells = current;
-    Voxel *const nextCells = next;
     for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
         for (quint32 y = 0; y < neighborhood.getCellsY(); ++y) {
             CellIndex i = neighborhood.index(x, y, 0);
-            for (quint32 z = 0; z < neighborhood.getCellsZ(); ++z, ++i) {
-                Voxel &cell = cells[i];
-                Voxel &nextCell = nextCells[i];
-                const CellRole r = role(cell, i, x, y, z);
-                if (r == Source) {
-                    cell.fixed = nextCell.fixed = true;
-                    cell.setDistance(0.0f, 0.0f, 0.0f);
-                    nextCell.setDistance(0.0f, 0.0f, 0.0f);
-                    continue;
-                }
-                cell.setDistance(start, start, start);
-                nextCell.setDistance(start, start, start);
-                if (r == Blocking) {
-                    cell.fixed = nextCell.fixed = true;
-                    continue;
-                }
-                cell.fixed = nextCell.fixed = false;
-                if (joins(i, x, y, z))
-                    strip.file(i, x);
+            for (quint32 z = 0; z < neighborhood.getCellsZ(); ++z, ++i)
+                writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
+                                 [&]() { return joins(i, x, y, z); });
+        }
+}
+
+template <class Role>
+void DistanceFrontRun::initializeStripTouchingSources(StripFronts::Strip &strip, float start,
+                                                      Role role)
+{
+    const quint32 cellsX = neighborhood.getCellsX();
+    const quint32 cellsY = neighborhood.getCellsY();
+    const quint32 cellsZ = neighborhood.getCellsZ();
+    const quint32 W = (cellsZ + 63) / 64;
+    const size_t layerWords = size_t(cellsY) * W;
+    // Per layer: the sources of each column dilated along z, then along y; three layers at a
+    // time, so a cell touches a source when its bit is set in any of them.
+    std::vector<quint64> zRow(layerWords), planes(3 * layerWords);
+    const auto dilateLayer = [&](quint32 x, quint64 *plane) {
+        if (x >= cellsX) {
+            std::fill(plane, plane + layerWords, 0);
+            return;
+        }
+        for (quint32 y = 0; y < cellsY; ++y) {
+            quint64 *words = &zRow[size_t(y) * W];
+            std::fill(words, words + W, 0);
+            CellIndex i = neighborhood.index(x, y, 0);
+            for (quint32 z = 0; z < cellsZ; ++z, ++i)
+                if (role(current[i], i, x, y, z) == Source)
+                    words[z >> 6] |= quint64(1) << (z & 63);
+            quint64 carry = 0;
+            for (quint32 w = 0; w < W; ++w) {
+                const quint64 v = words[w];
+                const quint64 up = w + 1 < W ? words[w + 1] << 63 : 0;
+                words[w] = v | (v << 1) | (v >> 1) | carry | up;
+                carry = v >> 63;
             }
         }
+        for (size_t c = 0; c < layerWords; c += W)
+            for (quint32 w = 0; w < W; ++w) {
+                quint64 d = zRow[c + w];
+                if (c > 0)
+                    d |= zRow[c - W + w];
+                if (c + W < layerWords)
+                    d |= zRow[c + W + w];
+                plane[c + w] = d;
+            }
+    };
+    quint64 *below = &planes[0];
+    quint64 *here = &planes[layerWords];
+    quint64 *above = &planes[2 * layerWords];
+    dilateLayer(strip.getFirstX() == 0 ? cellsX : strip.getFirstX() - 1, below);
+    dilateLayer(strip.getFirstX(), here);
+    for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x) {
+        dilateLayer(x + 1, above);
+        for (quint32 y = 0; y < cellsY; ++y) {
+            CellIndex i = neighborhood.index(x, y, 0);
+            const size_t c = size_t(y) * W;
+            for (quint32 z = 0; z < cellsZ; ++z, ++i) {
+                const size_t k = c + (z >> 6);
+                const quint64 bit = quint64(1) << (z & 63);
+                // The cell's own bit does not matter: a Free cell is no source.
+                writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
+                                 [&]() { return ((below[k] | here[k] | above[k]) & bit) != 0; });
+            }
+        }
+        quint64 *oldBelow = below;
+        below = here;
+        here = above;
+        above = oldBelow;
+    }
 }
 
 template <class Rules>
@@ -257,15 +358,16 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
         if constexpr (Rules::deferredChanges) {
             if (found)
                 rules.record(index, i, cell, candidate);
-        } else {
+        } else if (found) {
             Voxel updated = cell;
-            if (found) {
-                rules.accept(updated);
-                updated.fixed = false;
-                updated.setDistance(candidate[0], candidate[1], candidate[2]);
-            }
-            // Every front cell is written, so the copy-back never brings stale fields over.
+            rules.accept(updated);
+            updated.fixed = false;
+            updated.setDistance(candidate[0], candidate[1], candidate[2]);
+            // Listed first: a failed allocation then leaves nothing to roll back unlisted.
+            changedCells[size_t(index)].push_back(i);
             next[i] = updated;
+        } else if (Rules::arraysMayDiffer) {
+            next[i] = cell;
         }
         if (found)
             rules.fileNeighbors(*this, strip, i, x, y, z);

@@ -15,11 +15,13 @@ StripFronts::StripFronts(const StripRunner &runner, quint64 cellsPerLayer) : run
         Strip &strip = *strips.back();
         strip.firstX = runner.getFirstX(i);
         strip.endX = runner.getEndX(i);
+        strip.ownBegin = strip.firstX * cellsPerLayer;
+        strip.ownEnd = strip.endX * cellsPerLayer;
         // Filed cells lie at most one layer beyond the strip.
         const quint32 first = strip.firstX == 0 ? 0 : strip.firstX - 1;
         const quint32 end = qMin(strip.endX + 1, runner.getCellsX());
-        strip.markBase = first * cellsPerLayer;
-        strip.marks.assign(size_t((quint64(end - first) * cellsPerLayer + 63) / 64), 0);
+        strip.markBase = (first * cellsPerLayer) & ~CellIndex(63);
+        strip.marks.assign(size_t((end * cellsPerLayer - strip.markBase + 63) / 64), 0);
     }
 }
 
@@ -33,42 +35,54 @@ quint64 StripFronts::getFrontSize() const
 
 void StripFronts::beginFiling(Strip &strip)
 {
-    clearMarks(strip);
-    strip.next.clear();
     strip.left.clear();
     strip.right.clear();
 }
 
-void StripFronts::clearMarks(Strip &strip)
+void StripFronts::clearAllMarks(Strip &strip)
 {
-    for (const CellList *list : {&strip.next, &strip.left, &strip.right})
-        for (CellIndex index : *list) {
-            const CellIndex bit = index - strip.markBase;
-            strip.marks[size_t(bit >> 6)] &= ~(quint64(1) << (bit & 63));
-        }
+    std::fill(strip.marks.begin(), strip.marks.end(), 0);
 }
 
-void StripFronts::sortUnique(CellList &list)
-{
-    if (!std::is_sorted(list.begin(), list.end()))
-        std::sort(list.begin(), list.end());
-    list.erase(std::unique(list.begin(), list.end()), list.end());
-}
-
-void StripFronts::takeHandOvers(int index)
+void StripFronts::exchange(int index)
 {
     Strip &strip = getStrip(index);
+    std::vector<quint64> &marks = strip.marks;
+    const CellIndex base = strip.markBase;
+    // The marks beyond the strip stand for cells handed over: the lists carry them on.
+    for (const CellList *list : {&strip.left, &strip.right})
+        for (CellIndex i : *list)
+            marks[size_t((i - base) >> 6)] &= ~(quint64(1) << ((i - base) & 63));
+    const auto mark = [&marks, base](const CellList &list) {
+        for (CellIndex i : list)
+            marks[size_t((i - base) >> 6)] |= quint64(1) << ((i - base) & 63);
+    };
     if (index > 0) {
         Strip &left = getStrip(index - 1);
         QMutexLocker lock(&left.mutex);
-        strip.next.insert(strip.next.end(), left.right.begin(), left.right.end());
+        mark(left.right);
     }
     if (index + 1 < getStripCount()) {
         Strip &right = getStrip(index + 1);
         QMutexLocker lock(&right.mutex);
-        strip.next.insert(strip.next.end(), right.left.begin(), right.left.end());
+        mark(right.left);
     }
-    sortUnique(strip.next);
+    // Only the strip's own cells are marked now; their words are read and cleared in order.
+    CellList &front = strip.front;
+    front.clear();
+    const size_t firstWord = size_t((strip.ownBegin - base) >> 6);
+    const size_t endWord = size_t((strip.ownEnd - base + 63) >> 6);
+    for (size_t w = firstWord; w < endWord; ++w) {
+        quint64 word = marks[w];
+        if (!word)
+            continue;
+        marks[w] = 0;
+        const CellIndex wordBase = base + (CellIndex(w) << 6);
+        do {
+            front.push_back(wordBase + CellIndex(__builtin_ctzll(word)));
+            word &= word - 1;
+        } while (word);
+    }
 }
 
 bool StripFronts::runFiling(const FrontWork &work)
@@ -92,21 +106,17 @@ bool StripFronts::runPass(const FrontWork &work, const CellWork &copyBack, const
         return false;
     }
     return runner.runPhase([&](int index) {
-        Strip &strip = getStrip(index);
         // Copy-back first: it cannot fail, so the cells always end a whole pass.
         if (copyBack)
-            copyBack(strip.front, index);
-        clearMarks(strip);
-        takeHandOvers(index);
-        strip.front.swap(strip.next);
-        strip.next.clear();
+            copyBack(getStrip(index).front, index);
+        exchange(index);
     });
 }
 
 bool StripFronts::runLocalPass(const FrontWork &work, const CellWork &copyBack,
                                const CellWork &rollBack)
 {
-    bool ok = runner.runPhase([&](int index) {
+    const bool ok = runner.runPhase([&](int index) {
         Strip &strip = getStrip(index);
         try {
             QMutexLocker lock(&strip.mutex);
@@ -118,38 +128,21 @@ bool StripFronts::runLocalPass(const FrontWork &work, const CellWork &copyBack,
                 rollBack(strip.front, index);
             strip.front.clear();
             beginFiling(strip);
+            clearAllMarks(strip);
             throw;
         }
         if (copyBack)
             copyBack(strip.front, index);
-        clearMarks(strip);
-        sortUnique(strip.next);
-        strip.front.swap(strip.next);
-        strip.next.clear();
     });
-    bool handedOver = false;
-    for (const std::unique_ptr<Strip> &strip : strips)
-        handedOver = handedOver || !strip->left.empty() || !strip->right.empty();
-    if (ok && handedOver) {
-        ok = runner.runPhase([&](int index) {
-            Strip &strip = getStrip(index);
-            strip.next.swap(strip.front);
-            takeHandOvers(index);
-            strip.front.swap(strip.next);
-            strip.next.clear();
-        });
-        for (const std::unique_ptr<Strip> &strip : strips) {
-            strip->left.clear();
-            strip->right.clear();
-        }
-    }
-    return ok;
+    // Cells filed beyond a strip still join their owner's front.
+    return runner.runPhase([&](int index) { exchange(index); }) && ok;
 }
 
 void StripFronts::clear()
 {
     for (const std::unique_ptr<Strip> &strip : strips) {
         beginFiling(*strip);
+        clearAllMarks(*strip);
         strip->front.clear();
     }
 }

@@ -20,9 +20,9 @@ namespace Operations {
 /// A pass has two phases, each finished by every strip before the next begins:
 /// 1. front work: under its mutex, each strip examines its front, writes only cells of its own
 ///    x range into the next generation and files the cells to examine next (Strip::file);
-/// 2. exchange: each strip copies its changed cells back, takes the hand-over lists its
-///    neighbours filed for it (under their mutexes), and its sorted, repeat-free new front
-///    replaces the old one.
+/// 2. exchange: each strip copies its changed cells back, marks the cells of the hand-over
+///    lists its neighbours filed for it (taken under their mutexes), and reads its new front
+///    off its marks in index order: ascending and repeat-free without any sorting.
 /// So every pass reads the cells as they stood when it began, and every filed cell joins its
 /// owner's front for the next pass.
 class StripFronts
@@ -53,12 +53,12 @@ public:
             if (word & mask)
                 return;
             word |= mask;
+            // Cells of the strip stay marks only: the next front is read off them in index
+            // order, so it needs no sorting.
             if (x < firstX)
                 left.push_back(index);
             else if (x >= endX)
                 right.push_back(index);
-            else
-                next.push_back(index);
         }
         const CellList &getLeftHandOver() const { return left; }
         const CellList &getRightHandOver() const { return right; }
@@ -68,13 +68,16 @@ public:
         quint32 firstX = 0;
         quint32 endX = 0;
         CellList front;
-        CellList next;
         CellList left;
         CellList right;
         QMutex mutex;
         /// One bit per cell of the strip and the layer on either side: filed in this phase.
+        /// markBase is a multiple of 64, so the strip's own cells start on a whole word.
         std::vector<quint64> marks;
         CellIndex markBase = 0;
+        /// The strip's own cells: [ownBegin, ownEnd) in cell indices.
+        CellIndex ownBegin = 0;
+        CellIndex ownEnd = 0;
     };
 
     /// Examines a strip's front (Strip::getFront) and files cells; runs under the strip's mutex.
@@ -112,10 +115,11 @@ public:
     void clear();
 
 private:
-    void beginFiling(Strip &strip);
-    static void clearMarks(Strip &strip);
-    void takeHandOvers(int index);
-    static void sortUnique(CellList &list);
+    static void beginFiling(Strip &strip);
+    static void clearAllMarks(Strip &strip);
+    /// The exchange of one strip: hand-overs taken, the new front read off the marks, every
+    /// mark cleared.
+    void exchange(int index);
 
     const StripRunner &runner;
     std::vector<std::unique_ptr<Strip>> strips;

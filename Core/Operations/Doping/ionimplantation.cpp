@@ -20,6 +20,8 @@ typedef CellNeighborhood::CellIndex CellIndex;
 struct ImplantationRules : DopingRules
 {
     static constexpr bool initializationChangesMaterials = true;
+    /// Implanted cells start at distance 0 in the current array only.
+    static constexpr bool arraysMayDiffer = true;
 
     ImplantationRules(const MaterialSet &dopable, quint32 dopedMaterial, float annealingDistance,
                       float implantationDepth)

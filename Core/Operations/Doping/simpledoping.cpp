@@ -15,35 +15,28 @@ namespace {
 
 typedef CellNeighborhood::CellIndex CellIndex;
 
-/// Sources are the empty cells; the front moves through dopable cells, filed among the 26
-/// Moore neighbours.
+/// Sources are the empty cells; the first front is the dopable cells among their 26 Moore
+/// neighbours, and the front then moves on through dopable cells.
 struct SurfaceDopingRules : DopingRules
 {
     using DopingRules::DopingRules;
 
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
-        const CellNeighborhood &nb = run.getNeighborhood();
-        const Voxel *cells = run.cells();
-        run.initializeStrip(
-            strip, distance,
-            [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
+        run.initializeStripTouchingSources(
+            strip, distance, [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
                 if (cell.material == 0)
                     return DistanceFrontRun::Source;
                 return dopable.contains(cell.material) ? DistanceFrontRun::Free
                                                        : DistanceFrontRun::Blocking;
-            },
-            [&nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
-                return nb.anyMooreNeighbor(i, x, y, z,
-                                           [cells](CellIndex j) { return cells[j].material == 0; });
             });
     }
 
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        run.fileMooreNeighbors(strip, i, x, y, z,
-                               [this](quint32 id) { return dopable.contains(id); });
+        run.fileFaceNeighbors(strip, i, x, y, z,
+                              [this](quint32 id) { return dopable.contains(id); });
     }
 };
 

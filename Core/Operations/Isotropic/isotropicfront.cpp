@@ -38,23 +38,16 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
 
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
-        const CellNeighborhood &nb = run.getNeighborhood();
-        const Voxel *cells = run.cells();
-        run.initializeStrip(
-            strip, thickness,
-            [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
+        // A cell joins the first front when it touches a source: for plating the conductor
+        // itself, so a hollow closed in by conductor is plated too.
+        run.initializeStripTouchingSources(
+            strip, thickness, [this](const Voxel &cell, CellIndex, quint32, quint32, quint32) {
                 if (isSource(cell))
                     return DistanceFrontRun::Source;
                 // Other filled cells block the plating: never updated, never a source.
                 if (M == IsotropicFront::Plating && cell.material != 0)
                     return DistanceFrontRun::Blocking;
                 return DistanceFrontRun::Free;
-            },
-            // A cell joins the first front when it touches a source: for plating the conductor
-            // itself, so a hollow closed in by conductor is plated too.
-            [this, &nb, cells](CellIndex i, quint32 x, quint32 y, quint32 z) {
-                return nb.anyMooreNeighbor(
-                    i, x, y, z, [this, cells](CellIndex j) { return isSource(cells[j]); });
             });
     }
 
@@ -80,7 +73,7 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
     {
-        run.fileMooreNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
+        run.fileFaceNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
     }
 
     quint32 material;

@@ -3,6 +3,8 @@
 #include "Model/Automaton/totalvolume.h"
 #include "Util/progress.h"
 
+#include <algorithm>
+
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
 
@@ -29,9 +31,9 @@ void setError(QString *error, const QString &text)
 MooreFront::MooreFront(TotalVolume *volume, quint32 material, qint32 steps, Mode mode)
     : volume(volume), material(material), steps(steps), mode(mode),
       runner(countOf(volume, &TotalVolume::getCellsX), minimumStripWidth),
-      neighborhood(countOf(volume, &TotalVolume::getCellsX),
-                   countOf(volume, &TotalVolume::getCellsY),
-                   countOf(volume, &TotalVolume::getCellsZ)),
+      cellsX(countOf(volume, &TotalVolume::getCellsX)),
+      cellsY(countOf(volume, &TotalVolume::getCellsY)),
+      cellsZ(countOf(volume, &TotalVolume::getCellsZ)), columnWords((cellsZ + 63) / 64),
       stepsRun(0), cells(nullptr), nextCells(nullptr)
 {}
 
@@ -51,100 +53,184 @@ bool MooreFront::run(QString *error)
     }
     cells = volume->lockCells();
     nextCells = volume->lockNextCells();
-    bool ok = false;
-    try {
-        StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
-        ok = mode == Deposition ? runSteps<Deposition>(fronts) : runSteps<Etching>(fronts);
-    } catch (...) {
-        ok = false;
+    bool ok = true;
+    bool canceled = false;
+    if (steps > 0) {
+        // Nothing is written before the last step, so a run that fails leaves the cells as they
+        // were.
+        try {
+            const size_t words = size_t(quint64(cellsX) * cellsY * columnWords);
+            Sets sets;
+            sets.open.assign(words, 0);
+            sets.front.assign(words, 0);
+            sets.next.assign(words, 0);
+            sets.changed.assign(words, 0);
+            std::vector<char> any(size_t(runner.getStripCount()), 0);
+            const auto anyFront = [&any]() {
+                return std::find(any.begin(), any.end(), 1) != any.end();
+            };
+            ok = runner.runPhase([&](int strip) {
+                if (mode == Deposition)
+                    classify<Deposition>(sets, strip);
+                else
+                    classify<Etching>(sets, strip);
+            });
+            // The first front: cells to change that touch a source (held in next).
+            ok = ok && runner.runPhase([&](int strip) {
+                any[size_t(strip)] = advance(sets.next, sets.front, sets, nullptr, strip);
+            });
+            Util::Progress::reportTotal(quint64(steps));
+            while (ok && stepsRun < steps && anyFront()) {
+                if (Util::Progress::stopRequested()) {
+                    canceled = true;
+                    ok = false;
+                    break;
+                }
+                ++stepsRun;
+                if (stepsRun == steps) {
+                    ok = runner.runPhase([&](int strip) { accumulate(sets, strip); });
+                    Util::Progress::reportDone(quint64(stepsRun));
+                    break;
+                }
+                ok = runner.runPhase([&](int strip) {
+                    any[size_t(strip)] = advance(sets.front, sets.next, sets, &sets.changed, strip);
+                });
+                sets.front.swap(sets.next);
+                Util::Progress::reportDone(quint64(stepsRun));
+            }
+            const quint32 changedTo = mode == Deposition ? material : 0;
+            ok = ok && runner.runPhase([&](int strip) { writeChanges(sets, strip, changedTo); });
+        } catch (...) {
+            ok = false;
+        }
     }
     volume->releaseCells();
     volume->releaseNextCells();
     cells = nullptr;
     nextCells = nullptr;
-    if (!ok && Util::Progress::stopRequested())
-        setError(error, QStringLiteral("The %1 was canceled after %2 of %3 steps.")
+    if (!ok && canceled)
+        setError(error, QStringLiteral("The %1 was canceled after %2 of %3 steps; the cell volume "
+                                       "is unchanged.")
                             .arg(process)
                             .arg(stepsRun)
                             .arg(steps));
     else if (!ok)
-        setError(error, stepsRun == 0
-                            ? QStringLiteral("Not enough memory for the %1; the cell volume is "
-                                             "unchanged.")
-                                  .arg(process)
-                            : QStringLiteral("Not enough memory to finish the %1; it stopped "
-                                             "after %2 of %3 steps.")
-                                  .arg(process)
-                                  .arg(stepsRun)
-                                  .arg(steps));
+        setError(error, QStringLiteral("Not enough memory for the %1; the cell volume is "
+                                       "unchanged.")
+                            .arg(process));
+    if (!ok)
+        stepsRun = 0;
     return ok;
 }
 
-template <MooreFront::Mode M> bool MooreFront::runSteps(StripFronts &fronts)
+template <MooreFront::Mode M> void MooreFront::classify(Sets &sets, int strip) const
 {
-    if (!fronts.runFiling(
-            [this](StripFronts::Strip &strip, int) { runPartialInitialization<M>(strip); }))
-        return false;
-    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &front, int) {
-        for (CellNeighborhood::CellIndex i : front)
-            cells[i].material = nextCells[i].material;
-    };
-    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &front, int) {
-        for (CellNeighborhood::CellIndex i : front)
-            nextCells[i].material = cells[i].material;
-    };
-    const StripFronts::FrontWork step = [this](StripFronts::Strip &strip, int) {
-        runPartialStep<M>(strip);
-    };
-    Util::Progress::reportTotal(quint64(steps));
-    // Once every front is empty no later step can change a cell.
-    while (stepsRun < steps && !fronts.isEmpty()) {
-        if (Util::Progress::stopRequested() || !fronts.runPass(step, copyBack, rollBack))
-            return false;
-        Util::Progress::reportDone(quint64(++stepsRun));
+    const quint64 firstColumn = quint64(runner.getFirstX(strip)) * cellsY;
+    const quint64 endColumn = quint64(runner.getEndX(strip)) * cellsY;
+    for (quint64 column = firstColumn; column < endColumn; ++column) {
+        const Voxel *cell = cells + column * cellsZ;
+        quint64 *open = &sets.open[size_t(column * columnWords)];
+        quint64 *source = &sets.next[size_t(column * columnWords)];
+        for (quint32 w = 0; w < columnWords; ++w) {
+            const quint32 first = w * 64;
+            const quint32 end = qMin(first + 64, cellsZ);
+            quint64 openWord = 0, sourceWord = 0;
+            for (quint32 z = first; z < end; ++z) {
+                const quint32 own = cell[z].material;
+                const quint64 isOpen = M == Deposition ? own == 0 : own == material;
+                const quint64 isSource = !isOpen && (M == Deposition || own == 0);
+                openWord |= isOpen << (z - first);
+                sourceWord |= isSource << (z - first);
+            }
+            open[w] = openWord;
+            source[w] = sourceWord;
+        }
     }
-    return true;
 }
 
-template <MooreFront::Mode M> void MooreFront::runPartialInitialization(StripFronts::Strip &strip)
+bool MooreFront::advance(const Bits &source, Bits &out, Sets &sets, Bits *changed, int strip) const
 {
-    const quint32 cellsY = neighborhood.getCellsY();
-    const quint32 cellsZ = neighborhood.getCellsZ();
-    for (quint32 x = strip.getFirstX(); x < strip.getEndX(); ++x)
-        for (quint32 y = 0; y < cellsY; ++y) {
-            CellNeighborhood::CellIndex i = neighborhood.index(x, y, 0);
-            for (quint32 z = 0; z < cellsZ; ++z, ++i) {
-                const quint32 own = cells[i].material;
-                if (M == Deposition ? own != 0 : own != material)
-                    continue;
-                const bool touches = neighborhood.anyMooreNeighbor(
-                    i, x, y, z, [this](CellNeighborhood::CellIndex j) {
-                        return M == Deposition ? cells[j].material != 0 : cells[j].material == 0;
-                    });
-                if (touches)
-                    strip.file(i, x);
+    const quint32 firstX = runner.getFirstX(strip);
+    const quint32 endX = runner.getEndX(strip);
+    const quint32 W = columnWords;
+    const size_t layerWords = size_t(cellsY) * W;
+    // Per layer the dilation of the source along z and y; three layers at a time.
+    std::vector<quint64> zRow(layerWords), planes(3 * layerWords);
+    const auto dilateLayer = [&](quint32 x, quint64 *plane) {
+        const quint64 *layer = &source[size_t(x) * layerWords];
+        for (size_t c = 0; c < layerWords; c += W)
+            for (quint32 w = 0; w < W; ++w) {
+                const quint64 v = layer[c + w];
+                quint64 d = v | (v << 1) | (v >> 1);
+                if (w > 0)
+                    d |= layer[c + w - 1] >> 63;
+                if (w + 1 < W)
+                    d |= layer[c + w + 1] << 63;
+                zRow[c + w] = d;
+            }
+        for (size_t c = 0; c < layerWords; c += W)
+            for (quint32 w = 0; w < W; ++w) {
+                quint64 d = zRow[c + w];
+                if (c > 0)
+                    d |= zRow[c - W + w];
+                if (c + W < layerWords)
+                    d |= zRow[c + W + w];
+                plane[c + w] = d;
+            }
+    };
+    quint64 *below = &planes[0];
+    quint64 *here = &planes[layerWords];
+    quint64 *above = &planes[2 * layerWords];
+    if (firstX > 0)
+        dilateLayer(firstX - 1, below);
+    else
+        std::fill(below, below + layerWords, 0);
+    dilateLayer(firstX, here);
+    quint64 found = 0;
+    for (quint32 x = firstX; x < endX; ++x) {
+        if (x + 1 < cellsX)
+            dilateLayer(x + 1, above);
+        else
+            std::fill(above, above + layerWords, 0);
+        const size_t base = size_t(x) * layerWords;
+        for (size_t k = 0; k < layerWords; ++k) {
+            const quint64 reached = (below[k] | here[k] | above[k]) & sets.open[base + k];
+            out[base + k] = reached;
+            sets.open[base + k] &= ~reached;
+            found |= reached;
+            if (changed)
+                (*changed)[base + k] |= source[base + k];
+        }
+        quint64 *oldBelow = below;
+        below = here;
+        here = above;
+        above = oldBelow;
+    }
+    return found != 0;
+}
+
+void MooreFront::accumulate(Sets &sets, int strip) const
+{
+    const size_t layerWords = size_t(cellsY) * columnWords;
+    const size_t first = size_t(runner.getFirstX(strip)) * layerWords;
+    const size_t end = size_t(runner.getEndX(strip)) * layerWords;
+    for (size_t k = first; k < end; ++k)
+        sets.changed[k] |= sets.front[k];
+}
+
+void MooreFront::writeChanges(const Sets &sets, int strip, quint32 changedTo) const
+{
+    const quint64 firstColumn = quint64(runner.getFirstX(strip)) * cellsY;
+    const quint64 endColumn = quint64(runner.getEndX(strip)) * cellsY;
+    for (quint64 column = firstColumn; column < endColumn; ++column)
+        for (quint32 w = 0; w < columnWords; ++w) {
+            quint64 word = sets.changed[size_t(column * columnWords + w)];
+            while (word) {
+                const quint64 i = column * cellsZ + w * 64u + quint64(__builtin_ctzll(word));
+                cells[i].material = nextCells[i].material = changedTo;
+                word &= word - 1;
             }
         }
-}
-
-template <MooreFront::Mode M> void MooreFront::runPartialStep(StripFronts::Strip &strip)
-{
-    for (CellNeighborhood::CellIndex i : strip.getFront()) {
-        const quint32 own = cells[i].material;
-        if (M == Deposition)
-            nextCells[i].material = own == 0 ? material : own;
-        else
-            nextCells[i].material = own == material ? 0 : own;
-        // Changed or not, the cell passes the front on to its neighbours.
-        quint32 x, y, z;
-        neighborhood.coordinates(i, x, y, z);
-        neighborhood.forEachMooreNeighbor(
-            i, x, y, z, [this, &strip](CellNeighborhood::CellIndex j, quint32 nx) {
-                const quint32 other = cells[j].material;
-                if (M == Deposition ? other == 0 : other == material)
-                    strip.file(j, nx);
-            });
-    }
 }
 
 } // namespace Operations

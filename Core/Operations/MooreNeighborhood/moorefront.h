@@ -1,12 +1,12 @@
 #ifndef CELVANE_CORE_OPERATIONS_MOORENEIGHBORHOOD_MOOREFRONT_H
 #define CELVANE_CORE_OPERATIONS_MOORENEIGHBORHOOD_MOOREFRONT_H
 
-#include "Core/Operations/cellneighborhood.h"
-#include "Core/Operations/stripfronts.h"
 #include "Core/Operations/striprunner.h"
 
 #include <QString>
 #include <QtGlobal>
+
+#include <vector>
 
 namespace Model {
 namespace Automaton {
@@ -22,6 +22,11 @@ namespace Operations {
 /// every front cell (empty cells touching the film for a deposition, cells of the etched material
 /// touching empty space for an etch) and the front moves on to their 26 neighbours, so after n
 /// steps the changed region is everything within n chessboard steps of the surface.
+///
+/// The fronts are bit sets with one bit per cell, each column of cells (one x and y, z
+/// ascending) on whole 64-bit words: a step is a bitwise 26-neighbour dilation of the front,
+/// masked by the cells still to change, column word by column word on strips along x. The
+/// cells are read once at the start and the changed ones written once at the end.
 class MooreFront
 {
 public:
@@ -50,16 +55,42 @@ public:
     quint32 getStripWidth() const { return runner.getStripWidth(); }
 
 private:
-    template <Mode M> bool runSteps(StripFronts &fronts);
-    template <Mode M> void runPartialInitialization(StripFronts::Strip &strip);
-    template <Mode M> void runPartialStep(StripFronts::Strip &strip);
+    typedef std::vector<quint64> Bits;
+
+    /// Bit sets of the run, column by column.
+    struct Sets
+    {
+        /// Cells the run may still change: passable at the start and not yet in a front.
+        Bits open;
+        /// The front of this step, and the next one being built from it (at the start, the
+        /// source cells).
+        Bits front;
+        Bits next;
+        /// Cells changed so far.
+        Bits changed;
+    };
+
+    template <Mode M> void classify(Sets &sets, int strip) const;
+    /// next = open & dilation of source over the strip's columns; open and changed lose next.
+    /// Returns true when next is not empty.
+    /// out = open & the 26-neighbour dilation of source, over the strip's columns; those cells
+    /// leave open. With changed, the strip's source cells join it (source is the front that
+    /// has just been applied). Returns true when out is not empty in the strip.
+    bool advance(const Bits &source, Bits &out, Sets &sets, Bits *changed, int strip) const;
+    /// The last front joins the changed cells.
+    void accumulate(Sets &sets, int strip) const;
+    void writeChanges(const Sets &sets, int strip, quint32 changedTo) const;
 
     Model::Automaton::TotalVolume *volume;
     quint32 material;
     qint32 steps;
     Mode mode;
     StripRunner runner;
-    CellNeighborhood neighborhood;
+    quint32 cellsX;
+    quint32 cellsY;
+    quint32 cellsZ;
+    /// 64-bit words per column.
+    quint32 columnWords;
     qint32 stepsRun;
     Model::Automaton::Voxel *cells;
     Model::Automaton::Voxel *nextCells;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
@@ -39,46 +40,90 @@ struct OxidationRules : DistanceFrontRules
           convertSpace(squaredLimit(0.6, thickness))
     {}
 
-    /// An oxidizable cell with an empty face neighbour.
-    bool atSurface(const CellNeighborhood &nb, const Voxel *cells, CellIndex i, quint32 x,
-                   quint32 y, quint32 z) const
+    /// Bit sets over layers [firstX, endX) of the volume, each column on whole 64-bit words.
+    struct LayerBits
     {
-        if (!oxidizable.contains(cells[i].material))
-            return false;
-        for (int k = 0; k < CellNeighborhood::FaceCount; ++k)
-            if (nb.contains(x, y, z, CellNeighborhood::faceOffsets[k]) &&
-                cells[qint64(i) + nb.getFaceDelta(k)].material == 0)
-                return true;
-        return false;
-    }
+        LayerBits(quint32 firstX, quint32 endX, quint32 cellsY, quint32 words)
+            : firstX(firstX), endX(endX), cellsY(cellsY), words(words),
+              bits(size_t(endX - firstX) * cellsY * words, 0)
+        {}
+        quint64 *column(quint32 x, quint32 y)
+        {
+            return &bits[(size_t(x - firstX) * cellsY + y) * words];
+        }
+        /// Word w of column (x, y); 0 outside the layers held.
+        quint64 word(qint64 x, qint64 y, quint32 w) const
+        {
+            if (x < qint64(firstX) || x >= qint64(endX) || y < 0 || y >= qint64(cellsY))
+                return 0;
+            return bits[(size_t(x - firstX) * cellsY + size_t(y)) * words + w];
+        }
+        /// Word w of the cells whose face neighbours (not the cell itself) include a set cell.
+        quint64 faceNeighbors(quint32 x, quint32 y, quint32 w) const
+        {
+            const quint64 v = word(x, y, w);
+            quint64 r = (v << 1) | (v >> 1);
+            if (w > 0)
+                r |= word(x, y, w - 1) >> 63;
+            if (w + 1 < words)
+                r |= word(x, y, w + 1) << 63;
+            return r | word(x, qint64(y) - 1, w) | word(x, qint64(y) + 1, w) |
+                   word(qint64(x) - 1, y, w) | word(qint64(x) + 1, y, w);
+        }
+        bool test(quint32 x, quint32 y, quint32 z) const
+        {
+            return (word(x, y, z >> 6) >> (z & 63)) & 1u;
+        }
+
+        quint32 firstX, endX, cellsY, words;
+        std::vector<quint64> bits;
+    };
 
     void initialize(DistanceFrontRun &run, StripFronts::Strip &strip, int)
     {
         const CellNeighborhood &nb = run.getNeighborhood();
         const Voxel *cells = run.cells();
+        const quint32 cellsX = nb.getCellsX(), cellsY = nb.getCellsY(), cellsZ = nb.getCellsZ();
+        const quint32 W = (cellsZ + 63) / 64;
+        const quint32 firstX = strip.getFirstX(), endX = strip.getEndX();
+        // Oxidizable and empty cells two layers around the strip, surface cells one layer
+        // around it: word operations instead of up to 42 reads per cell.
+        LayerBits oxidizableBits(firstX < 2 ? 0 : firstX - 2, qMin(endX + 2, cellsX), cellsY, W);
+        LayerBits emptyBits(oxidizableBits.firstX, oxidizableBits.endX, cellsY, W);
+        for (quint32 lx = oxidizableBits.firstX; lx < oxidizableBits.endX; ++lx)
+            for (quint32 y = 0; y < cellsY; ++y) {
+                quint64 *o = oxidizableBits.column(lx, y);
+                quint64 *e = emptyBits.column(lx, y);
+                const Voxel *column = cells + nb.index(lx, y, 0);
+                for (quint32 z = 0; z < cellsZ; ++z) {
+                    const quint32 m = column[z].material;
+                    o[z >> 6] |= quint64(oxidizable.contains(m)) << (z & 63);
+                    e[z >> 6] |= quint64(m == 0) << (z & 63);
+                }
+            }
+        // An oxidizable cell with an empty face neighbour.
+        LayerBits surfaceBits(firstX == 0 ? 0 : firstX - 1, qMin(endX + 1, cellsX), cellsY, W);
+        for (quint32 lx = surfaceBits.firstX; lx < surfaceBits.endX; ++lx)
+            for (quint32 y = 0; y < cellsY; ++y) {
+                quint64 *sw = surfaceBits.column(lx, y);
+                for (quint32 w = 0; w < W; ++w)
+                    sw[w] = oxidizableBits.word(lx, y, w) & emptyBits.faceNeighbors(lx, y, w);
+            }
         run.initializeStrip(
-            strip, x,
-            [this, &nb, cells](const Voxel &cell, CellIndex i, quint32 cx, quint32 cy, quint32 cz) {
-                const quint32 material = cell.material;
-                if (oxidizable.contains(material) && atSurface(nb, cells, i, cx, cy, cz))
+            strip, this->x,
+            [this, &surfaceBits](const Voxel &cell, CellIndex, quint32 cx, quint32 cy, quint32 cz) {
+                if (surfaceBits.test(cx, cy, cz))
                     return DistanceFrontRun::Source;
                 // Blocks: never updated, and too far away to serve as a source.
-                if (material != 0 && !oxidizable.contains(material))
+                if (cell.material != 0 && !oxidizable.contains(cell.material))
                     return DistanceFrontRun::Blocking;
                 return DistanceFrontRun::Free;
             },
-            [this, &nb, cells](CellIndex i, quint32 cx, quint32 cy, quint32 cz) {
-                const quint32 material = cells[i].material;
-                bool joins = false;
-                nb.forEachFaceNeighbor(i, cx, cy, cz, [&](int k, CellIndex j, quint32) {
-                    if (joins)
-                        return;
-                    const qint32 *o = CellNeighborhood::faceOffsets[k];
-                    joins = material == 0
-                                ? oxidizable.contains(cells[j].material)
-                                : atSurface(nb, cells, j, cx + o[0], cy + o[1], cz + o[2]);
-                });
-                return joins;
+            [cells, &oxidizableBits, &surfaceBits](CellIndex i, quint32 cx, quint32 cy,
+                                                   quint32 cz) {
+                // Empty cells next to oxidizable ones; filled ones next to the surface.
+                const LayerBits &near = cells[i].material == 0 ? oxidizableBits : surfaceBits;
+                return (near.faceNeighbors(cx, cy, cz >> 6) >> (cz & 63)) & 1u;
             });
     }
 
