@@ -1,5 +1,6 @@
 #include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
 #include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
+#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
 #include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
 #include "Model/Process/processfactory.h"
 #include "testmain.h"
@@ -29,6 +30,18 @@ Step mooreDeposition(quint32 steps)
             op->setSteps(steps);
             op->end();
         });
+}
+
+Step topRie(double depth)
+{
+    return answering<SimpleReactiveIonEtchingOperation>(30,
+                                                        [=](SimpleReactiveIonEtchingOperation *op) {
+                                                            op->setDepth(depth);
+                                                            op->setMaterial(1);
+                                                            op->setEtchFromBelow(false);
+                                                            op->setEtchFromTop(true);
+                                                            op->end();
+                                                        });
 }
 
 Step wetEtching(double depth)
@@ -85,6 +98,8 @@ void TestProcessCancel::cancelPutsTheCellsBack_data()
     }
     QTest::addRow("Moore deposition, 3 threads")
         << mooreDeposition(12) << "Moore film deposition" << quint64(12) << quint64(4) << 3;
+    // One layer per step: depth 6 is 6 steps, into the 8 layers of silicon.
+    QTest::addRow("RIE, 3 threads") << topRie(6.0) << "Simple RIE" << quint64(6) << quint64(3) << 3;
 }
 
 void TestProcessCancel::cancelPutsTheCellsBack()
@@ -147,7 +162,6 @@ void TestProcessCancel::cancelPutsTheCellsBack()
     QVERIFY(cellsOf(v) != before);
     QVERIFY(cellsOf(v) == cellsOf(twin));
     QCOMPARE(reportedTotal, total);
-
 }
 
 CELVANE_TEST_MAIN(TestProcessCancel)
