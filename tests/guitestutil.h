@@ -7,9 +7,11 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
 
+#include "UI/Console/commandconsole.h"
 #include "UI/Operations/createsubstratedialog.h"
 #include "UI/mainwindow.h"
 
@@ -56,6 +58,16 @@ inline void closeWindow(QWidget *window)
         window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+/// Everything the window's console shows.
+inline QString consoleText(Ui::MainWindow *window)
+{
+    return window->getPresenter().getConsole()->outputPane()->toPlainText();
+}
+
+/// Fails, showing the console, unless the window's console ends with the text.
+#define QVERIFY_CONSOLE_ENDS_WITH(window, text)                                                    \
+    QVERIFY2(consoleText(window).endsWith(QLatin1String(text)), qPrintable(consoleText(window)))
 
 /// A spin box's range and value in one line, to compare against the form's figures:
 /// "0..1000000000: 10 units".

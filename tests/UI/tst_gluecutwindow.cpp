@@ -39,10 +39,6 @@ private:
     TotalVolume::Ptr tallSubstrate();
     /// Clicks the world point (x, y) in the top view, then presses Return.
     void pickAndReturn(double x, double y);
-    QString console() const
-    {
-        return window->getPresenter().getConsole()->outputPane()->toPlainText();
-    }
 
     QTemporaryDir workDir;
     QPointer<MainWindow> window;
@@ -95,8 +91,8 @@ void TestGlueCutWindow::cutHidesTheLowerLayers()
 
     // Cut away the lower forty layers, previewed while the dialog is open.
     window->form()->actionCut_Cell_Volume->trigger();
-    QVERIFY(console().endsWith(
-        QLatin1String("Change Cut Planes: Select a cell volume and press Enter/Return.")));
+    QVERIFY_CONSOLE_ENDS_WITH(window,
+                              "Change Cut Planes: Select a cell volume and press Enter/Return.");
     bool previewed = false;
     int upperZMaximum = 0, upperXMaximum = 0;
     whenDialog<Ui::Operations::CutCellVolumeDialog>([&](Ui::Operations::CutCellVolumeDialog *d) {
@@ -114,9 +110,8 @@ void TestGlueCutWindow::cutHidesTheLowerLayers()
     QVERIFY(previewed);
     QCOMPARE(upperZMaximum, 80);
     QCOMPARE(upperXMaximum, 100);
-    QVERIFY2(console().endsWith(QLatin1String("Change Cut Planes: Cell volume selected.\n"
-                                              "Change Cut Planes: Cut planes changed.")),
-             qPrintable(console()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Change Cut Planes: Cell volume selected.\n"
+                                      "Change Cut Planes: Cut planes changed.");
     QCOMPARE(frontPixel(50, 20), qRgb(0, 0, 0));
     QVERIFY(isSiliconGrey(frontPixel(50, 50)));
     // From below, the faces on z = 40 close the cut.
@@ -136,7 +131,7 @@ void TestGlueCutWindow::cutHidesTheLowerLayers()
     });
     pickAndReturn(50, 50);
     QVERIFY(isSiliconGrey(duringPreview));
-    QVERIFY(console().endsWith(QLatin1String("Change Cut Planes: Operation Canceled!")));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Change Cut Planes: Operation Canceled!");
     QCOMPARE(frontPixel(50, 20), qRgb(0, 0, 0));
 }
 
@@ -145,17 +140,15 @@ void TestGlueCutWindow::extractFilmBesideTheSource()
     const TotalVolume::Ptr volume = tallSubstrate();
     QVERIFY(volume);
     window->form()->actionExtract_Film->trigger();
-    QVERIFY(console().endsWith(
-        QLatin1String("Extract Film: select a cell volume and press Enter/Return.")));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Extract Film: select a cell volume and press Enter/Return.");
     whenDialog<Ui::Operations::ExtractFilmDialog>([](Ui::Operations::ExtractFilmDialog *d) {
         d->form()->cbxFilm->setCurrentIndex(d->form()->cbxFilm->findData(1u)); // silicon
         d->form()->chkInvertFilm->setChecked(true);
         d->accept();
     });
     pickAndReturn(50, 50);
-    QVERIFY2(console().endsWith(QLatin1String("Extract Film: cell volume selected.\n"
-                                              "Extract Film: film extracted.")),
-             qPrintable(console()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Extract Film: cell volume selected.\n"
+                                      "Extract Film: film extracted.");
     const auto objects = window->getPresenter().getDocument().getObjects();
     QCOMPARE(objects.size(), 2);
     const TotalVolume::Ptr film = boost::dynamic_pointer_cast<TotalVolume>(objects.last());
@@ -177,11 +170,11 @@ void TestGlueCutWindow::glueTwoVolumes()
     window->getPresenter().getDocument().addObject(top);
 
     window->form()->actionGlue_Substrate->trigger();
-    QVERIFY(console().endsWith(
-        QLatin1String("Glue Volumes: select the base cell volume and press Enter/Return.")));
+    QVERIFY_CONSOLE_ENDS_WITH(window,
+                              "Glue Volumes: select the base cell volume and press Enter/Return.");
     pickAndReturn(50, 50);
-    QVERIFY(console().endsWith(QLatin1String(
-        "Glue Volumes: base cell volume selected. Select top cell volume and press enter")));
+    QVERIFY_CONSOLE_ENDS_WITH(
+        window, "Glue Volumes: base cell volume selected. Select top cell volume and press enter");
     QString limits;
     whenDialog<Ui::Operations::GlueSubstrateDialog>([&](Ui::Operations::GlueSubstrateDialog *d) {
         Ui::GlueSubstrateForm *ui = d->form();
@@ -198,9 +191,8 @@ void TestGlueCutWindow::glueTwoVolumes()
     });
     pickAndReturn(-140, -140);
     QCOMPARE(limits, QStringLiteral("100 0 100 40 80 80"));
-    QVERIFY2(console().endsWith(QLatin1String("Glue Volumes: top cell volume selected.\n"
-                                              "Glue Volumes: volumes glued.")),
-             qPrintable(console()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Glue Volumes: top cell volume selected.\n"
+                                      "Glue Volumes: volumes glued.");
     const auto objects = window->getPresenter().getDocument().getObjects();
     QCOMPARE(objects.size(), 1);
     const TotalVolume::Ptr glued = boost::dynamic_pointer_cast<TotalVolume>(objects.first());
@@ -237,8 +229,9 @@ void TestGlueCutWindow::glueTooLargeForMemoryIsRefused()
     QVERIFY2(message.startsWith(QLatin1String("Cannot create a cell volume of 100 x 100 x "
                                               "999999999 cells")),
              qPrintable(message));
-    QVERIFY(console().contains(QLatin1String("Glue Volumes: Cannot create a cell volume")));
-    QVERIFY(console().endsWith(QLatin1String("Glue Volumes: Operation canceled.")));
+    QVERIFY(
+        consoleText(window).contains(QLatin1String("Glue Volumes: Cannot create a cell volume")));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Glue Volumes: Operation canceled.");
     QCOMPARE(window->getPresenter().getDocument().getObjects(),
              (QList<boost::shared_ptr<Model::Object>>{base, top}));
     QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Create Substrate"));

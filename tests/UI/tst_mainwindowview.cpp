@@ -57,7 +57,6 @@ private Q_SLOTS:
     void zoomDialogShowsAndSetsPercent();
     void translateDialogPans();
     void gridSpacingDialog();
-    void renderingToggles();
     void windowColorsPickedTakeEffect();
     void windowColorsLowScheme();
     void saveImageWritesWhatTheViewShows();
@@ -196,23 +195,6 @@ void TestMainWindowView::gridSpacingDialog()
     window->form()->actionGrid_Spacing->trigger();
     QCOMPARE(shown, 10.0);
     QCOMPARE(view()->getGrid().spacing, 2.5f);
-}
-
-void TestMainWindowView::renderingToggles()
-{
-    Ui::MainWindowForm *ui = window->form();
-    ui->actionRender_Object_Edges->trigger();
-    QVERIFY(view()->isRenderObjectEdges());
-    ui->actionLighting->trigger();
-    QVERIFY(!view()->isLighting());
-    ui->actionRender_Objects->trigger();
-    QVERIFY(!view()->isRenderObjects());
-    ui->actionGrid->trigger();
-    QVERIFY(view()->isRenderGrid());
-    ui->actionSnap_to_Grid->trigger();
-    QVERIFY(view()->isSnapToGrid());
-    ui->actionSnap_to_Grid->trigger();
-    QVERIFY(!view()->isSnapToGrid());
 }
 
 void TestMainWindowView::windowColorsPickedTakeEffect()

@@ -63,9 +63,8 @@ void TestProcessWindow::depositionByClickAndReturn()
     window->form()->actionTop_View->trigger();
 
     window->form()->actionCVD->trigger();
-    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
-    QVERIFY(console->toPlainText().endsWith(
-        QLatin1String("Isotropic Deposition: Select a cell volume and press Enter/Return.")));
+    QVERIFY_CONSOLE_ENDS_WITH(window,
+                              "Isotropic Deposition: Select a cell volume and press Enter/Return.");
     QVERIFY(window->form()->actionSelect->isChecked());
 
     // Seen from the top, the middle of the view shows the substrate.
@@ -89,10 +88,8 @@ void TestProcessWindow::depositionByClickAndReturn()
     QVERIFY(!dialogFrame.isNull());
     QVERIFY(!dialogFrame.contains(
         window->getGLWidget()->mapToGlobal(window->getGLWidget()->rect().center())));
-    QVERIFY2(console->toPlainText().endsWith(
-                 QLatin1String("Isotropic Deposition: Cell volume selected.\n"
-                               "Isotropic Deposition: Operation finished.")),
-             qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Isotropic Deposition: Cell volume selected.\n"
+                                      "Isotropic Deposition: Operation finished.");
     QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Isotropic Deposition"));
     QVERIFY(!volume->isSelected());
 
@@ -115,9 +112,7 @@ void TestProcessWindow::rejectedDialogCancels()
     QVERIFY(volume->isSelected());
     whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
     window->form()->actionSimple_RIE->trigger();
-    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
-    QVERIFY2(console->toPlainText().endsWith(QLatin1String("Simple RIE: Operation canceled.")),
-             qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Simple RIE: Operation canceled.");
     QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
 }
 
@@ -225,10 +220,8 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
         d->accept();
     });
     window->form()->actionBCA_Wet_Etching->trigger();
-    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
-    QVERIFY2(console->toPlainText().endsWith(QLatin1String("BCA Wet Etch: Cell volume selected.\n"
-                                                           "BCA Wet Etch: Operation finished.")),
-             qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "BCA Wet Etch: Cell volume selected.\n"
+                                      "BCA Wet Etch: Operation finished.");
     QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
     QCOMPARE(cellAt(volume, 20, 20, 8), 0u);
     QCOMPARE(cellAt(volume, 20, 20, 7), 1u);
@@ -244,11 +237,9 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
         d->accept();
     });
     window->form()->actionContinuous_Wet_Etching->trigger();
-    QVERIFY2(
-        console->toPlainText().endsWith(QLatin1String("Continuous Wet Etch: Cell volume selected.\n"
-                                                      "Continuous Wet Etch: no cell changed.\n"
-                                                      "Continuous Wet Etch: Operation finished.")),
-        qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Continuous Wet Etch: Cell volume selected.\n"
+                                      "Continuous Wet Etch: no cell changed.\n"
+                                      "Continuous Wet Etch: Operation finished.");
     QCOMPARE(cellAt(volume, 20, 20, 7), 1u);
     QCOMPARE(cellAt(volume, 11, 20, 11), 1u);
 

@@ -110,10 +110,7 @@ void TestStepProgressDialog::longStepRepaintsShowsProgressAndCancels()
              qPrintable(QString::number(shownAfter)));
     QVERIFY(cancelButton);
     QVERIFY(framesAtCancel >= framesAtDialog + 3);
-    const QPlainTextEdit *console = window->getPresenter().getConsole()->outputPane();
-    QVERIFY2(
-        console->toPlainText().endsWith(QLatin1String("Isotropic Deposition: Operation Canceled!")),
-        qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Isotropic Deposition: Operation Canceled!");
     QVERIFY(cellsOf(volume) == before);
     QCOMPARE(workspace.getHistory().undoCount(), history);
     QVERIFY(!workspace.getCurrentOperation());
@@ -122,9 +119,7 @@ void TestStepProgressDialog::longStepRepaintsShowsProgressAndCancels()
 
     // Nothing is left held: the next step runs and finishes.
     deposit(1.0);
-    QVERIFY2(
-        console->toPlainText().endsWith(QLatin1String("Isotropic Deposition: Operation finished.")),
-        qPrintable(console->toPlainText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Isotropic Deposition: Operation finished.");
     QCOMPARE(cellAt(volume, 50, 50, 30), 3u);
     QCOMPARE(workspace.getHistory().undoCount(), history + 1);
 }

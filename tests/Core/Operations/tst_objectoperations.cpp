@@ -20,8 +20,7 @@ private Q_SLOTS:
     void copyAddsDisplacedClones();
     void copyEndedByAnotherRequestCommits();
     void deleteWithSelectionDeletesAtOnce();
-    void deleteAsksAndCancelsItself();
-    void deleteEnterWithoutSelectionAsksAgain();
+    void deleteAsksUntilSomethingIsSelected();
     void selectVolumesTakesFirstVolume();
     void selectVolumesWithoutVolume();
     void selectVolumesIgnoresEarlierInput();
@@ -247,32 +246,28 @@ void TestObjectOperations::deleteWithSelectionDeletesAtOnce()
     QCOMPARE(f.workspace.getDocument().getObjects(), QList<Document::ObjectPtr>{a});
 }
 
-void TestObjectOperations::deleteAsksAndCancelsItself()
+void TestObjectOperations::deleteAsksUntilSomethingIsSelected()
 {
     WorkspaceFixture f;
-    f.addVolume();
+    TotalVolume::Ptr a = f.addVolume();
+    TotalVolume::Ptr b = f.addVolume();
+    const QString ask = QStringLiteral("Delete: Select the objects to be deleted and press "
+                                       "Return/Enter");
     f.workspace.startOperation(4);
-    QCOMPARE(f.recorder->last(),
-             QStringLiteral("Delete: Select the objects to be deleted and press Return/Enter"));
+    QCOMPARE(f.recorder->last(), ask);
     QVERIFY(f.workspace.getSelection().isSelectionMode());
+    f.type(""); // Enter with nothing selected asks again
+    QCOMPARE(f.recorder->last(), ask);
+    f.pick(a);
+    f.type("");
+    QCOMPARE(f.recorder->last(), QStringLiteral("Delete: objects deleted."));
+    QCOMPARE(f.workspace.getDocument().getObjects(), QList<Document::ObjectPtr>{b});
+    // Cancelled while it asks, it ends and deletes nothing.
+    f.workspace.startOperation(4);
     f.workspace.cancelCurrentOperation();
     QCOMPARE(f.recorder->last(), QStringLiteral("Delete: Operation canceled."));
     QVERIFY(!f.workspace.getCurrentOperation());
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
-}
-
-void TestObjectOperations::deleteEnterWithoutSelectionAsksAgain()
-{
-    WorkspaceFixture f;
-    TotalVolume::Ptr a = f.addVolume();
-    f.workspace.startOperation(4);
-    f.type("");
-    QCOMPARE(f.recorder->last(),
-             QStringLiteral("Delete: Select the objects to be deleted and press Return/Enter"));
-    f.pick(a);
-    f.type("");
-    QCOMPARE(f.recorder->last(), QStringLiteral("Delete: objects deleted."));
-    QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
 }
 
 void TestObjectOperations::selectVolumesTakesFirstVolume()

@@ -1,22 +1,7 @@
-#include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
-#include "Core/Operations/Doping/dopingoperation.h"
-#include "Core/Operations/Doping/ionimplantationoperation.h"
-#include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
-#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
-#include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
-#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
-#include "Core/Operations/MooreNeighborhood/mooreneighborhoodetchingoperation.h"
-#include "Core/Operations/Photolithography/photolithographyoperation.h"
-#include "Core/Operations/Planarization/planarizationoperation.h"
-#include "Core/Operations/Planarization/spincoatingoperation.h"
-#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
-#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
-#include "Core/Operations/SiEtching/continouswetetchoperation.h"
-#include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Model/Process/processfactory.h"
+#include "processstepstestutil.h"
 #include "testmain.h"
 #include "workertestutil.h"
-#include "workspacetestutil.h"
 
 #include <limits>
 #include <tuple>
@@ -24,91 +9,9 @@
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
+using namespace Steps;
 
 typedef QVector<uint> Profile;
-
-namespace {
-
-Step isotropicDeposition(float thickness, quint32 material)
-{
-    return answering<IsotropicFilmDepositionOperation>(13,
-                                                       [=](IsotropicFilmDepositionOperation *op) {
-                                                           op->setThickness(thickness);
-                                                           op->setMaterial(material);
-                                                           op->end();
-                                                       });
-}
-
-Step pvd(float thickness, quint32 material)
-{
-    return answering<AnisotropicFilmDepositionOperation>(
-        27, [=](AnisotropicFilmDepositionOperation *op) {
-            op->setThickness(thickness);
-            op->setMaterial(material);
-            op->setRatio(0.5f);
-            op->setDepositOn(1);
-            op->end();
-        });
-}
-
-Step oxidation(double conversion, double thickness, double time, double pressure,
-               double temperature)
-{
-    return answering<SimpleSiOxidationOperation>(26, [=](SimpleSiOxidationOperation *op) {
-        if (conversion > 0)
-            op->setConversion(conversion);
-        if (thickness > 0)
-            op->setThickness(thickness);
-        if (time > 0) {
-            op->setTime(time);
-            op->setPressure(pressure);
-            op->setTemperature(temperature);
-        }
-        op->end();
-    });
-}
-
-Step spinCoating(quint32 material, quint32 height)
-{
-    return answering<SpinCoatingOperation>(23, [=](SpinCoatingOperation *op) {
-        op->setMaterial(material);
-        op->setHeight(height);
-        op->end();
-    });
-}
-
-Step wetEtching(double depth)
-{
-    return answering<AtomisticSiWetEtchingOperation>(28, [=](AtomisticSiWetEtchingOperation *op) {
-        op->setDepth(depth);
-        op->end();
-    });
-}
-
-Step continuousWetEtching(double depth)
-{
-    return answering<ContinousWetEtchOperation>(29, [=](ContinousWetEtchOperation *op) {
-        op->setDepth(depth);
-        op->end();
-    });
-}
-
-Step photolithography(std::function<void(PhotolithographyOperation *)> answer)
-{
-    return answering<PhotolithographyOperation>(20, answer);
-}
-
-Step plating(quint32 material)
-{
-    return answering<ElectrodepositionOperation>(15, [=](ElectrodepositionOperation *op) {
-        op->setThickness(1.0f);
-        op->setMaterial(material);
-        op->setConductingMaterial(5);
-        op->end();
-    });
-}
-
-} // namespace
 
 /// The process operations around their workers: the selection step, the dialog answered
 /// through the observer, the messages, the lattice flag and the history.
@@ -163,75 +66,35 @@ void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
     QTest::newRow("isotropic deposition of silicon")
         << isotropicDeposition(1.0f, 1) << 3u << "Isotropic Deposition"
         << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
-    QTest::newRow("isotropic etching")
-        << answering<IsotropicFilmEtchingOperation>(14,
-                                                    [](IsotropicFilmEtchingOperation *op) {
-                                                        op->setDepth(1.0f);
-                                                        op->setMaterial(1);
-                                                        op->end();
-                                                    })
-        << 3u << "Isotropic Etching" << Profile{1, 1, 0, 0, 0, 0, 0, 0} << -1;
-    QTest::newRow("Moore deposition")
-        << answering<MooreNeighborhoodDepositionOperation>(
-               18,
-               [](MooreNeighborhoodDepositionOperation *op) {
-                   op->setMaterial(4);
-                   op->setSteps(1);
-                   op->end();
-               })
-        << 3u << "Moore film deposition" << Profile{1, 1, 1, 4, 0, 0, 0, 0} << -1;
-    QTest::newRow("Moore etching")
-        << answering<MooreNeighborhoodEtchingOperation>(19,
-                                                        [](MooreNeighborhoodEtchingOperation *op) {
-                                                            op->setMaterial(1);
-                                                            op->setSteps(2);
-                                                            op->end();
-                                                        })
-        << 3u << "Moore film deposition" << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+    QTest::newRow("isotropic etching") << isotropicEtching(1.0f, 1) << 3u << "Isotropic Etching"
+                                       << Profile{1, 1, 0, 0, 0, 0, 0, 0} << -1;
+    QTest::newRow("Moore deposition") << mooreDeposition(4, 1) << 3u << "Moore film deposition"
+                                      << Profile{1, 1, 1, 4, 0, 0, 0, 0} << -1;
+    QTest::newRow("Moore etching") << mooreEtching(1, 2) << 3u << "Moore film deposition"
+                                   << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
     // PVD runs under the name of the isotropic deposition.
     QTest::newRow("PVD") << pvd(2.0f, 4) << 3u << "Isotropic Deposition"
                          << Profile{1, 1, 1, 4, 4, 0, 0, 0} << 0;
     QTest::newRow("PVD of silicon")
         << pvd(1.0f, 1) << 3u << "Isotropic Deposition" << Profile{1, 1, 1, 1, 0, 0, 0, 0} << 1;
-    QTest::newRow("doping") << answering<DopingOperation>(17,
-                                                          [](DopingOperation *op) {
-                                                              op->setDepth(2.0f);
-                                                              op->setMaterial(14);
-                                                              op->end();
-                                                          })
-                            << 3u << "Doping" << Profile{1, 14, 14, 0, 0, 0, 0, 0} << 1;
+    QTest::newRow("doping") << doping(2.0f, 14) << 3u << "Doping"
+                            << Profile{1, 14, 14, 0, 0, 0, 0, 0} << 1;
     // Depth 2.9 etches whole steps: 2.
     QTest::newRow("RIE from the top")
-        << answering<SimpleReactiveIonEtchingOperation>(30,
-                                                        [](SimpleReactiveIonEtchingOperation *op) {
-                                                            op->setDepth(2.9);
-                                                            op->setMaterial(1);
-                                                            op->setEtchFromBelow(false);
-                                                            op->setEtchFromTop(true);
-                                                            op->end();
-                                                        })
-        << 3u << "Simple RIE" << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
+        << rie(2.9, 1) << 3u << "Simple RIE" << Profile{1, 0, 0, 0, 0, 0, 0, 0} << -1;
     QTest::newRow("spin coating") << spinCoating(13, 5) << 3u << "Spin Coating"
                                   << Profile{1, 1, 1, 13, 13, 0, 0, 0} << 0;
     // Without annealing, the second cell from the top of each column.
-    QTest::newRow("ion implantation")
-        << answering<IonImplantationOperation>(3,
-                                               [](IonImplantationOperation *op) {
-                                                   op->setAnnealingDistance(0.0f);
-                                                   op->setImplantationDepth(2.0f);
-                                                   op->setMaterial(15);
-                                                   op->end();
-                                               })
-        << 3u << "Ion Implantation" << Profile{1, 15, 1, 0, 0, 0, 0, 0} << 1;
+    QTest::newRow("ion implantation") << implantation(0.0f, 2.0f, 15) << 3u << "Ion Implantation"
+                                      << Profile{1, 15, 1, 0, 0, 0, 0, 0} << 1;
     // 0.05 um at 100 cell units per micron: X = 5. Silicon converts where (0.3 X)^2 = 2.25 >
     // d^2 (d = 0, 1: layers 4, 3), space where d < 0.56 X = 2.8 (d = 1, 2: layers 5, 6).
     // Handed over unconverted, 0.05 would be thinner than a cell and change nothing.
-    QTest::newRow("oxidation, microns")
-        << oxidation(100.0, 0.05, 0, 0, 0) << 5u << "Simple Si Oxidation"
-        << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << 1;
+    QTest::newRow("oxidation, microns") << oxidation(100.0, 0.05) << 5u << "Simple Si Oxidation"
+                                        << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << 1;
     QTest::newRow("oxidation, no conversion: one unit per micron")
-        << oxidation(0, 5.0, 0, 0, 0) << 5u << "Simple Si Oxidation"
-        << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0} << -1;
+        << oxidation(0, 5.0) << 5u << "Simple Si Oxidation" << Profile{1, 1, 1, 3, 3, 3, 3, 0, 0, 0}
+        << -1;
     // 2 h, 1273 K, 1 atm, 100 units per micron: X = 10.5457 (see the worker's test): 4 layers
     // of silicon and 5 of space.
     QTest::newRow("oxidation for a time")
@@ -436,7 +299,7 @@ void TestProcessOperations::electroplating()
     setCell(v, 2, 2, 3, 5); // a copper cell on the silicon
     f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
     const std::vector<quint32> before = cellsOf(v);
-    run(f, v, plating(material));
+    run(f, v, plating(1.0f, material, 5));
     QCOMPARE(f.recorder->last(), QStringLiteral("Electroplating: Operation finished."));
     // The face neighbours of the copper cell that are empty: four beside it and one above.
     for (const auto &p :
@@ -597,11 +460,7 @@ void TestProcessOperations::planarizationAfterPouring()
     TotalVolume::Ptr v = f.addLayered();
     run(f, v, spinCoating(13, 5)); // layers 3 and 4 poured
     f.workspace.getVolumeRecords().setLatticeStale(v->getId(), false);
-    run(f, v, answering<PlanarizationOperation>(22, [](PlanarizationOperation *op) {
-            op->setMaximumHeight(4);
-            op->setMinimumHeight(1);
-            op->end();
-        }));
+    run(f, v, planarization(4, 1));
     for (quint32 z = 0; z < 8; ++z)
         QCOMPARE(cellAt(v, 3, 2, z), z == 0 || z > 3 ? 0u : (z < 3 ? 1u : 13u));
     QCOMPARE(count(v, 1), quint64(6 * 5 * 2));

@@ -86,7 +86,6 @@ private Q_SLOTS:
     void recordFormat();
     void unchangedCellsAreNotRecordedAgain();
     void sizeLimitDropsTheOldestSteps();
-    void instancesCountPerTag();
     void undoCancelsRunningOperationFirst();
     void refusedUndoStaysOnStack();
     void pushAfterUndoEmptiesRedo();
@@ -285,17 +284,6 @@ void TestUndoRedo::sizeLimitDropsTheOldestSteps()
     // A cleared history (a new document) gives all of its space back.
     f.workspace.getHistory().clear();
     QCOMPARE(store.fileBytes(), qint64(0));
-}
-
-void TestUndoRedo::instancesCountPerTag()
-{
-    // Deposition and PVD share a tag: their records must never be confused.
-    const quint32 a = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("SharedTag"));
-    const quint32 b = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("SharedTag"));
-    const quint32 c = TotalVolumeUndoRedoHelper::nextInstance(QStringLiteral("OtherTag"));
-    QCOMPARE(a, 0u);
-    QCOMPARE(b, 1u);
-    QCOMPARE(c, 0u);
 }
 
 void TestUndoRedo::undoCancelsRunningOperationFirst()

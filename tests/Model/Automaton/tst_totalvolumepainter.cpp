@@ -210,12 +210,9 @@ private Q_SLOTS:
     void initTestCase();
     void cleanup();
 
-    void defaults();
     void visibleFaceCounts_data();
     void visibleFaceCounts();
-    void solidBlockHasSixNSquaredFaces();
     void faceVerticesFollowTheTable();
-    void faceColoursAreMaterialColours();
     void unknownMaterialsUseFallbackColour();
     void sameFacesForEveryThreadCount_data();
     void sameFacesForEveryThreadCount();
@@ -247,22 +244,6 @@ void TestTotalVolumePainter::initTestCase()
 void TestTotalVolumePainter::cleanup()
 {
     Util::SystemMemory::setAvailableBytesOverride(0);
-}
-
-void TestTotalVolumePainter::defaults()
-{
-    TotalVolume::Ptr v = makeFilled(3, 4, 5, OpaqueA);
-    TotalVolumePainter &p = v->getPainter();
-    QVERIFY(p.getOpaqueFaces().isEmpty()); // nothing is built before the first refresh
-    QVERIFY(p.getTranslucentFaces().isEmpty());
-    QVERIFY(p.getEmptyCellFaces().isEmpty());
-    quint32 lower[3], upper[3];
-    p.getCutLimits(lower, upper); // the whole volume
-    QCOMPARE(QVector<quint32>({lower[0], lower[1], lower[2], upper[0], upper[1], upper[2]}),
-             QVector<quint32>({0, 0, 0, 3, 4, 5}));
-    QVERIFY(p.getLastError().isEmpty());
-    p.setSuspended(true);
-    p.draw(true, true); // suspended: returns before touching OpenGL, even without a context
 }
 
 void TestTotalVolumePainter::visibleFaceCounts_data()
@@ -337,15 +318,6 @@ void TestTotalVolumePainter::visibleFaceCounts()
     QVERIFY(v->getPainter().getEmptyCellFaces().isEmpty());
 }
 
-void TestTotalVolumePainter::solidBlockHasSixNSquaredFaces()
-{
-    for (quint32 n : {1u, 2u, 5u, 12u}) {
-        TotalVolume::Ptr v = makeFilled(n, n, n, OpaqueA);
-        v->getPainter().refresh();
-        QCOMPARE(v->getPainter().getOpaqueFaces().size(), std::size_t(6 * n * n));
-    }
-}
-
 void TestTotalVolumePainter::faceVerticesFollowTheTable()
 {
     // One cell at (1, 2, 3) of a 3 x 4 x 5 volume, cells 0.5 x 2 x 3: it spans x 0.5..1,
@@ -379,18 +351,6 @@ void TestTotalVolumePainter::faceVerticesFollowTheTable()
                 QCOMPARE(faces[f].vertices[vtx][c], expected[f][vtx][c]);
         QVERIFY(faces[f].voxel == cell);
     }
-}
-
-void TestTotalVolumePainter::faceColoursAreMaterialColours()
-{
-    TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, Half});
-    v->getPainter().refresh();
-    QCOMPARE(wrongColour(v->getPainter().getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f), QString());
-    QCOMPARE(wrongColour(v->getPainter().getTranslucentFaces(), 0.2f, 0.9f, 0.4f, 0.5f), QString());
-    const std::map<quint32, TotalVolumePainter::Color> &map = v->getPainter().getColorMap();
-    QCOMPARE(map.size(), std::size_t(MaterialFactory::instance()->getMaterials().size()));
-    QVERIFY(map.count(OpaqueA) == 1);
-    QCOMPARE(map.at(OpaqueA)[1], 0.2f);
 }
 
 void TestTotalVolumePainter::unknownMaterialsUseFallbackColour()
@@ -658,6 +618,8 @@ void TestTotalVolumePainter::recolorIsIdempotentWhileSelected()
     TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, Half});
     TotalVolumePainter &p = v->getPainter();
     p.refresh();
+    QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f), QString());
+    QCOMPARE(wrongColour(p.getTranslucentFaces(), 0.2f, 0.9f, 0.4f, 0.5f), QString());
     v->setSelected(true);
     // highlight: 0.8 -> 0.1, 0.2 -> 0.5, 0.5 -> 0.8; 0.2 -> 0.5, 0.9 -> 0.2, 0.4 -> 0.7.
     for (int round = 0; round < 3; ++round) {
@@ -710,7 +672,10 @@ void TestTotalVolumePainter::surfaceAlgorithmRebuildsOnChange()
 {
     TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, OpaqueA});
     TotalVolumePainter &p = v->getPainter();
-    QVERIFY(p.getOpaqueFaces().isEmpty());
+    QVERIFY(p.getOpaqueFaces().isEmpty()); // nothing is built before the first refresh
+    p.setSuspended(true);
+    p.draw(true, true); // suspended: returns before touching OpenGL, even without a context
+    p.setSuspended(false);
     p.setSurfaceAlgorithm(1);
     QCOMPARE(p.getSurfaceAlgorithm(), 1u);
     // The cubic faces are always built; the two cells' surface is 16 triangles: one per cube
@@ -877,6 +842,13 @@ QString text(const QColor &c)
     return QStringLiteral("(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
 }
 
+/// The colour drawn at the centre must be (r, g, b).
+#define QVERIFY_DRAWN(drawn, r, g, b)                                                              \
+    do {                                                                                           \
+        const QColor c = (drawn);                                                                  \
+        QVERIFY2(near(c, r, g, b), qPrintable(text(c)));                                           \
+    } while (false)
+
 GLint stackDepth(GLenum which)
 {
     GLint depth = 0;
@@ -898,43 +870,40 @@ void TestTotalVolumePainter::drawing()
     p.refresh();
     const GLint modelview = stackDepth(GL_MODELVIEW_STACK_DEPTH);
     const GLint attributes = stackDepth(GL_ATTRIB_STACK_DEPTH);
-    QColor c;
-    QVERIFY2(near(c = scene.drawnCentre(p), 0.8, 0.2, 0.5), qPrintable(text(c)));
-    QVERIFY2(near(c = scene.drawnCentre(p, true, true), 0.8, 0.2, 0.5), qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p), 0.8, 0.2, 0.5);
+    QVERIFY_DRAWN(scene.drawnCentre(p, true, true), 0.8, 0.2, 0.5);
     QCOMPARE(stackDepth(GL_MODELVIEW_STACK_DEPTH), modelview);
     QCOMPARE(stackDepth(GL_ATTRIB_STACK_DEPTH), attributes);
     QCOMPARE(int(glGetError()), int(GL_NO_ERROR));
 
     // "Render Objects" off: nothing of the volume, masks included.
     v->setTopMask(std::vector<bool>(1, true), 1, 1);
-    QVERIFY2(near(c = scene.drawnCentre(p, false, true), 0, 0, 0), qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p, false, true), 0, 0, 0);
     // The top mask, five cells above the volume, blends its green over the cell.
-    QVERIFY2(near(c = scene.drawnCentre(p), 0.3 * 0.2 + 0.7 * 0.8, 0.3 * 0.8 + 0.7 * 0.2,
-                  0.3 * 0.2 + 0.7 * 0.5),
-             qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p), 0.3 * 0.2 + 0.7 * 0.8, 0.3 * 0.8 + 0.7 * 0.2,
+                  0.3 * 0.2 + 0.7 * 0.5);
     v->clearTopMask();
 
     // Selecting the volume is enough: the next draw shows the highlight.
     v->setSelected(true);
-    QVERIFY2(near(c = scene.drawnCentre(p), 0.1, 0.5, 0.8), qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p), 0.1, 0.5, 0.8);
     v->setSelected(false);
 
     p.setSuspended(true);
-    QVERIFY2(near(c = scene.drawnCentre(p), 0, 0, 0), qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p), 0, 0, 0);
     p.setSuspended(false);
 
     // While a move is previewed the volume shows displaced.
     v->setPreview(true);
     v->setPreviewDisplacement(Util::Vector3D(100, 0, 0));
-    QVERIFY2(near(c = scene.drawnCentre(p), 0, 0, 0), qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(p), 0, 0, 0);
     v->setPreview(false);
     v->setPreviewDisplacement(Util::Vector3D());
 
     // A translucent cell is blended over the background.
     TotalVolume::Ptr t = makeVolume(1, 1, 1, {Half});
     t->getPainter().refresh();
-    QVERIFY2(near(c = scene.drawnCentre(t->getPainter()), 0.5 * 0.2, 0.5 * 0.9, 0.5 * 0.4),
-             qPrintable(text(c)));
+    QVERIFY_DRAWN(scene.drawnCentre(t->getPainter()), 0.5 * 0.2, 0.5 * 0.9, 0.5 * 0.4);
     QCOMPARE(stackDepth(GL_MODELVIEW_STACK_DEPTH), modelview);
     QCOMPARE(stackDepth(GL_ATTRIB_STACK_DEPTH), attributes);
 

@@ -30,7 +30,6 @@ private Q_SLOTS:
     void firstRunWritesBuiltInTable();
     void builtInTableValues_data();
     void builtInTableValues();
-    void unknownIdYieldsEmptyMaterial();
     void writtenFileReadsBackEqual();
     void writtenFileFormat();
     void unreadableFilesFallBackAndAreKept_data();
@@ -121,17 +120,6 @@ void TestMaterialFactory::builtInTableValues()
     const int end = text.indexOf("/>", at);
     QVERIFY2(text.mid(at, end - at).contains("color=\"" + color.toLatin1() + "\""),
              text.mid(at, end - at).constData());
-}
-
-void TestMaterialFactory::unknownIdYieldsEmptyMaterial()
-{
-    const Material m = factory->getMaterial(2);
-    QCOMPARE(m.getId(), 0u);
-    QCOMPARE(m.getName(), QStringLiteral("Empty"));
-    float c[4];
-    m.getColor(c);
-    QCOMPARE(c[0], 0.5f);
-    QCOMPARE(c[3], 1.0f);
 }
 
 void TestMaterialFactory::writtenFileReadsBackEqual()
@@ -284,6 +272,7 @@ void TestMaterialFactory::setMaterialRefusesIdZero()
 {
     QVERIFY(!factory->setMaterial(makeMaterial(0, QStringLiteral("Nothing"), 1, 1, 1, 1)));
     QCOMPARE(factory->getMaterials().size(), 15);
+    QCOMPARE(factory->getMaterial(2), Model::Materials::Material()); // never in the table
     QVERIFY(factory->setMaterial(makeMaterial(1, QStringLiteral("Silicon"), 1, 1, 1, 1)));
     QCOMPARE(factory->getMaterial(1).getName(), QStringLiteral("Silicon"));
     QCOMPARE(factory->getMaterials().size(), 15);

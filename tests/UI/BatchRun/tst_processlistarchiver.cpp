@@ -13,53 +13,50 @@ using Ui::ProcessListArchiver;
 
 namespace {
 
+typedef QList<std::tuple<QString, QVariant, bool>> Parameters;
+
 /// A record of every type with the parameters the options dialogs give it.
 QList<ProcessData> everyType()
 {
     const QVariant colour = QColor(QStringLiteral("#4c8066"));
     QList<ProcessData> list;
-    auto add = [&](quint32 type, const QList<std::tuple<QString, QVariant, bool>> &parameters) {
+    auto add = [&](quint32 type, const Parameters &parameters) {
         ProcessData data(type);
         for (const auto &p : parameters)
             data.addParameter(std::get<0>(p), std::get<1>(p), std::get<2>(p));
         list.append(data);
     };
     const auto material = [&](const QString &prefix, quint32 id) {
-        return QList<std::tuple<QString, QVariant, bool>>{{prefix + "Id", id, false},
-                                                          {prefix, "Poly-Si", true},
-                                                          {prefix + "_Color", colour, false}};
+        return Parameters{{prefix + "Id", id, false},
+                          {prefix, "Poly-Si", true},
+                          {prefix + "_Color", colour, false}};
     };
-    add(4, material("Material", 16) +
-               QList<std::tuple<QString, QVariant, bool>>{{"Thickness", 2.5, true}});
-    add(5, material("Material", 3) +
-               QList<std::tuple<QString, QVariant, bool>>{{"Depth", 0.75, true}});
-    add(2, material("Material", 16) +
-               QList<std::tuple<QString, QVariant, bool>>{{"Thickness", 3u, true}});
-    add(3,
-        material("Material", 3) + QList<std::tuple<QString, QVariant, bool>>{{"Depth", 2u, true}});
-    add(12, material("Material", 4) + QList<std::tuple<QString, QVariant, bool>>{
-                                          {"Thickness", 1.25, true},
-                                          {"DepositOn", 3, false},
-                                          {"Deposit On", "On Top and Bottom", true},
-                                          {"Horizontal to Vertical Ratio", 0.5, true}});
-    add(7, QList<std::tuple<QString, QVariant, bool>>{{"Film Thickness", 2.0, true},
-                                                      {"ConductingMaterialId", 5u, false},
-                                                      {"Conducting Material", "Cu (bulk)", true},
-                                                      {"Conducting Material_Color", colour, false},
-                                                      {"DepositedMaterialId", 9u, false},
-                                                      {"Deposited Material", "Au (bulk)", true},
-                                                      {"Deposited Material_Color", colour, false}});
-    add(8, QList<std::tuple<QString, QVariant, bool>>{{"Doping Depth", 1.5f, true},
-                                                      {"DopedMaterialId", 14u, true},
-                                                      {"Doped Material", "N-doped Si (100)", true},
-                                                      {"Doped Material_Color", colour, false}});
-    add(14, QList<std::tuple<QString, QVariant, bool>>{{"Annealing Distance", 0.5f, true},
-                                                       {"Implantation Depth", 2.0f, true},
-                                                       {"DopedMaterialId", 15u, true},
-                                                       {"Doped Material", "P-doped Si (100)", true},
-                                                       {"Doped Material_Color", colour, false}});
+    add(4, material("Material", 16) + Parameters{{"Thickness", 2.5, true}});
+    add(5, material("Material", 3) + Parameters{{"Depth", 0.75, true}});
+    add(2, material("Material", 16) + Parameters{{"Thickness", 3u, true}});
+    add(3, material("Material", 3) + Parameters{{"Depth", 2u, true}});
+    add(12, material("Material", 4) + Parameters{{"Thickness", 1.25, true},
+                                                 {"DepositOn", 3, false},
+                                                 {"Deposit On", "On Top and Bottom", true},
+                                                 {"Horizontal to Vertical Ratio", 0.5, true}});
+    add(7, Parameters{{"Film Thickness", 2.0, true},
+                      {"ConductingMaterialId", 5u, false},
+                      {"Conducting Material", "Cu (bulk)", true},
+                      {"Conducting Material_Color", colour, false},
+                      {"DepositedMaterialId", 9u, false},
+                      {"Deposited Material", "Au (bulk)", true},
+                      {"Deposited Material_Color", colour, false}});
+    add(8, Parameters{{"Doping Depth", 1.5f, true},
+                      {"DopedMaterialId", 14u, true},
+                      {"Doped Material", "N-doped Si (100)", true},
+                      {"Doped Material_Color", colour, false}});
+    add(14, Parameters{{"Annealing Distance", 0.5f, true},
+                       {"Implantation Depth", 2.0f, true},
+                       {"DopedMaterialId", 15u, true},
+                       {"Doped Material", "P-doped Si (100)", true},
+                       {"Doped Material_Color", colour, false}});
     add(0, material("Material", 11) +
-               QList<std::tuple<QString, QVariant, bool>>{
+               Parameters{
                    {"Top Mask", QVariant::fromValue(std::vector<bool>{1, 0, 0, 1, 1, 0}), false},
                    {"Top Mask File", "/masks/top.png", true},
                    {"Top Mask Height", 2u, true},
@@ -68,41 +65,37 @@ QList<ProcessData> everyType()
                    {"Bottom Mask File", "", true},
                    {"Bottom Mask Height", 0u, true},
                    {"Bottom Mask Width", 0u, true}});
-    add(6, QList<std::tuple<QString, QVariant, bool>>{{"Maximum Height", 12u, true},
-                                                      {"Minimum Height", 2u, true}});
-    add(9, material("Material", 11) +
-               QList<std::tuple<QString, QVariant, bool>>{{"Maximum Height", 7u, true}});
-    add(13, material("Material", 3) + QList<std::tuple<QString, QVariant, bool>>{
-                                          {"Etch Depth", 4u, true},
-                                          {"EtchDirectionValue", 3, false},
-                                          {"Etch Direction", "From both sides", true}});
-    add(1, QList<std::tuple<QString, QVariant, bool>>{{"Depth", 20.0, true}});
-    add(15, QList<std::tuple<QString, QVariant, bool>>{{"Micron Conversion", 10.0, true},
-                                                       {"Oxidation Pressure", 1.0, true},
-                                                       {"Oxidation Temperature", 1373.15, true},
-                                                       {"Oxidation Time", 1.5, true},
-                                                       {"OxidationTimeSet", true, false},
-                                                       {"Oxidation Thickness", 0.0, false},
-                                                       {"OxidationThicknessSet", false, false}});
-    add(10, QList<std::tuple<QString, QVariant, bool>>{{"Filename", "/tmp/step 10.png", true}});
-    add(11,
-        material("Material", 1) + QList<std::tuple<QString, QVariant, bool>>{
-                                      {"Lower Left Front Corner",
-                                       QVariant::fromValue(Util::Vector3D(-1.5, 0.1, 1e-7)), true},
-                                      {"Volume Size X", 40u, true},
-                                      {"Volume Size Y", 30u, true},
-                                      {"Volume Size Z", 20u, true},
-                                      {"SphericalSubstrate", false, false},
-                                      {"Substrate Size X", 40u, true},
-                                      {"Substrate Size Y", 30u, true},
-                                      {"Substrate Size Z", 10u, true},
-                                      {"Substrate Delta X", 0u, true},
-                                      {"Substrate Delta Y", 0u, true},
-                                      {"Substrate Delta Z", 0u, true},
-                                      {"Substrate Center X", 0u, false},
-                                      {"Substrate Center Y", 0u, false},
-                                      {"Substrate Center Z", 0u, false},
-                                      {"Substrate Radius", 0u, false}});
+    add(6, Parameters{{"Maximum Height", 12u, true}, {"Minimum Height", 2u, true}});
+    add(9, material("Material", 11) + Parameters{{"Maximum Height", 7u, true}});
+    add(13, material("Material", 3) + Parameters{{"Etch Depth", 4u, true},
+                                                 {"EtchDirectionValue", 3, false},
+                                                 {"Etch Direction", "From both sides", true}});
+    add(1, Parameters{{"Depth", 20.0, true}});
+    add(15, Parameters{{"Micron Conversion", 10.0, true},
+                       {"Oxidation Pressure", 1.0, true},
+                       {"Oxidation Temperature", 1373.15, true},
+                       {"Oxidation Time", 1.5, true},
+                       {"OxidationTimeSet", true, false},
+                       {"Oxidation Thickness", 0.0, false},
+                       {"OxidationThicknessSet", false, false}});
+    add(10, Parameters{{"Filename", "/tmp/step 10.png", true}});
+    add(11, material("Material", 1) +
+                Parameters{{"Lower Left Front Corner",
+                            QVariant::fromValue(Util::Vector3D(-1.5, 0.1, 1e-7)), true},
+                           {"Volume Size X", 40u, true},
+                           {"Volume Size Y", 30u, true},
+                           {"Volume Size Z", 20u, true},
+                           {"SphericalSubstrate", false, false},
+                           {"Substrate Size X", 40u, true},
+                           {"Substrate Size Y", 30u, true},
+                           {"Substrate Size Z", 10u, true},
+                           {"Substrate Delta X", 0u, true},
+                           {"Substrate Delta Y", 0u, true},
+                           {"Substrate Delta Z", 0u, true},
+                           {"Substrate Center X", 0u, false},
+                           {"Substrate Center Y", 0u, false},
+                           {"Substrate Center Z", 0u, false},
+                           {"Substrate Radius", 0u, false}});
     return list;
 }
 

@@ -68,8 +68,6 @@ void TestCommandConsole::formNamesAndProperties()
     QVERIFY(pane->isReadOnly());
     QCOMPARE(pane->focusPolicy(), Qt::NoFocus);
     QVERIFY(!pane->acceptDrops());
-    QVERIFY(console->findChild<QVBoxLayout *>("verticalLayout"));
-    QCOMPARE(console->layout()->objectName(), QStringLiteral("verticalLayout"));
 }
 
 void TestCommandConsole::typedLineIsEchoedAndSubmitted()

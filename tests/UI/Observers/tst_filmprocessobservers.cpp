@@ -78,10 +78,6 @@ private:
     TotalVolume::Ptr addPickedVolume();
     quint32 at(quint32 x, quint32 y, quint32 z) { return cellAt(volume, x, y, z); }
     QString lastConsoleLine();
-    QString consoleText()
-    {
-        return window->getPresenter().getConsole()->outputPane()->toPlainText();
-    }
     Core::Operations::Workspace &workspace() { return window->getPresenter().getWorkspace(); }
 
     QPointer<MainWindow> window;
@@ -139,7 +135,7 @@ void TestFilmProcessObservers::oxidationToAThickness()
     });
     window->form()->actionSi_Oxidation->trigger();
     QCOMPARE(lastConsoleLine(), QStringLiteral("Simple Si Oxidation: Operation finished."));
-    QVERIFY(consoleText().contains(
+    QVERIFY(consoleText(window).contains(
         QLatin1String("Simple Si Oxidation: Oxide thickness 0.05 microns (5 cell units).\n")));
     for (quint32 z = 0; z < 10; ++z)
         QCOMPARE(at(3, 2, z), z < 2 ? 1u : (z < 6 ? 3u : 0u));
@@ -157,9 +153,9 @@ void TestFilmProcessObservers::oxidationForATime()
     window->form()->actionSi_Oxidation->trigger();
     QCOMPARE(lastConsoleLine(), QStringLiteral("Simple Si Oxidation: Operation finished."));
     QCOMPARE(at(3, 2, 3), 1u); // no oxide for 0 atm, and the console says so
-    const QString console = window->getPresenter().getConsole()->outputPane()->toPlainText();
-    QVERIFY2(console.contains(QLatin1String("Simple Si Oxidation: No oxide could be computed")),
-             qPrintable(console));
+    QVERIFY2(consoleText(window).contains(
+                 QLatin1String("Simple Si Oxidation: No oxide could be computed")),
+             qPrintable(consoleText(window)));
 }
 
 void TestFilmProcessObservers::oxidationThickerThanTheVolumeAsks()
@@ -178,9 +174,9 @@ void TestFilmProcessObservers::oxidationThickerThanTheVolumeAsks()
         });
     });
     window->form()->actionSi_Oxidation->trigger();
-    QVERIFY2(consoleText().contains(QLatin1String(
+    QVERIFY2(consoleText(window).contains(QLatin1String(
                  "Simple Si Oxidation: Oxide thickness 0.105457 microns (10.5457 cell units).")),
-             qPrintable(consoleText()));
+             qPrintable(consoleText(window)));
     QCOMPARE(question, QStringLiteral("The oxide (10.5457 cell units) is thicker than the cell "
                                       "volume is high (10 cell units). Grow it anyway?"));
     QCOMPARE(lastConsoleLine(), QStringLiteral("Simple Si Oxidation: Operation canceled."));
@@ -216,9 +212,8 @@ void TestFilmProcessObservers::dopingUnderAFullCoverChangesNothing()
         setSpin(d, "dblDopingDepth", 2.0);
     });
     window->form()->actionDoping->trigger();
-    QVERIFY2(consoleText().endsWith(QLatin1String("Doping: no cell changed.\n"
-                                                  "Doping: Operation finished.")),
-             qPrintable(consoleText()));
+    QVERIFY_CONSOLE_ENDS_WITH(window, "Doping: no cell changed.\n"
+                                      "Doping: Operation finished.");
     QCOMPARE(at(1, 1, 3), 1u);
 }
 

@@ -63,20 +63,11 @@ void TestChangeVolumeVisualizationDialog::titleAndEntries()
     QCOMPARE(dialog.objectName(), QStringLiteral("ChangeVolumeVisualizationDialogForm"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Change Volume Visualization Options"));
     Ui::ChangeVolumeVisualizationDialogForm *ui = dialog.form();
-    QCOMPARE(ui->cbxRenderSiAtoms->text(), QStringLiteral("Render Si Atoms"));
-    QCOMPARE(ui->cbxRenderSurfaceAtoms->text(), QStringLiteral("Render surface atoms only"));
-    QCOMPARE(ui->cbxRenderSiLinks->text(), QStringLiteral("Render Si atom links"));
-    QCOMPARE(ui->cbxRenderSiUnitCell->text(), QStringLiteral("Render Si unit cells"));
-    QCOMPARE(ui->cbxRenderSiUnitCellOutline->text(),
-             QStringLiteral("Render Si unit cell outlines"));
-    QCOMPARE(ui->cbxRenderEmptyVoxels->text(), QStringLiteral("Render Empty Voxel Outlines"));
     QCOMPARE(ui->cbxSurfaceAlgorithm->count(), 3);
     QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(0),
              QStringLiteral("Direct Cubic Surface Generation"));
     QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(1), QStringLiteral("Marching Cubes"));
     QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(2), QStringLiteral("Octree Surface Generation"));
-    QCOMPARE(ui->tabWidget->tabText(1), QStringLiteral("Film Visualization"));
-    QCOMPARE(ui->btnChangeColor->text(), QStringLiteral("Change Color"));
 }
 
 void TestChangeVolumeVisualizationDialog::showsThePresentOptions_data()

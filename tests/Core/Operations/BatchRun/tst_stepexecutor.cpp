@@ -1,29 +1,16 @@
-#include "Core/Operations/Anisotropic/anisotropicfilmdepositionoperation.h"
 #include "Core/Operations/BatchRun/batchrun.h"
 #include "Core/Operations/BatchRun/stepexecutor.h"
 #include "Core/Operations/BatchRun/stepparameters.h"
-#include "Core/Operations/Doping/dopingoperation.h"
-#include "Core/Operations/Doping/ionimplantationoperation.h"
-#include "Core/Operations/Electrodeposition/electrodepositionoperation.h"
-#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
-#include "Core/Operations/Isotropic/isotropicfilmetchingoperation.h"
-#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
-#include "Core/Operations/MooreNeighborhood/mooreneighborhoodetchingoperation.h"
-#include "Core/Operations/Photolithography/photolithographyoperation.h"
-#include "Core/Operations/Planarization/planarizationoperation.h"
-#include "Core/Operations/Planarization/spincoatingoperation.h"
-#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
-#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
-#include "Core/Operations/SiOxidation/simplesioxidationoperation.h"
 #include "Core/Operations/createsubstrateoperation.h"
 #include "Model/Materials/materialfactory.h"
 #include "gdstestutil.h"
+#include "processstepstestutil.h"
 #include "testmain.h"
 #include "workertestutil.h"
-#include "workspacetestutil.h"
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
+using namespace Steps;
 
 namespace {
 
@@ -87,78 +74,30 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation_data()
     QTest::addColumn<quint32>("type");
     QTest::addColumn<QVariantMap>("parameters");
 
-    QTest::newRow("CVD") << answering<IsotropicFilmDepositionOperation>(13, [](auto *op) {
-        op->setThickness(2.5f);
-        op->setMaterial(16);
-        op->end();
-    }) << 4u << QVariantMap{{"Thickness", 2.5}, {"MaterialId", 16u}};
+    QTest::newRow("CVD") << isotropicDeposition(2.5f, 16) << 4u
+                         << QVariantMap{{"Thickness", 2.5}, {"MaterialId", 16u}};
     QTest::newRow("isotropic etching")
-        << answering<IsotropicFilmEtchingOperation>(14,
-                                                    [](auto *op) {
-                                                        op->setDepth(1.5f);
-                                                        op->setMaterial(3);
-                                                        op->end();
-                                                    })
-        << 5u << QVariantMap{{"Depth", 1.5}, {"MaterialId", 3u}};
+        << isotropicEtching(1.5f, 3) << 5u << QVariantMap{{"Depth", 1.5}, {"MaterialId", 3u}};
     QTest::newRow("Moore deposition")
-        << answering<MooreNeighborhoodDepositionOperation>(18,
-                                                           [](auto *op) {
-                                                               op->setMaterial(16);
-                                                               op->setSteps(2);
-                                                               op->end();
-                                                           })
-        << 2u << QVariantMap{{"Thickness", 2u}, {"MaterialId", 16u}};
+        << mooreDeposition(16, 2) << 2u << QVariantMap{{"Thickness", 2u}, {"MaterialId", 16u}};
     QTest::newRow("Moore etching")
-        << answering<MooreNeighborhoodEtchingOperation>(19,
-                                                        [](auto *op) {
-                                                            op->setMaterial(3);
-                                                            op->setSteps(1);
-                                                            op->end();
-                                                        })
-        << 3u << QVariantMap{{"Depth", 1u}, {"MaterialId", 3u}};
-    QTest::newRow("PVD") << answering<AnisotropicFilmDepositionOperation>(27,
-                                                                          [](auto *op) {
-                                                                              op->setThickness(
-                                                                                  2.0f);
-                                                                              op->setMaterial(16);
-                                                                              op->setRatio(0.5f);
-                                                                              op->setDepositOn(3);
-                                                                              op->end();
-                                                                          })
-                         << 12u
+        << mooreEtching(3, 1) << 3u << QVariantMap{{"Depth", 1u}, {"MaterialId", 3u}};
+    QTest::newRow("PVD") << pvd(2.0f, 16, 0.5f, 3) << 12u
                          << QVariantMap{{"Thickness", 2.0},
                                         {"MaterialId", 16u},
                                         {"Horizontal to Vertical Ratio", 0.5},
                                         {"DepositOn", 3}};
     QTest::newRow("electroplating")
-        << answering<ElectrodepositionOperation>(15,
-                                                 [](auto *op) {
-                                                     op->setThickness(1.0f);
-                                                     op->setMaterial(9);
-                                                     op->setConductingMaterial(16);
-                                                     op->end();
-                                                 })
-        << 7u
+        << plating(1.0f, 9, 16) << 7u
         << QVariantMap{
                {"Film Thickness", 1.0}, {"ConductingMaterialId", 16u}, {"DepositedMaterialId", 9u}};
-    QTest::newRow("doping") << answering<DopingOperation>(17, [](auto *op) {
-        op->setDepth(1.5f);
-        op->setMaterial(14);
-        op->end();
-    }) << 8u << QVariantMap{{"Doping Depth", 1.5f}, {"DopedMaterialId", 14u}};
-    QTest::newRow("ion implantation")
-        << answering<IonImplantationOperation>(3,
-                                               [](auto *op) {
-                                                   op->setAnnealingDistance(1.0f);
-                                                   op->setImplantationDepth(2.0f);
-                                                   op->setMaterial(15);
-                                                   op->end();
-                                               })
-        << 14u
-        << QVariantMap{{"Annealing Distance", 1.0f},
-                       {"Implantation Depth", 2.0f},
-                       {"DopedMaterialId", 15u}};
-    QTest::newRow("photolithography") << answering<PhotolithographyOperation>(20, [](auto *op) {
+    QTest::newRow("doping") << doping(1.5f, 14) << 8u
+                            << QVariantMap{{"Doping Depth", 1.5f}, {"DopedMaterialId", 14u}};
+    QTest::newRow("ion implantation") << implantation(1.0f, 2.0f, 15) << 14u
+                                      << QVariantMap{{"Annealing Distance", 1.0f},
+                                                     {"Implantation Depth", 2.0f},
+                                                     {"DopedMaterialId", 15u}};
+    QTest::newRow("photolithography") << photolithography([](auto *op) {
         op->setMaterial(11);
         op->setBottomMask(std::vector<bool>(), 0, 0);
         op->setTopMask(topMask(), 24, 10);
@@ -167,49 +106,24 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation_data()
                             {"Top Mask Width", 24u},   {"Top Mask Height", 10u},
                             {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
                             {"Bottom Mask Height", 0u}};
-    QTest::newRow("planarization") << answering<PlanarizationOperation>(22, [](auto *op) {
-        op->setMaximumHeight(9);
-        op->setMinimumHeight(1);
-        op->end();
-    }) << 6u << QVariantMap{{"Maximum Height", 9u}, {"Minimum Height", 1u}};
-    QTest::newRow("spin coating") << answering<SpinCoatingOperation>(23, [](auto *op) {
-        op->setMaterial(11);
-        op->setHeight(7);
-        op->end();
-    }) << 9u << QVariantMap{{"Maximum Height", 7u}, {"MaterialId", 11u}};
-    QTest::newRow("simple RIE") << answering<SimpleReactiveIonEtchingOperation>(30, [](auto *op) {
-        op->setDepth(2.0);
-        op->setMaterial(3);
-        op->setEtchFromBelow(false);
-        op->setEtchFromTop(true);
-        op->end();
-    }) << 13u << QVariantMap{{"Etch Depth", 2u}, {"MaterialId", 3u}, {"EtchDirectionValue", 1}};
-    QTest::newRow("oxidation to a thickness")
-        << answering<SimpleSiOxidationOperation>(26,
-                                                 [](auto *op) {
-                                                     op->setConversion(2.0);
-                                                     op->setThickness(1.5);
-                                                     op->end();
-                                                 })
-        << 15u
-        << QVariantMap{{"OxidationTimeSet", false},
-                       {"Micron Conversion", 2.0},
-                       {"Oxidation Thickness", 1.5}};
-    QTest::newRow("oxidation for a time")
-        << answering<SimpleSiOxidationOperation>(26,
-                                                 [](auto *op) {
-                                                     op->setConversion(10.0);
-                                                     op->setTime(1.0);
-                                                     op->setPressure(1.0);
-                                                     op->setTemperature(1373.0);
-                                                     op->end();
-                                                 })
-        << 15u
-        << QVariantMap{{"OxidationTimeSet", true},
-                       {"Micron Conversion", 10.0},
-                       {"Oxidation Time", 1.0},
-                       {"Oxidation Pressure", 1.0},
-                       {"Oxidation Temperature", 1373.0}};
+    QTest::newRow("planarization")
+        << planarization(9, 1) << 6u << QVariantMap{{"Maximum Height", 9u}, {"Minimum Height", 1u}};
+    QTest::newRow("spin coating") << spinCoating(11, 7) << 9u
+                                  << QVariantMap{{"Maximum Height", 7u}, {"MaterialId", 11u}};
+    QTest::newRow("simple RIE") << rie(2.0, 3) << 13u
+                                << QVariantMap{{"Etch Depth", 2u},
+                                               {"MaterialId", 3u},
+                                               {"EtchDirectionValue", 1}};
+    QTest::newRow("oxidation to a thickness") << oxidation(2.0, 1.5) << 15u
+                                              << QVariantMap{{"OxidationTimeSet", false},
+                                                             {"Micron Conversion", 2.0},
+                                                             {"Oxidation Thickness", 1.5}};
+    QTest::newRow("oxidation for a time") << oxidation(10.0, 0, 1.0, 1.0, 1373.0) << 15u
+                                          << QVariantMap{{"OxidationTimeSet", true},
+                                                         {"Micron Conversion", 10.0},
+                                                         {"Oxidation Time", 1.0},
+                                                         {"Oxidation Pressure", 1.0},
+                                                         {"Oxidation Temperature", 1373.0}};
 }
 
 void TestStepExecutor::sameCellsAsTheInteractiveOperation()
@@ -248,10 +162,7 @@ void TestStepExecutor::siWetEtchingAsTheInteractiveOperation()
     TotalVolume::Ptr byOperation = wafer();
     f.workspace.getDocument().addObject(byOperation);
     const std::vector<quint32> before = cellsOf(byOperation);
-    run(f, byOperation, answering<AtomisticSiWetEtchingOperation>(28, [](auto *op) {
-            op->setDepth(2.0);
-            op->end();
-        }));
+    run(f, byOperation, wetEtching(2.0));
     QVERIFY(cellsOf(byOperation) != before);
 
     StepContext context;
