@@ -1,56 +1,13 @@
-#include "Core/Operations/Isotropic/isotropicfilmdepositionoperation.h"
-#include "Core/Operations/MooreNeighborhood/mooreneighborhooddepositionoperation.h"
-#include "Core/Operations/ReactiveIonEtching/simplereactiveionetchingoperation.h"
-#include "Core/Operations/SiEtching/atomisticsiwetetchingoperation.h"
 #include "Model/Process/processfactory.h"
+#include "processstepstestutil.h"
 #include "testmain.h"
 #include "workertestutil.h"
-#include "workspacetestutil.h"
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
+using namespace Steps;
 
 namespace {
-
-Step isotropicDeposition(float thickness)
-{
-    return answering<IsotropicFilmDepositionOperation>(13,
-                                                       [=](IsotropicFilmDepositionOperation *op) {
-                                                           op->setThickness(thickness);
-                                                           op->setMaterial(3);
-                                                           op->end();
-                                                       });
-}
-
-Step mooreDeposition(quint32 steps)
-{
-    return answering<MooreNeighborhoodDepositionOperation>(
-        18, [=](MooreNeighborhoodDepositionOperation *op) {
-            op->setMaterial(3);
-            op->setSteps(steps);
-            op->end();
-        });
-}
-
-Step topRie(double depth)
-{
-    return answering<SimpleReactiveIonEtchingOperation>(30,
-                                                        [=](SimpleReactiveIonEtchingOperation *op) {
-                                                            op->setDepth(depth);
-                                                            op->setMaterial(1);
-                                                            op->setEtchFromBelow(false);
-                                                            op->setEtchFromTop(true);
-                                                            op->end();
-                                                        });
-}
-
-Step wetEtching(double depth)
-{
-    return answering<AtomisticSiWetEtchingOperation>(28, [=](AtomisticSiWetEtchingOperation *op) {
-        op->setDepth(depth);
-        op->end();
-    });
-}
 
 /// 40 x 9 x 30 cells, silicon below z = 8: wide enough for a strip per thread, deep enough for
 /// a film or an etch that is still going after a few passes.
@@ -91,15 +48,15 @@ void TestProcessCancel::cancelPutsTheCellsBack_data()
     // Thickness 10 in cells of 1: trunc(10 x 1.7071) = 17 passes. Depth 5: 5 x 4 = 20 steps.
     for (int threads : {1, 3}) {
         QTest::addRow("isotropic deposition, %d threads", threads)
-            << isotropicDeposition(10.0f) << "Isotropic Deposition" << quint64(17) << quint64(5)
+            << isotropicDeposition(10.0f, 3) << "Isotropic Deposition" << quint64(17) << quint64(5)
             << threads;
         QTest::addRow("wet etching, %d threads", threads)
             << wetEtching(5.0) << "BCA Wet Etch" << quint64(20) << quint64(12) << threads;
     }
     QTest::addRow("Moore deposition, 3 threads")
-        << mooreDeposition(12) << "Moore film deposition" << quint64(12) << quint64(4) << 3;
+        << mooreDeposition(3, 12) << "Moore film deposition" << quint64(12) << quint64(4) << 3;
     // One layer per step: depth 6 is 6 steps, into the 8 layers of silicon.
-    QTest::addRow("RIE, 3 threads") << topRie(6.0) << "Simple RIE" << quint64(6) << quint64(3) << 3;
+    QTest::addRow("RIE, 3 threads") << rie(6.0, 1) << "Simple RIE" << quint64(6) << quint64(3) << 3;
 }
 
 void TestProcessCancel::cancelPutsTheCellsBack()
@@ -127,7 +84,7 @@ void TestProcessCancel::cancelPutsTheCellsBack()
 
     // Another volume's history entry, which the cancelled step must leave alone.
     TotalVolume::Ptr other = addSlab(f);
-    run(f, other, isotropicDeposition(1.0f));
+    run(f, other, isotropicDeposition(1.0f, 3));
     QCOMPARE(f.workspace.getHistory().undoCount(), 1);
 
     TotalVolume::Ptr v = addSlab(f);
