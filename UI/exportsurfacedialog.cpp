@@ -15,15 +15,6 @@ ExportSurfaceDialog::~ExportSurfaceDialog()
     delete ui;
 }
 
-void ExportSurfaceDialog::setSmooth(bool smooth)
-{
-    if (smooth)
-        ui->rbtOneFile->setChecked(true);
-    ui->rbtFilePerMaterial->setEnabled(!smooth);
-    ui->rbtFilePerMaterial->setToolTip(
-        smooth ? QStringLiteral("The smooth surface encloses all materials at once.") : QString());
-}
-
 bool ExportSurfaceDialog::isFilePerMaterial() const
 {
     return ui->rbtFilePerMaterial->isChecked();

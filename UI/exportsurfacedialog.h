@@ -21,9 +21,6 @@ public:
 
     Ui::ExportSurfaceDialogForm *form() const { return ui; }
 
-    /// For the smooth (marching-cubes) surface, which is one surface around all materials:
-    /// one file only.
-    void setSmooth(bool smooth);
     bool isFilePerMaterial() const;
     double getScale() const;
 

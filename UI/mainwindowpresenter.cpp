@@ -1,5 +1,6 @@
 #include "UI/mainwindowpresenter.h"
 
+#include "Model/Automaton/marchingcubesurface.h"
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Materials/materialfactory.h"
 #include "Model/Persistence/stlwriter.h"
@@ -190,13 +191,12 @@ void MainWindowPresenter::exportSurface()
                                                 "no surface."));
         return;
     }
-    // The smooth surface the view shows goes out as it is: one surface around every material.
+    // The smooth surface goes out when the view shows it.
     const Model::Automaton::TotalVolumePainter &painter = volume->getPainter();
     const bool smooth = painter.getSurfaceAlgorithm() ==
                             Model::Automaton::TotalVolumePainter::MarchingCubesAlgorithm &&
                         painter.getMarchingCubes().getTriangleCount() > 0;
     ExportSurfaceDialog options(mainWindow);
-    options.setSmooth(smooth);
     if (options.exec() != QDialog::Accepted)
         return;
     static QDir lastLocation = QDir::home();
@@ -205,7 +205,8 @@ void MainWindowPresenter::exportSurface()
     if (fileName.isEmpty())
         return;
 
-    if (smooth) {
+    if (smooth && !options.isFilePerMaterial()) {
+        // In one file, the view's own surface: one surface around every material.
         if (!StlWriter::writeTriangles(painter.getMarchingCubes().getTriangles(),
                                        volume->getPosition(), options.getScale(), fileName,
                                        &reason))
@@ -234,11 +235,35 @@ void MainWindowPresenter::exportSurface()
                           {material}});
         }
     }
-    for (const auto &file : files)
-        if (!StlWriter::write(*volume, file.first, file.second, options.getScale(), &reason)) {
+    quint32 lower[3], upper[3];
+    painter.getCutLimits(lower, upper);
+    for (const auto &file : files) {
+        bool written;
+        if (smooth) {
+            // Each material's own closed surface over the view's cut box, built apart from the
+            // view's, which stays as it is.
+            Model::Automaton::MarchingCubeSurface surface(volume.get());
+            if (!surface.rebuild(lower, upper, file.second.first())) {
+                reportExportFailure(mainWindow, title, QStringLiteral("surface"), file.first,
+                                    QStringLiteral("there is not enough memory for its "
+                                                   "marching-cubes triangles"));
+                return;
+            }
+            const std::vector<Model::Automaton::Triangle> triangles = surface.takeTriangles();
+            // A material wholly outside the cut box has no surface in the view: no file.
+            if (triangles.empty())
+                continue;
+            written = StlWriter::writeTriangles(triangles, volume->getPosition(),
+                                                options.getScale(), file.first, &reason);
+        } else {
+            written =
+                StlWriter::write(*volume, file.first, file.second, options.getScale(), &reason);
+        }
+        if (!written) {
             reportExportFailure(mainWindow, title, QStringLiteral("surface"), file.first, reason);
             return;
         }
+    }
     lastLocation = QFileInfo(fileName).absoluteDir();
 }
 

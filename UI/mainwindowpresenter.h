@@ -48,8 +48,9 @@ public:
     /// only one) to it; says why when there is none or the file cannot be written.
     void exportCellVolume();
     /// "Export Surface": asks how (one file or one per material, the scale) and where, then
-    /// writes the cube faces of the selected (or only) cell volume as binary STL. Per material
-    /// the files are named NAME-MATERIAL.stl after the name chosen.
+    /// writes the cube faces of the selected (or only) cell volume as binary STL, or its
+    /// marching-cubes surface over the cut box when the view shows that. Per material the files
+    /// are named NAME-MATERIAL.stl after the name chosen.
     void exportSurface();
     /// "Save Cross Section": asks for the plane and a .png file, then writes the picture of
     /// that plane of the selected (or only) cell volume.

@@ -135,6 +135,20 @@ BENCHMARK(BM_MarchingCubesPatternedTwoMaterials)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+/// The oxide islands' own surface, as a smooth export of a file per material builds it.
+static void BM_MarchingCubesOxideAlone(benchmark::State &state)
+{
+    setThreads(state);
+    TotalVolume::Ptr v = patternedTwoMaterials();
+    Model::Automaton::MarchingCubeSurface surface(v.get());
+    const quint32 lower[3] = {0, 0, 0}, upper[3] = {sizeX, sizeY, sizeZ};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(surface.rebuild(lower, upper, 3));
+    state.counters["triangles"] = double(surface.getTriangleCount());
+    state.SetItemsProcessed(state.iterations() * qint64(sizeX) * sizeY * sizeZ);
+}
+BENCHMARK(BM_MarchingCubesOxideAlone)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 static void BM_OctreePatternedTwoMaterials(benchmark::State &state)
 {
     TotalVolume::Ptr v = patternedTwoMaterials();

@@ -50,6 +50,13 @@ struct SlabBuild
     qint64 upper[3];
     float size[3];
     const Tables *tables;
+    /// The one material that counts as occupied, or 0 for every non-empty cell.
+    quint32 only;
+
+    bool occupied(quint32 material) const
+    {
+        return material != 0 && (only == 0 || material == only);
+    }
 
     /// Without out, counts the triangles; with out (and keys), writes them from index first.
     quint64 run(qint64 xBegin, qint64 xEnd, Triangle *out, KeyedVertex *keys, quint64 first) const
@@ -76,7 +83,7 @@ struct SlabBuild
                 quint64 *bits = plane + std::size_t(cy - (y0 - 1)) * words;
                 const Voxel *column = cells + (quint64(cx) * cellsY + quint64(cy)) * cellsZ;
                 for (qint64 z = z0; z < z1; ++z)
-                    if (column[z].material != 0) {
+                    if (occupied(column[z].material)) {
                         const quint64 layer = quint64(z - z0 + 1);
                         bits[layer >> 6] |= quint64(1) << (layer & 63);
                     }
@@ -149,7 +156,9 @@ struct SlabBuild
         quint32 value[8];
         for (int k = 0; k < 8; ++k) {
             const qint64 zz = z + (k >> 2);
-            value[k] = zz >= lower[2] && zz < upper[2] ? column[k & 3][zz].material : 0;
+            const quint32 material =
+                zz >= lower[2] && zz < upper[2] ? column[k & 3][zz].material : 0;
+            value[k] = occupied(material) ? material : 0;
         }
         const qint64 base[3] = {x, y, z};
         // Keys are shifted by one grid point so that the layer below the box keeps them
@@ -263,7 +272,7 @@ MarchingCubeSurface::MarchingCubeSurface(TotalVolume *volume)
       step(1), cells(nullptr)
 {}
 
-bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3])
+bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3], quint32 material)
 {
     QElapsedTimer timer;
     timer.start();
@@ -276,6 +285,7 @@ bool MarchingCubeSurface::rebuild(const quint32 lower[3], const quint32 upper[3]
     build.cellsY = cellsY;
     build.cellsZ = cellsZ;
     build.tables = &Tables::instance();
+    build.only = material;
     bool empty = false;
     for (int axis = 0; axis < 3; ++axis) {
         build.upper[axis] = std::min(upper[axis], counts[axis]);
@@ -430,6 +440,14 @@ std::vector<Triangle> MarchingCubeSurface::getTriangles() const
 {
     QMutexLocker locker(&mutex);
     return triangles;
+}
+
+std::vector<Triangle> MarchingCubeSurface::takeTriangles()
+{
+    QMutexLocker locker(&mutex);
+    std::vector<Triangle> taken;
+    taken.swap(triangles);
+    return taken;
 }
 
 std::size_t MarchingCubeSurface::getTriangleCount() const

@@ -32,9 +32,12 @@ public:
     MarchingCubeSurface &operator=(const MarchingCubeSurface &) = delete;
 
     /// Rebuilds the triangles of the cells with lower <= index < upper on every axis (limits
-    /// beyond the volume are clamped to it) and smooths their normals. Holds cellsLock while it
-    /// reads. False, with no triangles and getLastError() saying why, when memory runs out.
-    bool rebuild(const quint32 lower[3], const quint32 upper[3]);
+    /// beyond the volume are clamped to it) and smooths their normals. With a material, only its
+    /// cells count as occupied, so the surface closes around that material alone (for a file per
+    /// material); with 0 every non-empty cell does. Needs no OpenGL context. Holds cellsLock
+    /// while it reads. False, with no triangles and getLastError() saying why, when memory runs
+    /// out.
+    bool rebuild(const quint32 lower[3], const quint32 upper[3], quint32 material = 0);
     /// Draws the triangles in their material colours (highlighted while the volume is
     /// selected). The surface has no outlines, so renderEdges is not used.
     void draw(bool renderEdges);
@@ -43,6 +46,8 @@ public:
 
     /// A copy of the triangles, taken under the surface's lock.
     std::vector<Triangle> getTriangles() const;
+    /// Hands the triangles over and leaves the surface empty: no copy for a one-off build.
+    std::vector<Triangle> takeTriangles();
     std::size_t getTriangleCount() const;
     /// Bytes the triangle list holds.
     std::size_t getMemoryBytes() const;

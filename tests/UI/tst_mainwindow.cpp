@@ -66,6 +66,7 @@ private Q_SLOTS:
     void unmappedActionsStartNothing();
     void exportCellVolume();
     void exportSurfacePerMaterial();
+    void exportSmoothSurfacePerMaterial();
     void saveCrossSectionAsksThePlane();
 
 private:
@@ -432,6 +433,37 @@ void TestMainWindow::exportSurfacePerMaterial()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.size(), 84 + 104 * 50);
     QVERIFY(!QFile::exists(dialogs->saveAnswer));
+    dialogs->saveAnswer.clear();
+}
+
+void TestMainWindow::exportSmoothSurfacePerMaterial()
+{
+    auto dialogs =
+        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
+    QVERIFY(dialogs);
+    // Si (1) and thermal oxide (3) side by side, 2 x 2 x 2 cells each, the view showing the
+    // smooth surface. Each block alone gives 44 triangles: 2 for each of its 6 face cubes and
+    // 12 edge cubes, 1 for each of its 8 corner cubes.
+    std::vector<quint32> ids(16, 1);
+    std::fill(ids.begin() + 8, ids.end(), 3u); // x >= 2
+    QString error;
+    TotalVolume::Ptr volume =
+        TotalVolume::create(4, 2, 2, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), ids, &error);
+    QVERIFY2(volume, qPrintable(error));
+    volume->getPainter().setSurfaceAlgorithm(1);
+    window->getPresenter().getDocument().addObject(volume);
+    dialogs->saveAnswer = workDir.filePath(QStringLiteral("smooth.stl"));
+    whenDialog<Ui::ExportSurfaceDialog>([&](Ui::ExportSurfaceDialog *dialog) {
+        QVERIFY(dialog->form()->rbtFilePerMaterial->isEnabled());
+        dialog->form()->rbtFilePerMaterial->setChecked(true);
+        dialog->accept();
+    });
+    window->form()->actionExport_Surface->trigger();
+    for (const char *name : {"smooth-Si.stl", "smooth-Thermal_Si02.stl"})
+        QCOMPARE(QFileInfo(workDir.filePath(QLatin1String(name))).size(), qint64(84 + 50 * 44));
+    QVERIFY(!QFile::exists(dialogs->saveAnswer));
+    // The view keeps its one surface around both blocks, 4 x 2 x 2 cells: 76 triangles.
+    QCOMPARE(volume->getPainter().getMarchingCubes().getTriangleCount(), std::size_t(76));
     dialogs->saveAnswer.clear();
 }
 

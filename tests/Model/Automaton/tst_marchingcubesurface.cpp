@@ -50,19 +50,26 @@ MeshCheck checkMesh(const std::vector<Triangle> &triangles)
     return result;
 }
 
-std::vector<Triangle> build(TotalVolume &v, const quint32 lower[3], const quint32 upper[3])
+std::vector<Triangle> build(TotalVolume &v, const quint32 lower[3], const quint32 upper[3],
+                            quint32 material = 0)
 {
     MarchingCubeSurface surface(&v);
-    if (!surface.rebuild(lower, upper))
+    if (!surface.rebuild(lower, upper, material))
         return std::vector<Triangle>();
     return surface.getTriangles();
 }
 
-std::vector<Triangle> buildAll(TotalVolume &v)
+std::vector<Triangle> buildAll(TotalVolume &v, quint32 material = 0)
 {
     const quint32 lower[3] = {0, 0, 0};
     const quint32 upper[3] = {v.getCellsX(), v.getCellsY(), v.getCellsZ()};
-    return build(v, lower, upper);
+    return build(v, lower, upper, material);
+}
+
+bool sameTriangles(const std::vector<Triangle> &a, const std::vector<Triangle> &b)
+{
+    return a.size() == b.size() &&
+           std::memcmp(a.data(), b.data(), a.size() * sizeof(Triangle)) == 0;
 }
 
 } // namespace
@@ -75,6 +82,9 @@ private Q_SLOTS:
     void singleCellIsAClosedOctahedron_data();
     void singleCellIsAClosedOctahedron();
     void solidBlockIsClosedAndFacesOutwards();
+    void oneMaterialAloneIsClosed_data();
+    void oneMaterialAloneIsClosed();
+    void sameTrianglesForEveryThreadCount_data();
     void sameTrianglesForEveryThreadCount();
     void trianglesThatDoNotFitAreRefused();
 };
@@ -167,13 +177,70 @@ void TestMarchingCubeSurface::solidBlockIsClosedAndFacesOutwards()
     QVERIFY(topCentre > 0);
 }
 
+void TestMarchingCubeSurface::oneMaterialAloneIsClosed_data()
+{
+    QTest::addColumn<quint32>("material");
+    QTest::addColumn<double>("volume");
+    // A block of k x m x n cells gives flat faces half a cell outside its cell centres, each
+    // edge cut off by a prism of 1/8 of a cell per cube along it and each corner by a
+    // tetrahedron of 1/48: (k-1)(m-1)(n-1) + [(k-1)(m-1) + (m-1)(n-1) + (k-1)(n-1)]
+    // + [(k-1) + (m-1) + (n-1)] / 2 + 1/6 = kmn - (k + m + n) / 2 + 2/3 cells.
+    QTest::newRow("4 x 5 x 6 block") << 1u << 120.0 - 7.5 + 2.0 / 3.0;
+    QTest::newRow("3 x 3 x 2 block beside it") << 3u << 18.0 - 4.0 + 2.0 / 3.0;
+    QTest::newRow("absent material") << 4u << 0.0;
+}
+
+void TestMarchingCubeSurface::oneMaterialAloneIsClosed()
+{
+    QFETCH(quint32, material);
+    QFETCH(double, volume);
+    // Two blocks that share the face x = 5; cells of 2 x 1 x 0.5, one unit of volume each.
+    auto block = [](quint32 id, quint32 x, quint32 y, quint32 z) -> quint32 {
+        if (x >= 1 && x < 5 && y >= 1 && y < 6 && z >= 1 && z < 7)
+            return id == 0 || id == 1 ? 1 : 0;
+        if (x >= 5 && x < 8 && y >= 2 && y < 5 && z >= 1 && z < 3)
+            return id == 0 || id == 3 ? 3 : 0;
+        return 0;
+    };
+    auto make = [&](quint32 id) {
+        std::vector<quint32> ids;
+        for (quint32 x = 0; x < 10; ++x)
+            for (quint32 y = 0; y < 8; ++y)
+                for (quint32 z = 0; z < 8; ++z)
+                    ids.push_back(block(id, x, y, z));
+        return TotalVolume::create(10, 8, 8, 2.0f, 1.0f, 0.5f, Util::Vector3D(), ids);
+    };
+    TotalVolume::Ptr both = make(0);
+    const std::vector<Triangle> mesh = buildAll(*both, material);
+    // The same triangles as a volume that holds only that material's cells.
+    TotalVolume::Ptr alone = make(material);
+    QVERIFY(sameTriangles(mesh, buildAll(*alone)));
+    const MeshCheck check = checkMesh(mesh);
+    QCOMPARE(check.badEdges, 0);
+    QVERIFY2(qAbs(check.volume - volume) < 1e-4, qPrintable(QString::number(check.volume)));
+    for (const Triangle &t : mesh)
+        for (const Triangle::Vertex &vertex : t.vertices)
+            QCOMPARE(vertex.material, material);
+    // The view's surface around both is untouched by the filter.
+    QVERIFY(sameTriangles(buildAll(*both), buildAll(*both, 0)));
+    QVERIFY(!sameTriangles(buildAll(*both), mesh));
+}
+
+void TestMarchingCubeSurface::sameTrianglesForEveryThreadCount_data()
+{
+    QTest::addColumn<quint32>("material"); // 0: every material
+    QTest::newRow("every material") << 0u;
+    QTest::newRow("material 2 alone") << 2u;
+}
+
 void TestMarchingCubeSurface::sameTrianglesForEveryThreadCount()
 {
+    QFETCH(quint32, material);
     TotalVolume::Ptr v = WorkerTest::makeVolume(45, 12, 14, WorkerTest::mixedStructure);
     const quint32 lower[3] = {3, 1, 0}, upper[3] = {44, 12, 13};
     auto sorted = [&](int threads) {
         WorkerTest::ThreadCount count(threads);
-        std::vector<Triangle> mesh = build(*v, lower, upper);
+        std::vector<Triangle> mesh = build(*v, lower, upper, material);
         std::sort(mesh.begin(), mesh.end(), [](const Triangle &a, const Triangle &b) {
             return std::memcmp(&a, &b, sizeof(Triangle)) < 0;
         });
@@ -183,9 +250,7 @@ void TestMarchingCubeSurface::sameTrianglesForEveryThreadCount()
     QVERIFY(one.size() > 1000);
     QCOMPARE(checkMesh(one).badEdges, 0);
     for (int threads : {2, 4, 7}) {
-        const std::vector<Triangle> many = sorted(threads);
-        QCOMPARE(many.size(), one.size());
-        QVERIFY(std::memcmp(many.data(), one.data(), one.size() * sizeof(Triangle)) == 0);
+        QVERIFY(sameTriangles(sorted(threads), one));
     }
 }
 
