@@ -58,6 +58,38 @@ public:
         return found;
     }
 
+    /// relax for a cell all of whose face neighbours lie in the volume, delta being the index
+    /// differences of the face table (CellNeighborhood::getFaceDeltas): the same candidates in
+    /// the same order and arithmetic, without bounds tests or a loop.
+    bool relaxInterior(const Model::Automaton::Voxel *cells, CellNeighborhood::CellIndex i,
+                       const qint64 *delta, float limitSquared, float candidate[3]) const
+    {
+        const float *own = cells[i].distance;
+        float best = own[0] * own[0] + own[1] * own[1] + own[2] * own[2];
+        bool found = false;
+        const auto consider = [&](int k) {
+            const float *d = cells[qint64(i) + delta[k]].distance;
+            const float cx = d[0] + steps[k][0];
+            const float cy = d[1] + steps[k][1];
+            const float cz = d[2] + steps[k][2];
+            const float length = cx * cx + cy * cy + cz * cz;
+            if (length < best && length <= limitSquared) {
+                best = length;
+                candidate[0] = cx;
+                candidate[1] = cy;
+                candidate[2] = cz;
+                found = true;
+            }
+        };
+        consider(0);
+        consider(1);
+        consider(2);
+        consider(3);
+        consider(4);
+        consider(5);
+        return found;
+    }
+
 private:
     float steps[CellNeighborhood::FaceCount][3];
 };
