@@ -326,12 +326,15 @@ void DistanceFrontRun::initializeStripTouchingSources(StripFronts::Strip &strip,
         for (quint32 y = 0; y < cellsY; ++y) {
             CellIndex i = neighborhood.index(x, y, 0);
             const size_t c = size_t(y) * W;
-            for (quint32 z = 0; z < cellsZ; ++z, ++i) {
-                const size_t k = c + (z >> 6);
-                const quint64 bit = quint64(1) << (z & 63);
-                // The cell's own bit does not matter: a Free cell is no source.
-                writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
-                                 [&]() { return ((below[k] | here[k] | above[k]) & bit) != 0; });
+            quint32 z = 0;
+            for (quint32 w = 0; w < W; ++w) {
+                // The column's touching bits a word at a time, shifted along with z. The
+                // cell's own bit does not matter: a Free cell is no source.
+                quint64 touching = below[c + w] | here[c + w] | above[c + w];
+                const quint32 wordEnd = quint32(qMin(quint64(cellsZ), quint64(w + 1) * 64));
+                for (; z < wordEnd; ++z, ++i, touching >>= 1)
+                    writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
+                                     [touching]() { return (touching & 1) != 0; });
             }
         }
         quint64 *oldBelow = below;
