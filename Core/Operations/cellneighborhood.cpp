@@ -13,9 +13,7 @@ const qint32 CellNeighborhood::mooreOffsets[MooreCount][3] = {
     {1, 0, 0},    {1, 0, 1},   {1, 1, -1},  {1, 1, 0},   {1, 1, 1}};
 
 CellNeighborhood::CellNeighborhood(quint32 cellsX, quint32 cellsY, quint32 cellsZ)
-    : cellsX(cellsX), cellsY(cellsY), cellsZ(cellsZ), columnCells(CellIndex(cellsY) * cellsZ),
-      interiorX(cellsX > 2 ? cellsX - 2 : 0), interiorY(cellsY > 2 ? cellsY - 2 : 0),
-      interiorZ(cellsZ > 2 ? cellsZ - 2 : 0)
+    : cellsX(cellsX), cellsY(cellsY), cellsZ(cellsZ), columnCells(CellIndex(cellsY) * cellsZ)
 {
     const qint64 dx = qint64(cellsY) * cellsZ;
     const qint64 dy = cellsZ;

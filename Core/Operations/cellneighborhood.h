@@ -55,8 +55,8 @@ public:
     /// True when all 26 neighbours of (x, y, z) lie inside the volume.
     bool isInterior(quint32 x, quint32 y, quint32 z) const
     {
-        // Non-short-circuit: three well-predicted compares, no branch per axis.
-        return (x - 1u < interiorX) & (y - 1u < interiorY) & (z - 1u < interiorZ);
+        return x - 1u < cellsX - 2u && y - 1u < cellsY - 2u && z - 1u < cellsZ - 2u && cellsX > 2 &&
+               cellsY > 2 && cellsZ > 2;
     }
     /// True when (x, y, z) + table offset lies inside the volume.
     bool contains(quint32 x, quint32 y, quint32 z, const qint32 *offset) const
@@ -127,10 +127,6 @@ private:
     quint32 cellsY;
     quint32 cellsZ;
     CellIndex columnCells;
-    /// Interior cells per axis (cells - 2, or 0 for volumes too thin to have any).
-    quint32 interiorX;
-    quint32 interiorY;
-    quint32 interiorZ;
     qint64 faceDelta[FaceCount];
     qint64 mooreDelta[MooreCount];
 };
