@@ -67,6 +67,8 @@ public:
 
     /// Index difference of face entry k.
     qint64 getFaceDelta(int k) const { return faceDelta[k]; }
+    /// The index differences of the whole face table.
+    const qint64 *getFaceDeltas() const { return faceDelta; }
     /// Index difference of Moore entry k.
     qint64 getMooreDelta(int k) const { return mooreDelta[k]; }
 
@@ -106,8 +108,13 @@ public:
     void forEachFaceNeighbor(CellIndex i, quint32 x, quint32 y, quint32 z, F f) const
     {
         if (isInterior(x, y, z)) {
-            for (int k = 0; k < FaceCount; ++k)
-                f(k, CellIndex(qint64(i) + faceDelta[k]), quint32(qint64(x) + faceOffsets[k][0]));
+            // Unrolled: the table's x offsets are known here, and the calls inline flat.
+            f(0, CellIndex(qint64(i) + faceDelta[0]), x);
+            f(1, CellIndex(qint64(i) + faceDelta[1]), x);
+            f(2, CellIndex(qint64(i) + faceDelta[2]), x);
+            f(3, CellIndex(qint64(i) + faceDelta[3]), x);
+            f(4, CellIndex(qint64(i) + faceDelta[4]), x - 1);
+            f(5, CellIndex(qint64(i) + faceDelta[5]), x + 1);
             return;
         }
         for (int k = 0; k < FaceCount; ++k)

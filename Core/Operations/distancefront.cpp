@@ -10,9 +10,11 @@ namespace Operations {
 DistanceFront::DistanceFront(float stepX, float stepY, float stepZ)
 {
     const float size[3] = {stepX, stepY, stepZ};
-    for (int k = 0; k < CellNeighborhood::FaceCount; ++k)
+    for (int k = 0; k < CellNeighborhood::FaceCount; ++k) {
         for (int a = 0; a < 3; ++a)
-            steps[k][a] = float(CellNeighborhood::faceOffsets[k][a]) * size[a];
+            stepVectors[k][a] = steps[k][a] = float(CellNeighborhood::faceOffsets[k][a]) * size[a];
+        stepVectors[k][3] = 0.0f;
+    }
 }
 
 bool DistanceFront::validCellSizes(float cellSizeX, float cellSizeY, float cellSizeZ)

@@ -6,6 +6,10 @@
 
 #include <QtGlobal>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace Core {
 namespace Operations {
 
@@ -58,8 +62,74 @@ public:
         return found;
     }
 
+    /// relax for a cell all of whose face neighbours lie in the volume, delta being the index
+    /// differences of the face table (CellNeighborhood::getFaceDeltas): the same candidates in
+    /// the same order and arithmetic, without bounds tests or a loop.
+    bool relaxInterior(const Model::Automaton::Voxel *cells, CellNeighborhood::CellIndex i,
+                       const qint64 *delta, float limitSquared, float candidate[3]) const
+    {
+        const float *own = cells[i].distance;
+        float best = own[0] * own[0] + own[1] * own[1] + own[2] * own[2];
+        bool found = false;
+#if defined(__SSE2__)
+        // One vector per candidate; the lengths add up in the scalar order, (x² + y²) + z², so
+        // every bit is as in relax. The fourth lane (the tag behind the distance) is cleared.
+        const __m128 vector = _mm_castsi128_ps(_mm_set_epi32(0, -1, -1, -1));
+        __m128 chosen = _mm_setzero_ps();
+        const auto consider = [&](int k) {
+            const __m128 d = _mm_and_ps(_mm_loadu_ps(cells[qint64(i) + delta[k]].distance), vector);
+            const __m128 c = _mm_add_ps(d, _mm_loadu_ps(stepVectors[k]));
+            const __m128 squares = _mm_mul_ps(c, c);
+            const float length =
+                _mm_cvtss_f32(_mm_add_ss(_mm_add_ss(squares, _mm_shuffle_ps(squares, squares, 1)),
+                                         _mm_movehl_ps(squares, squares)));
+            if (length < best && length <= limitSquared) {
+                best = length;
+                chosen = c;
+                found = true;
+            }
+        };
+#else
+        float chosen[3] = {0.0f, 0.0f, 0.0f};
+        const auto consider = [&](int k) {
+            const float *d = cells[qint64(i) + delta[k]].distance;
+            const float cx = d[0] + steps[k][0];
+            const float cy = d[1] + steps[k][1];
+            const float cz = d[2] + steps[k][2];
+            const float length = cx * cx + cy * cy + cz * cz;
+            if (length < best && length <= limitSquared) {
+                best = length;
+                chosen[0] = cx;
+                chosen[1] = cy;
+                chosen[2] = cz;
+                found = true;
+            }
+        };
+#endif
+        consider(0);
+        consider(1);
+        consider(2);
+        consider(3);
+        consider(4);
+        consider(5);
+        if (found) {
+#if defined(__SSE2__)
+            float lanes[4];
+            _mm_storeu_ps(lanes, chosen);
+#else
+            const float *lanes = chosen;
+#endif
+            candidate[0] = lanes[0];
+            candidate[1] = lanes[1];
+            candidate[2] = lanes[2];
+        }
+        return found;
+    }
+
 private:
     float steps[CellNeighborhood::FaceCount][3];
+    /// The steps with a zero fourth component, for loading as vectors.
+    float stepVectors[CellNeighborhood::FaceCount][4];
 };
 
 } // namespace Operations

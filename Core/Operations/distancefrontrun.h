@@ -326,12 +326,15 @@ void DistanceFrontRun::initializeStripTouchingSources(StripFronts::Strip &strip,
         for (quint32 y = 0; y < cellsY; ++y) {
             CellIndex i = neighborhood.index(x, y, 0);
             const size_t c = size_t(y) * W;
-            for (quint32 z = 0; z < cellsZ; ++z, ++i) {
-                const size_t k = c + (z >> 6);
-                const quint64 bit = quint64(1) << (z & 63);
-                // The cell's own bit does not matter: a Free cell is no source.
-                writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
-                                 [&]() { return ((below[k] | here[k] | above[k]) & bit) != 0; });
+            quint32 z = 0;
+            for (quint32 w = 0; w < W; ++w) {
+                // The column's touching bits a word at a time, shifted along with z. The
+                // cell's own bit does not matter: a Free cell is no source.
+                quint64 touching = below[c + w] | here[c + w] | above[c + w];
+                const quint32 wordEnd = quint32(qMin(quint64(cellsZ), quint64(w + 1) * 64));
+                for (; z < wordEnd; ++z, ++i, touching >>= 1)
+                    writeInitialCell(strip, i, x, role(current[i], i, x, y, z), start,
+                                     [touching]() { return (touching & 1) != 0; });
             }
         }
         quint64 *oldBelow = below;
@@ -345,32 +348,53 @@ template <class Rules>
 void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int index)
 {
     Voxel *const cells = current;
+    Voxel *const nextArray = next;
+    StripFronts::CellList &changed = changedCells[size_t(index)];
+    qint64 delta[CellNeighborhood::FaceCount];
+    std::copy_n(neighborhood.getFaceDeltas(), int(CellNeighborhood::FaceCount), delta);
+    const quint32 cellsZ = neighborhood.getCellsZ();
+    // The front is ascending: most cells lie further up the column of the one before, so their
+    // coordinates follow without dividing.
+    CellIndex last = 0;
+    quint32 x = 0, y = 0, z = 0;
+    bool placed = false;
     for (CellIndex i : strip.getFront()) {
         const Voxel &cell = cells[i];
-        float candidate[3] = {0.0f, 0.0f, 0.0f};
-        quint32 x = 0, y = 0, z = 0;
-        bool found = false;
-        if (rules.changeable(cell)) {
+        if (!rules.changeable(cell)) {
+            if constexpr (Rules::arraysMayDiffer && !Rules::deferredChanges)
+                nextArray[i] = cell;
+            continue;
+        }
+        const CellIndex up = i - last;
+        if (placed && up < CellIndex(cellsZ - z))
+            z += quint32(up);
+        else
             neighborhood.coordinates(i, x, y, z);
-            found = distanceFront.relax(cells, neighborhood, i, x, y, z, rules.limitSquared(cell),
-                                        candidate);
+        placed = true;
+        last = i;
+        float candidate[3] = {0.0f, 0.0f, 0.0f};
+        const float limit = rules.limitSquared(cell);
+        const bool found =
+            neighborhood.isInterior(x, y, z)
+                ? distanceFront.relaxInterior(cells, i, delta, limit, candidate)
+                : distanceFront.relax(cells, neighborhood, i, x, y, z, limit, candidate);
+        if (!found) {
+            if constexpr (Rules::arraysMayDiffer && !Rules::deferredChanges)
+                nextArray[i] = cell;
+            continue;
         }
         if constexpr (Rules::deferredChanges) {
-            if (found)
-                rules.record(index, i, cell, candidate);
-        } else if (found) {
+            rules.record(index, i, cell, candidate);
+        } else {
             Voxel updated = cell;
             rules.accept(updated);
             updated.fixed = false;
             updated.setDistance(candidate[0], candidate[1], candidate[2]);
             // Listed first: a failed allocation then leaves nothing to roll back unlisted.
-            changedCells[size_t(index)].push_back(i);
-            next[i] = updated;
-        } else if (Rules::arraysMayDiffer) {
-            next[i] = cell;
+            changed.push_back(i);
+            nextArray[i] = updated;
         }
-        if (found)
-            rules.fileNeighbors(*this, strip, i, x, y, z);
+        rules.fileNeighbors(*this, strip, i, x, y, z);
     }
 }
 
