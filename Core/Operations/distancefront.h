@@ -7,7 +7,13 @@
 #include <QtGlobal>
 
 #if defined(__SSE2__)
+#include <cstddef>
 #include <emmintrin.h>
+
+// relaxInterior loads a distance as four floats: the fourth must still lie inside the voxel.
+static_assert(offsetof(Model::Automaton::Voxel, tag) ==
+                  offsetof(Model::Automaton::Voxel, distance) + 3 * sizeof(float),
+              "a voxel's distance is followed by its tag");
 #endif
 
 namespace Core {
