@@ -2,6 +2,7 @@
 #define CELVANE_CORE_OPERATIONS_DISTANCEFRONTRUN_H
 
 #include "Core/Operations/cellneighborhood.h"
+#include "Core/Operations/columnbits.h"
 #include "Core/Operations/distancefront.h"
 #include "Core/Operations/stripfronts.h"
 #include "Core/Operations/striprunner.h"
@@ -306,15 +307,7 @@ void DistanceFrontRun::initializeStripTouchingSources(StripFronts::Strip &strip,
                 carry = v >> 63;
             }
         }
-        for (size_t c = 0; c < layerWords; c += W)
-            for (quint32 w = 0; w < W; ++w) {
-                quint64 d = zRow[c + w];
-                if (c > 0)
-                    d |= zRow[c - W + w];
-                if (c + W < layerWords)
-                    d |= zRow[c + W + w];
-                plane[c + w] = d;
-            }
+        ColumnBits::spreadAcrossY(zRow.data(), plane, layerWords, W);
     };
     quint64 *below = &planes[0];
     quint64 *here = &planes[layerWords];

@@ -1,5 +1,6 @@
 #include "Core/Operations/MooreNeighborhood/moorefront.h"
 
+#include "Core/Operations/columnbits.h"
 #include "Model/Automaton/totalvolume.h"
 #include "Util/progress.h"
 
@@ -168,15 +169,7 @@ bool MooreFront::advance(const Bits &source, Bits &out, Sets &sets, Bits *change
                     d |= layer[c + w + 1] << 63;
                 zRow[c + w] = d;
             }
-        for (size_t c = 0; c < layerWords; c += W)
-            for (quint32 w = 0; w < W; ++w) {
-                quint64 d = zRow[c + w];
-                if (c > 0)
-                    d |= zRow[c - W + w];
-                if (c + W < layerWords)
-                    d |= zRow[c + W + w];
-                plane[c + w] = d;
-            }
+        ColumnBits::spreadAcrossY(zRow.data(), plane, layerWords, W);
     };
     quint64 *below = &planes[0];
     quint64 *here = &planes[layerWords];
