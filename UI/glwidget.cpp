@@ -449,45 +449,57 @@ void GLWidget::drawOrientation()
     glPopAttrib();
 }
 
-QString GLWidget::describeAt(int x, int y) const
+Model::Automaton::TotalVolume *GLWidget::nearestFilledHit(const Model::Geometry::CellRay &ray,
+                                                          double *t, Util::Vector3D *hit) const
 {
     if (!presenter)
-        return QString();
-    const Model::Geometry::CellRay ray = lineOfSight(x, y);
+        return nullptr;
+    Model::Automaton::TotalVolume *nearestVolume = nullptr;
     double nearest = std::numeric_limits<double>::infinity();
-    QString text;
     for (const Core::Operations::Document::ObjectPtr &object :
          presenter->getDocument().getObjects()) {
         Model::Automaton::TotalVolume *volume =
             dynamic_cast<Model::Automaton::TotalVolume *>(object.get());
-        double t = 0.0;
-        Util::Vector3D hit;
-        if (!volume || !ray.hitFilledCell(*volume, &t, &hit) || !(t < nearest))
-            continue;
-        nearest = t;
-        // The hit lies on the face of the cell: a step along the line of sight is inside it.
-        const float sizes[3] = {volume->getCellSizeX(), volume->getCellSizeY(),
-                                volume->getCellSizeZ()};
-        const quint32 counts[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
-        const Util::Vector3D inside =
-            ray.pointAt(t + 0.01 * std::min(sizes[0], std::min(sizes[1], sizes[2])));
-        const Util::Vector3D origin = volume->getPosition();
-        quint32 cell[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            const double c = std::floor((inside[axis] - origin[axis]) / sizes[axis]);
-            cell[axis] = quint32(std::max(0.0, std::min(c, double(counts[axis]) - 1.0)));
+        double along = 0.0;
+        Util::Vector3D point;
+        if (volume && ray.hitFilledCell(*volume, &along, &point) && along < nearest) {
+            nearest = along;
+            nearestVolume = volume;
+            *t = along;
+            *hit = point;
         }
-        const Model::Automaton::Voxel *cells = volume->lockCells();
-        const quint32 id = cells[volume->getCellIndex(cell[0], cell[1], cell[2])].getMaterial();
-        volume->releaseCells();
-        text = QStringLiteral("Volume %1, cell (%2, %3, %4): %5")
-                   .arg(volume->getId())
-                   .arg(cell[0])
-                   .arg(cell[1])
-                   .arg(cell[2])
-                   .arg(Model::Materials::MaterialFactory::instance()->getMaterial(id).getName());
     }
-    return text;
+    return nearestVolume;
+}
+
+QString GLWidget::describeAt(int x, int y) const
+{
+    const Model::Geometry::CellRay ray = lineOfSight(x, y);
+    double t = 0.0;
+    Util::Vector3D hit;
+    Model::Automaton::TotalVolume *volume = nearestFilledHit(ray, &t, &hit);
+    if (!volume)
+        return QString();
+    // The hit lies on the face of the cell: a step along the line of sight is inside it.
+    const float sizes[3] = {volume->getCellSizeX(), volume->getCellSizeY(), volume->getCellSizeZ()};
+    const quint32 counts[3] = {volume->getCellsX(), volume->getCellsY(), volume->getCellsZ()};
+    const Util::Vector3D inside =
+        ray.pointAt(t + 0.01 * std::min(sizes[0], std::min(sizes[1], sizes[2])));
+    const Util::Vector3D origin = volume->getPosition();
+    quint32 cell[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const double c = std::floor((inside[axis] - origin[axis]) / sizes[axis]);
+        cell[axis] = quint32(std::max(0.0, std::min(c, double(counts[axis]) - 1.0)));
+    }
+    const Model::Automaton::Voxel *cells = volume->lockCells();
+    const quint32 id = cells[volume->getCellIndex(cell[0], cell[1], cell[2])].getMaterial();
+    volume->releaseCells();
+    return QStringLiteral("Volume %1, cell (%2, %3, %4): %5")
+        .arg(volume->getId())
+        .arg(cell[0])
+        .arg(cell[1])
+        .arg(cell[2])
+        .arg(Model::Materials::MaterialFactory::instance()->getMaterial(id).getName());
 }
 
 void GLWidget::loadSceneMatrix()
@@ -839,22 +851,8 @@ void GLWidget::snapPoint(Util::Vector3D *point) const
 bool GLWidget::scenePointAt(int x, int y, Util::Vector3D *point) const
 {
     const Model::Geometry::CellRay ray = lineOfSight(x, y);
-    bool found = false;
-    double nearest = std::numeric_limits<double>::infinity();
-    if (presenter) {
-        for (const Core::Operations::Document::ObjectPtr &object :
-             presenter->getDocument().getObjects()) {
-            Model::Automaton::TotalVolume *volume =
-                dynamic_cast<Model::Automaton::TotalVolume *>(object.get());
-            double t = 0.0;
-            Util::Vector3D hit;
-            if (volume && ray.hitFilledCell(*volume, &t, &hit) && t < nearest) {
-                nearest = t;
-                *point = hit;
-                found = true;
-            }
-        }
-    }
+    double nearest = 0.0;
+    bool found = nearestFilledHit(ray, &nearest, point) != nullptr;
     // The grid is drawn without the scene offset: its plane, in the objects' coordinates.
     if (!found)
         found = ray.hitPlaneZ(grid.z - camera.getSceneOffset()[2], &nearest, point);

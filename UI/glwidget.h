@@ -150,6 +150,10 @@ private:
     bool placeClickedPoint(int x, int y);
     /// The line of sight through window pixel (x, y), in the objects' coordinates.
     Model::Geometry::CellRay lineOfSight(int x, int y) const;
+    /// The cell volume whose filled cells the ray meets first, with where (t along the ray and
+    /// the point); null, t and hit untouched, when it meets none.
+    Model::Automaton::TotalVolume *nearestFilledHit(const Model::Geometry::CellRay &ray, double *t,
+                                                    Util::Vector3D *hit) const;
     /// Moves a point to the nearest grid crossing when snapping is on.
     void snapPoint(Util::Vector3D *point) const;
 
