@@ -198,11 +198,12 @@ VolumeStateStore::RecordPtr VolumeStateStore::recordCells(const QString &fileNam
                                                           Model::Automaton::TotalVolume &volume,
                                                           QString *error)
 {
+    const quint64 fingerprint = CellChecksum::ofMaterials(volume);
     const RecordPtr last = lastRecord.value(volume.getId()).lock();
     if (last && !last->lost && last->cellCount == volume.getCellCount() &&
-        last->fingerprint == CellChecksum::ofMaterials(volume))
+        last->fingerprint == fingerprint)
         return last;
-    return appendRecord(fileName, key, instance, volume, error);
+    return writeRecord(fileName, key, instance, volume, fingerprint, error);
 }
 
 VolumeStateStore::RecordPtr VolumeStateStore::appendRecord(const QString &fileName,
@@ -210,13 +211,20 @@ VolumeStateStore::RecordPtr VolumeStateStore::appendRecord(const QString &fileNa
                                                            Model::Automaton::TotalVolume &volume,
                                                            QString *error)
 {
+    return writeRecord(fileName, key, instance, volume, CellChecksum::ofMaterials(volume), error);
+}
+
+VolumeStateStore::RecordPtr VolumeStateStore::writeRecord(const QString &fileName,
+                                                          const QString &key, quint32 instance,
+                                                          Model::Automaton::TotalVolume &volume,
+                                                          quint64 fingerprint, QString *error)
+{
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         if (error)
             *error = file.errorString();
         return RecordPtr();
     }
-    const quint64 fingerprint = CellChecksum::ofMaterials(volume);
     const qint64 offset = file.size();
     QByteArray chunk;
     chunk.resize(writeChunk + 64);

@@ -94,6 +94,11 @@ public:
     bool compact(QString *error = nullptr);
 
 private:
+    /// appendRecord with the fingerprint of the volume's cells already known.
+    RecordPtr writeRecord(const QString &fileName, const QString &key, quint32 instance,
+                          Model::Automaton::TotalVolume &volume, quint64 fingerprint,
+                          QString *error);
+
     QMap<quint32, ArchiverPtr> archivers;
     QString undoFile;
     QString redoFile;
