@@ -30,6 +30,7 @@ public:
     quint32 getCellsX() const { return cellsX; }
     quint32 getCellsY() const { return cellsY; }
     quint32 getCellsZ() const { return cellsZ; }
+    CellIndex getCellCount() const { return columnCells * cellsX; }
 
     CellIndex index(quint32 x, quint32 y, quint32 z) const
     {

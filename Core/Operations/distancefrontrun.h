@@ -6,6 +6,7 @@
 #include "Core/Operations/distancefront.h"
 #include "Core/Operations/stripfronts.h"
 #include "Core/Operations/striprunner.h"
+#include "Core/Operations/stripslot.h"
 #include "Model/Automaton/voxel.h"
 #include "Util/progress.h"
 
@@ -33,22 +34,18 @@ class DistanceFrontRun;
 ///   `fixed` and `distance` of every cell of the strip and files the first front;
 /// - `bool changeable(const Voxel &cell) const`: the cell may take a shorter distance;
 /// - `float limitSquared(const Voxel &cell) const`: the longest squared distance it may take;
-/// - `void accept(Voxel &updated) const`: the material change of a cell that took a distance;
+/// - `quint32 changedMaterial(const Voxel &cell) const`: what a cell that took a distance
+///   becomes;
 /// - `void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i,
 ///   quint32 x, quint32 y, quint32 z)`: files the cells to examine after cell i changed.
 ///
-/// Rules with `deferredChanges` keep the changes of a pass in records of their own instead of
-/// the next cell array; they supply `record(index, i, cell, candidate)`,
-/// `apply(run, front, index)` and `discard(index)` in place of `accept`.
+/// `fixed` and `distance` are the run's scratch: it writes them (in the current array only)
+/// before it reads them, and nothing after the run reads them. Materials and tags stay the same
+/// in both arrays.
 struct DistanceFrontRules
 {
-    /// Changes wait in the rules' own records until every strip finished its front work.
-    static constexpr bool deferredChanges = false;
     /// The initialization pass changes materials (so a run stopped there is not "unchanged").
     static constexpr bool initializationChangesMaterials = false;
-    /// The initialization leaves fields of some cells different in the two arrays; every front
-    /// cell's next voxel is then made a copy of its current one, changed or not.
-    static constexpr bool arraysMayDiffer = false;
     /// Work after the last pass (with both arrays still locked); false when it failed.
     bool finish(DistanceFrontRun &) { return true; }
 };
@@ -59,8 +56,8 @@ struct DistanceFrontRules
 /// the pass count is reached or the fronts died out; the rules decide which cells are sources,
 /// which may change, how far, and what they become.
 ///
-/// Every pass reads the cells as they stood when it began: front work writes the next array (or
-/// the rules' records), the copy-back follows once every strip has finished its front work.
+/// Every pass reads the cells as they stood when it began: front work lists its changes per
+/// strip, the copy-back follows once every strip has finished its front work.
 class DistanceFrontRun
 {
 public:
@@ -145,13 +142,21 @@ public:
 private:
     void lock();
     void release();
+    /// Cells the passes ask the memory for ahead of their work: far enough ahead to arrive in
+    /// time, near enough to stay in the cache.
+    static constexpr size_t prefetchDistance = 12;
+    static void prefetch(const Voxel *cells, CellIndex i, CellIndex cellCount)
+    {
+        if (i < cellCount)
+            __builtin_prefetch(cells + i);
+    }
     QString failureText(const QString &process, quint64 passes, bool initializationChanges) const;
     QString canceledText(const QString &process, quint64 passes) const;
     template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
     template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
 
-    /// Writes the start state of cell i for its role into both arrays; a Free cell joins the
-    /// first front when touches() holds.
+    /// Writes the start state of cell i for its role; a Free cell joins the first front when
+    /// touches() holds.
     template <class Touches>
     void writeInitialCell(StripFronts::Strip &strip, CellIndex i, quint32 x, CellRole r,
                           float start, Touches touches);
@@ -164,8 +169,15 @@ private:
     quint64 passesRun;
     Voxel *current;
     Voxel *next;
-    /// Per strip, the cells its front work changed in this pass (ascending).
-    std::vector<StripFronts::CellList> changedCells;
+    /// A cell's new state, listed by the front work and copied back after it.
+    struct Change
+    {
+        CellIndex index;
+        float distance[3];
+        quint32 material;
+    };
+    /// Per strip, the changes of its front work in this pass (ascending).
+    std::vector<StripSlot<std::vector<Change>>> changes;
 };
 
 template <class Rules>
@@ -181,14 +193,14 @@ bool DistanceFrontRun::run(Rules &rules, quint64 passes, const QString &process,
     lock();
     bool ok = false;
     try {
-        changedCells.assign(size_t(runner.getStripCount()), StripFronts::CellList());
+        changes.assign(size_t(runner.getStripCount()), StripSlot<std::vector<Change>>());
         StripFronts fronts(runner, quint64(neighborhood.getCellsY()) * neighborhood.getCellsZ());
         ok = runPhases(rules, fronts, passes);
     } catch (...) {
         ok = false;
     }
-    changedCells.clear();
-    changedCells.shrink_to_fit();
+    changes.clear();
+    changes.shrink_to_fit();
     release();
     if (!ok && error)
         *error = Util::Progress::stopRequested()
@@ -204,28 +216,28 @@ bool DistanceFrontRun::runPhases(Rules &rules, StripFronts &fronts, quint64 pass
             rules.initialize(*this, strip, index);
         }))
         return false;
-    StripFronts::CellWork copyBack;
-    StripFronts::CellWork rollBack;
-    if constexpr (Rules::deferredChanges) {
-        copyBack = [this, &rules](const StripFronts::CellList &front, int index) {
-            rules.apply(*this, front, index);
-        };
-        rollBack = [&rules](const StripFronts::CellList &, int index) { rules.discard(index); };
-    } else {
-        // Only changed cells differ between the arrays after the front work.
-        copyBack = [this](const StripFronts::CellList &, int index) {
-            StripFronts::CellList &changed = changedCells[size_t(index)];
-            for (CellIndex i : changed)
-                current[i] = next[i];
-            changed.clear();
-        };
-        rollBack = [this](const StripFronts::CellList &front, int index) {
-            StripFronts::CellList &changed = changedCells[size_t(index)];
-            for (CellIndex i : Rules::arraysMayDiffer ? front : changed)
-                next[i] = current[i];
-            changed.clear();
-        };
-    }
+    const StripFronts::CellWork copyBack = [this](const StripFronts::CellList &, int index) {
+        std::vector<Change> &list = changes[size_t(index)].value;
+        const size_t count = list.size();
+        const CellIndex cellCount = neighborhood.getCellCount();
+        for (size_t k = 0; k < count; ++k) {
+            if (k + prefetchDistance < count) {
+                // A cell's first change changes its material in both arrays.
+                prefetch(current, list[k + prefetchDistance].index, cellCount);
+                prefetch(next, list[k + prefetchDistance].index, cellCount);
+            }
+            const Change &c = list[k];
+            // A changed cell was changeable, so it is not fixed.
+            Voxel &cell = current[c.index];
+            cell.setDistance(c.distance[0], c.distance[1], c.distance[2]);
+            if (cell.material != c.material)
+                cell.material = next[c.index].material = c.material;
+        }
+        list.clear();
+    };
+    const StripFronts::CellWork rollBack = [this](const StripFronts::CellList &, int index) {
+        changes[size_t(index)].value.clear();
+    };
     const StripFronts::FrontWork step = [this, &rules](StripFronts::Strip &strip, int index) {
         runStep(rules, strip, index);
     };
@@ -244,20 +256,15 @@ void DistanceFrontRun::writeInitialCell(StripFronts::Strip &strip, CellIndex i, 
                                         CellRole r, float start, Touches touches)
 {
     Voxel &cell = current[i];
-    Voxel &nextCell = next[i];
     if (r == Source) {
-        cell.fixed = nextCell.fixed = true;
+        cell.fixed = true;
         cell.setDistance(0.0f, 0.0f, 0.0f);
-        nextCell.setDistance(0.0f, 0.0f, 0.0f);
         return;
     }
     cell.setDistance(start, start, start);
-    nextCell.setDistance(start, start, start);
-    if (r == Blocking) {
-        cell.fixed = nextCell.fixed = true;
+    cell.fixed = r == Blocking;
+    if (r == Blocking)
         return;
-    }
-    cell.fixed = nextCell.fixed = false;
     if (touches())
         strip.file(i, x);
 }
@@ -340,9 +347,8 @@ void DistanceFrontRun::initializeStripTouchingSources(StripFronts::Strip &strip,
 template <class Rules>
 void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int index)
 {
-    Voxel *const cells = current;
-    Voxel *const nextArray = next;
-    StripFronts::CellList &changed = changedCells[size_t(index)];
+    const Voxel *const cells = current;
+    std::vector<Change> &changed = changes[size_t(index)].value;
     qint64 delta[CellNeighborhood::FaceCount];
     std::copy_n(neighborhood.getFaceDeltas(), int(CellNeighborhood::FaceCount), delta);
     const quint32 cellsZ = neighborhood.getCellsZ();
@@ -351,13 +357,20 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
     CellIndex last = 0;
     quint32 x = 0, y = 0, z = 0;
     bool placed = false;
-    for (CellIndex i : strip.getFront()) {
-        const Voxel &cell = cells[i];
-        if (!rules.changeable(cell)) {
-            if constexpr (Rules::arraysMayDiffer && !Rules::deferredChanges)
-                nextArray[i] = cell;
-            continue;
+    const StripFronts::CellList &front = strip.getFront();
+    const size_t count = front.size();
+    const CellIndex cellCount = neighborhood.getCellCount();
+    for (size_t k = 0; k < count; ++k) {
+        // The next layer's cells are the ones not yet in the cache: asked for ahead of time.
+        if (k + prefetchDistance < count) {
+            const CellIndex ahead = front[k + prefetchDistance];
+            prefetch(cells, ahead, cellCount);
+            prefetch(cells, ahead + CellIndex(delta[5]), cellCount);
         }
+        const CellIndex i = front[k];
+        const Voxel &cell = cells[i];
+        if (!rules.changeable(cell))
+            continue;
         const CellIndex up = i - last;
         if (placed && up < CellIndex(cellsZ - z))
             z += quint32(up);
@@ -371,22 +384,10 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
             neighborhood.isInterior(x, y, z)
                 ? distanceFront.relaxInterior(cells, i, delta, limit, candidate)
                 : distanceFront.relax(cells, neighborhood, i, x, y, z, limit, candidate);
-        if (!found) {
-            if constexpr (Rules::arraysMayDiffer && !Rules::deferredChanges)
-                nextArray[i] = cell;
+        if (!found)
             continue;
-        }
-        if constexpr (Rules::deferredChanges) {
-            rules.record(index, i, cell, candidate);
-        } else {
-            Voxel updated = cell;
-            rules.accept(updated);
-            updated.fixed = false;
-            updated.setDistance(candidate[0], candidate[1], candidate[2]);
-            // Listed first: a failed allocation then leaves nothing to roll back unlisted.
-            changed.push_back(i);
-            nextArray[i] = updated;
-        }
+        changed.push_back(
+            {i, {candidate[0], candidate[1], candidate[2]}, rules.changedMaterial(cell)});
         rules.fileNeighbors(*this, strip, i, x, y, z);
     }
 }

@@ -19,25 +19,11 @@ float sizeOf(const TotalVolume *volume, float (TotalVolume::*get)() const)
     return volume ? (volume->*get)() : 1.0f;
 }
 
-/// One entry of a strip's change map: what a cell becomes when the pass is over.
-struct Change
-{
-    CellIndex index;
-    quint32 material;
-    float distance[3];
-};
-
-/// The deposition's rules. A pass reads only the current cells and keeps its changes in change
-/// maps, one per strip; they are applied once every strip has finished its front work. The
-/// front is ascending without repeats, so each map is ordered by cell index with one entry per
-/// cell.
+/// The deposition's rules: cells facing the deposition grow the film.
 struct AnisotropicRules : DistanceFrontRules
 {
-    static constexpr bool deferredChanges = true;
-
-    AnisotropicRules(quint32 material, float thickness, quint32 side, int strips)
-        : material(material), thickness(thickness), limit(thickness * thickness), side(side),
-          changes(size_t(strips))
+    AnisotropicRules(quint32 material, float thickness, quint32 side)
+        : material(material), thickness(thickness), limit(thickness * thickness), side(side)
     {}
 
     /// A filled cell faces the deposition when the cell on that side exists and is empty.
@@ -81,27 +67,8 @@ struct AnisotropicRules : DistanceFrontRules
     bool changeable(const Voxel &cell) const { return !cell.fixed; }
     float limitSquared(const Voxel &) const { return limit; }
 
-    void record(int index, CellIndex i, const Voxel &, const float candidate[3])
-    {
-        // Front cells are always empty: each takes the deposited material.
-        changes[size_t(index)].push_back({i, material, {candidate[0], candidate[1], candidate[2]}});
-    }
-
-    void apply(DistanceFrontRun &run, const StripFronts::CellList &, int index)
-    {
-        Voxel *cells = run.cells();
-        Voxel *next = run.nextCells();
-        std::vector<Change> &map = changes[size_t(index)];
-        for (const Change &c : map) {
-            cells[c.index].material = c.material;
-            cells[c.index].setDistance(c.distance[0], c.distance[1], c.distance[2]);
-            // Both arrays hold the same materials when the run ends.
-            next[c.index].material = c.material;
-        }
-        map.clear();
-    }
-
-    void discard(int index) { changes[size_t(index)].clear(); }
+    /// Front cells are always empty: each takes the deposited material.
+    quint32 changedMaterial(const Voxel &) const { return material; }
 
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
                        quint32 y, quint32 z)
@@ -118,7 +85,6 @@ struct AnisotropicRules : DistanceFrontRules
     float thickness;
     float limit;
     quint32 side;
-    std::vector<std::vector<Change>> changes;
 };
 
 } // namespace
@@ -166,7 +132,7 @@ bool AnisotropicFilmDeposition::runDeposition(QString *error)
             *error = refused;
         return false;
     }
-    AnisotropicRules rules(material, thickness, side, front.getStripCount());
+    AnisotropicRules rules(material, thickness, side);
     return front.run(rules, passes, QStringLiteral("directional deposition"), error);
 }
 

@@ -22,7 +22,7 @@ struct DopingRules : DistanceFrontRules
         return !cell.fixed && dopable.contains(cell.material);
     }
     float limitSquared(const Model::Automaton::Voxel &) const { return limit; }
-    void accept(Model::Automaton::Voxel &updated) const { updated.material = dopedMaterial; }
+    quint32 changedMaterial(const Model::Automaton::Voxel &) const { return dopedMaterial; }
 
     const MaterialSet &dopable;
     quint32 dopedMaterial;

@@ -20,8 +20,6 @@ typedef CellNeighborhood::CellIndex CellIndex;
 struct ImplantationRules : DopingRules
 {
     static constexpr bool initializationChangesMaterials = true;
-    /// Implanted cells start at distance 0 in the current array only.
-    static constexpr bool arraysMayDiffer = true;
 
     ImplantationRules(const MaterialSet &dopable, quint32 dopedMaterial, float annealingDistance,
                       float implantationDepth)
@@ -46,9 +44,8 @@ struct ImplantationRules : DopingRules
                 while (z > 0 && cells[column + z - 1].material == 0) {
                     --z;
                     Voxel &cell = cells[column + z];
-                    cell.fixed = next[column + z].fixed = true;
+                    cell.fixed = true;
                     cell.setDistance(a, a, a);
-                    next[column + z].setDistance(a, a, a);
                 }
                 if (z == 0)
                     continue; // no filled cell
@@ -56,22 +53,19 @@ struct ImplantationRules : DopingRules
                 for (quint32 zz = top + 1; zz-- > 0;) {
                     const CellIndex i = column + zz;
                     Voxel &cell = cells[i];
-                    Voxel &nextCell = next[i];
                     const bool isDopable = dopable.contains(cell.material);
                     const float depth = float(top + 1 - zz) * cellSizeZ;
                     const float offset = depth - implantationDepth;
                     if (isDopable && std::fabs(double(offset)) <= halfCell) {
-                        cell.material = nextCell.material = dopedMaterial;
-                        cell.fixed = nextCell.fixed = true;
+                        cell.material = next[i].material = dopedMaterial;
+                        cell.fixed = true;
                         cell.setDistance(0.0f, 0.0f, 0.0f);
-                        nextCell.setDistance(a, a, a);
                         fileImplantNeighbors(nb, cells, strip, i, x, y, zz);
                         continue;
                     }
                     cell.setDistance(a, a, a);
-                    nextCell.setDistance(a, a, a);
                     // Other materials, and empty cells below the top one, block the annealing.
-                    cell.fixed = nextCell.fixed = !isDopable;
+                    cell.fixed = !isDopable;
                 }
             }
     }

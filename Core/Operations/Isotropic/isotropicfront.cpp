@@ -60,14 +60,11 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
 
     float limitSquared(const Voxel &) const { return limit; }
 
-    void accept(Voxel &updated) const
+    quint32 changedMaterial(const Voxel &cell) const
     {
-        if (M == IsotropicFront::Etching) {
-            if (updated.material == material)
-                updated.material = 0;
-        } else if (updated.material == 0) {
-            updated.material = material;
-        }
+        if (M == IsotropicFront::Etching)
+            return cell.material == material ? 0 : cell.material;
+        return cell.material == 0 ? material : cell.material;
     }
 
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,

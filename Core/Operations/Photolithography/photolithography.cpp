@@ -45,7 +45,7 @@ void Photolithography::buildExposure(std::vector<char> &map, const std::vector<b
 
 void Photolithography::initializeStrip(int strip)
 {
-    std::vector<quint64> &front = fronts[strip];
+    std::vector<quint64> &front = fronts[strip].value;
     front.clear();
     for (quint32 x = runner.getFirstX(strip); x < runner.getEndX(strip); ++x) {
         for (quint32 y = 0; y < cellsY; ++y) {
@@ -69,8 +69,8 @@ void Photolithography::initializeStrip(int strip)
 
 void Photolithography::developStrip(int strip)
 {
-    std::vector<quint64> &front = fronts[strip];
-    std::vector<quint64> &next = nextFronts[strip];
+    std::vector<quint64> &front = fronts[strip].value;
+    std::vector<quint64> &next = nextFronts[strip].value;
     next.clear();
     const quint64 columnCells = cellsZ;
     for (const quint64 i : front) {
@@ -102,8 +102,8 @@ bool Photolithography::run(QString *error)
     nextCells = volume->lockNextCells();
     bool ok = true;
     try {
-        fronts.assign(size_t(runner.getStripCount()), std::vector<quint64>());
-        nextFronts.assign(size_t(runner.getStripCount()), std::vector<quint64>());
+        fronts.assign(size_t(runner.getStripCount()), StripSlot<std::vector<quint64>>());
+        nextFronts.assign(size_t(runner.getStripCount()), StripSlot<std::vector<quint64>>());
     } catch (const std::bad_alloc &) {
         ok = false;
     }
@@ -113,8 +113,8 @@ bool Photolithography::run(QString *error)
     bool canceled = false;
     for (quint32 pass = 0; ok && pass < cellsZ; ++pass) {
         bool anyFront = false;
-        for (const std::vector<quint64> &front : fronts)
-            anyFront = anyFront || !front.empty();
+        for (const StripSlot<std::vector<quint64>> &front : fronts)
+            anyFront = anyFront || !front.value.empty();
         if (!anyFront)
             break; // nothing left to develop: the remaining passes would change nothing
         canceled = Util::Progress::stopRequested();

@@ -2,6 +2,7 @@
 #define CELVANE_CORE_OPERATIONS_PHOTOLITHOGRAPHY_H
 
 #include "Core/Operations/striprunner.h"
+#include "Core/Operations/stripslot.h"
 #include "Model/Automaton/totalvolume.h"
 
 #include <QString>
@@ -44,8 +45,8 @@ private:
     std::vector<char> topExposure;
     std::vector<char> bottomExposure;
     StripRunner runner;
-    std::vector<std::vector<quint64>> fronts;
-    std::vector<std::vector<quint64>> nextFronts;
+    std::vector<StripSlot<std::vector<quint64>>> fronts;
+    std::vector<StripSlot<std::vector<quint64>>> nextFronts;
     Model::Automaton::Voxel *cells;
     Model::Automaton::Voxel *nextCells;
 };

@@ -30,8 +30,8 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
     lockArrays();
     bool ok = false;
     try {
-        surfaces.assign(size_t(runner.getStripCount()), CellSet());
-        nextSurfaces.assign(size_t(runner.getStripCount()), CellSet());
+        surfaces.assign(size_t(runner.getStripCount()), StripSlot<CellSet>());
+        nextSurfaces.assign(size_t(runner.getStripCount()), StripSlot<CellSet>());
         ok = runner.runPhase([this](int strip) { runPartialSurface(unsigned(strip)); });
         bool anySurface = true;
         Util::Progress::reportTotal(steps);
@@ -45,8 +45,8 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
                 Util::Progress::reportDone(++stepsRun);
             // With no surface left no later step can change a cell.
             anySurface = false;
-            for (const CellSet &surface : surfaces)
-                anySurface = anySurface || !surface.empty();
+            for (const StripSlot<CellSet> &surface : surfaces)
+                anySurface = anySurface || !surface.value.empty();
         }
     } catch (...) {
         ok = false;
@@ -67,7 +67,7 @@ bool SimpleReactiveIonEtching::runEtching(QString *error)
 
 void SimpleReactiveIonEtching::runPartialSurface(const unsigned int strip)
 {
-    CellSet &surface = surfaces[strip];
+    CellSet &surface = surfaces[strip].value;
     surface.clear();
     forEachColumn(int(strip), [this, &surface](quint64 column) {
         for (quint32 z = 0; z < cellsZ; ++z) {
@@ -87,8 +87,8 @@ void SimpleReactiveIonEtching::runPartialSurface(const unsigned int strip)
 
 void SimpleReactiveIonEtching::runPartialEtchingStep(const unsigned int strip)
 {
-    CellSet &surface = surfaces[strip];
-    CellSet &next = nextSurfaces[strip];
+    CellSet &surface = surfaces[strip].value;
+    CellSet &next = nextSurfaces[strip].value;
     next.clear();
     try {
         for (quint64 i : surface) {

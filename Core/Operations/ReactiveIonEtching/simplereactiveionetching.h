@@ -2,6 +2,7 @@
 #define CELVANE_CORE_OPERATIONS_REACTIVEIONETCHING_SIMPLEREACTIVEIONETCHING_H
 
 #include "Core/Operations/columnworker.h"
+#include "Core/Operations/stripslot.h"
 
 #include <vector>
 
@@ -46,8 +47,8 @@ private:
     quint32 steps;
     quint8 direction;
     /// Per strip, ascending and without repeats.
-    std::vector<CellSet> surfaces;
-    std::vector<CellSet> nextSurfaces;
+    std::vector<StripSlot<CellSet>> surfaces;
+    std::vector<StripSlot<CellSet>> nextSurfaces;
     quint32 stepsRun;
 };
 

@@ -134,7 +134,7 @@ struct OxidationRules : DistanceFrontRules
         return cell.material != 0 ? intoSilicon : intoSpace;
     }
     /// The passes only carry distances; the conversion follows at the end.
-    void accept(Voxel &) const {}
+    quint32 changedMaterial(const Voxel &cell) const { return cell.material; }
 
     void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 cx,
                        quint32 cy, quint32 cz)
