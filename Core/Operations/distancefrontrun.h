@@ -121,6 +121,22 @@ public:
     /// test is a bitwise dilation of the sources, column by column.
     template <class Role>
     void initializeStripTouchingSources(StripFronts::Strip &strip, float start, Role role);
+    /// The initialization of the cells of word w of column (x, y) in the strip, cells 64 w
+    /// onwards, bit b standing for cell 64 w + b: for rules that classify cells a column word
+    /// at a time. Cells in neither sources nor blocking are Free; those in joins join the first
+    /// front.
+    void initializeWord(StripFronts::Strip &strip, quint32 x, quint32 y, quint32 w, float start,
+                        quint64 sources, quint64 blocking, quint64 joins)
+    {
+        const quint32 first = w * 64;
+        const quint32 count = qMin(neighborhood.getCellsZ() - first, 64u);
+        const CellIndex column = neighborhood.index(x, y, first);
+        for (quint32 b = 0; b < count; ++b) {
+            const CellRole r = (sources >> b) & 1 ? Source : (blocking >> b) & 1 ? Blocking : Free;
+            writeInitialCell(strip, column + b, x, r, start,
+                             [joins, b]() { return ((joins >> b) & 1) != 0; });
+        }
+    }
     /// Files the face neighbours of cell i whose material passes(material) accepts. A cell's
     /// candidates come from its face neighbours only, so after cell i changed only they can
     /// find a shorter distance.

@@ -40,23 +40,23 @@ struct OxidationRules : DistanceFrontRules
           convertSpace(squaredLimit(0.6, thickness))
     {}
 
-    /// Bit sets over layers [firstX, endX) of the volume, each column on whole 64-bit words.
-    struct LayerBits
+    /// Bit planes of the last few layers of the volume, each column on whole 64-bit words,
+    /// layer x in plane x % Ring: the initialization works out a layer's planes just ahead of
+    /// writing its cells, so each cell comes from memory once and is still in the cache when it
+    /// is written.
+    struct LayerRing
     {
-        LayerBits(quint32 firstX, quint32 endX, quint32 cellsY, quint32 words)
-            : firstX(firstX), endX(endX), cellsY(cellsY), words(words),
-              bits(size_t(endX - firstX) * cellsY * words, 0)
+        static constexpr quint32 Ring = 5;
+        LayerRing(quint32 cellsX, quint32 cellsY, quint32 words)
+            : cellsX(cellsX), cellsY(cellsY), words(words), bits(size_t(Ring) * cellsY * words)
         {}
-        quint64 *column(quint32 x, quint32 y)
-        {
-            return &bits[(size_t(x - firstX) * cellsY + y) * words];
-        }
-        /// Word w of column (x, y); 0 outside the layers held.
+        quint64 *layer(quint32 x) { return &bits[size_t(x % Ring) * cellsY * words]; }
+        /// Word w of column (x, y); 0 outside the volume. Layer x must be in the ring.
         quint64 word(qint64 x, qint64 y, quint32 w) const
         {
-            if (x < qint64(firstX) || x >= qint64(endX) || y < 0 || y >= qint64(cellsY))
+            if (x < 0 || x >= qint64(cellsX) || y < 0 || y >= qint64(cellsY))
                 return 0;
-            return bits[(size_t(x - firstX) * cellsY + size_t(y)) * words + w];
+            return bits[(size_t(x % Ring) * cellsY + size_t(y)) * words + w];
         }
         /// Word w of the cells whose face neighbours (not the cell itself) include a set cell.
         quint64 faceNeighbors(quint32 x, quint32 y, quint32 w) const
@@ -70,12 +70,8 @@ struct OxidationRules : DistanceFrontRules
             return r | word(x, qint64(y) - 1, w) | word(x, qint64(y) + 1, w) |
                    word(qint64(x) - 1, y, w) | word(qint64(x) + 1, y, w);
         }
-        bool test(quint32 x, quint32 y, quint32 z) const
-        {
-            return (word(x, y, z >> 6) >> (z & 63)) & 1u;
-        }
 
-        quint32 firstX, endX, cellsY, words;
+        quint32 cellsX, cellsY, words;
         std::vector<quint64> bits;
     };
 
@@ -86,45 +82,58 @@ struct OxidationRules : DistanceFrontRules
         const quint32 cellsX = nb.getCellsX(), cellsY = nb.getCellsY(), cellsZ = nb.getCellsZ();
         const quint32 W = (cellsZ + 63) / 64;
         const quint32 firstX = strip.getFirstX(), endX = strip.getEndX();
-        // Oxidizable and empty cells two layers around the strip, surface cells one layer
-        // around it: word operations instead of up to 42 reads per cell.
-        LayerBits oxidizableBits(firstX < 2 ? 0 : firstX - 2, qMin(endX + 2, cellsX), cellsY, W);
-        LayerBits emptyBits(oxidizableBits.firstX, oxidizableBits.endX, cellsY, W);
-        for (quint32 lx = oxidizableBits.firstX; lx < oxidizableBits.endX; ++lx)
+        // Oxidizable and empty cells up to two layers ahead, surface cells (oxidizable ones
+        // with an empty face neighbour) one layer ahead: word operations instead of up to 42
+        // reads per cell.
+        LayerRing oxidizableBits(cellsX, cellsY, W), emptyBits(cellsX, cellsY, W),
+            surfaceBits(cellsX, cellsY, W);
+        const auto readLayer = [&](quint32 lx) {
+            quint64 *o = oxidizableBits.layer(lx);
+            quint64 *e = emptyBits.layer(lx);
             for (quint32 y = 0; y < cellsY; ++y) {
-                quint64 *o = oxidizableBits.column(lx, y);
-                quint64 *e = emptyBits.column(lx, y);
                 const Voxel *column = cells + nb.index(lx, y, 0);
-                for (quint32 z = 0; z < cellsZ; ++z) {
-                    const quint32 m = column[z].material;
-                    o[z >> 6] |= quint64(oxidizable.contains(m)) << (z & 63);
-                    e[z >> 6] |= quint64(m == 0) << (z & 63);
+                for (quint32 w = 0; w < W; ++w) {
+                    quint64 ow = 0, ew = 0;
+                    const quint32 first = w * 64, count = qMin(cellsZ - first, 64u);
+                    for (quint32 b = 0; b < count; ++b) {
+                        const quint32 m = column[first + b].material;
+                        ow |= quint64(oxidizable.contains(m)) << b;
+                        ew |= quint64(m == 0) << b;
+                    }
+                    o[size_t(y) * W + w] = ow;
+                    e[size_t(y) * W + w] = ew;
                 }
             }
-        // An oxidizable cell with an empty face neighbour.
-        LayerBits surfaceBits(firstX == 0 ? 0 : firstX - 1, qMin(endX + 1, cellsX), cellsY, W);
-        for (quint32 lx = surfaceBits.firstX; lx < surfaceBits.endX; ++lx)
-            for (quint32 y = 0; y < cellsY; ++y) {
-                quint64 *sw = surfaceBits.column(lx, y);
+        };
+        const auto surfaceLayer = [&](quint32 lx) {
+            quint64 *s = surfaceBits.layer(lx);
+            for (quint32 y = 0; y < cellsY; ++y)
                 for (quint32 w = 0; w < W; ++w)
-                    sw[w] = oxidizableBits.word(lx, y, w) & emptyBits.faceNeighbors(lx, y, w);
-            }
-        run.initializeStrip(
-            strip, this->x,
-            [this, &surfaceBits](const Voxel &cell, CellIndex, quint32 cx, quint32 cy, quint32 cz) {
-                if (surfaceBits.test(cx, cy, cz))
-                    return DistanceFrontRun::Source;
-                // Blocks: never updated, and too far away to serve as a source.
-                if (cell.material != 0 && !oxidizable.contains(cell.material))
-                    return DistanceFrontRun::Blocking;
-                return DistanceFrontRun::Free;
-            },
-            [cells, &oxidizableBits, &surfaceBits](CellIndex i, quint32 cx, quint32 cy,
-                                                   quint32 cz) {
-                // Empty cells next to oxidizable ones; filled ones next to the surface.
-                const LayerBits &near = cells[i].material == 0 ? oxidizableBits : surfaceBits;
-                return (near.faceNeighbors(cx, cy, cz >> 6) >> (cz & 63)) & 1u;
-            });
+                    s[size_t(y) * W + w] =
+                        oxidizableBits.word(lx, y, w) & emptyBits.faceNeighbors(lx, y, w);
+        };
+        for (quint32 lx = qMax(firstX, 2u) - 2; lx < qMin(firstX + 2, cellsX); ++lx)
+            readLayer(lx);
+        for (quint32 lx = qMax(firstX, 1u) - 1; lx < qMin(firstX + 1, cellsX); ++lx)
+            surfaceLayer(lx);
+        for (quint32 lx = firstX; lx < endX; ++lx) {
+            if (lx + 2 < cellsX)
+                readLayer(lx + 2);
+            if (lx + 1 < cellsX)
+                surfaceLayer(lx + 1);
+            for (quint32 y = 0; y < cellsY; ++y)
+                for (quint32 w = 0; w < W; ++w) {
+                    const quint64 empty = emptyBits.word(lx, y, w);
+                    const quint64 oxidizableWord = oxidizableBits.word(lx, y, w);
+                    // Blocks: never updated, and too far away to serve as a source. Empty
+                    // cells join the first front next to oxidizable ones, filled ones next to
+                    // the surface.
+                    run.initializeWord(strip, lx, y, w, this->x, surfaceBits.word(lx, y, w),
+                                       ~empty & ~oxidizableWord,
+                                       (empty & oxidizableBits.faceNeighbors(lx, y, w)) |
+                                           (~empty & surfaceBits.faceNeighbors(lx, y, w)));
+                }
+        }
     }
 
     bool changeable(const Voxel &cell) const { return !cell.fixed; }
