@@ -207,7 +207,7 @@ void TestFilmWorkerReference::sameCellsAsBefore_data()
     QTest::addColumn<quint64>("materials");
     QTest::addColumn<quint64>("fields");
     for (const Reference &r : references)
-        for (int threads : {1, 2})
+        for (int threads : {1, 2, 3})
             QTest::addRow("%s, %s, %d threads", r.worker, r.volume, threads)
                 << QString(r.worker) << QString(r.volume) << threads << r.expected.materials
                 << r.expected.fields;
