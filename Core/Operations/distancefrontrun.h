@@ -402,8 +402,14 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
                 : distanceFront.relax(cells, neighborhood, i, x, y, z, limit, candidate);
         if (!found)
             continue;
-        changed.push_back(
-            {i, {candidate[0], candidate[1], candidate[2]}, rules.changedMaterial(cell)});
+        // Field by field: a change built aside and copied in whole would be read back wider
+        // than it was written, which stalls the copy.
+        Change &change = changed.emplace_back();
+        change.index = i;
+        change.distance[0] = candidate[0];
+        change.distance[1] = candidate[1];
+        change.distance[2] = candidate[2];
+        change.material = rules.changedMaterial(cell);
         rules.fileNeighbors(*this, strip, i, x, y, z);
     }
 }
