@@ -376,12 +376,13 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
     const StripFronts::CellList &front = strip.getFront();
     const size_t count = front.size();
     const CellIndex cellCount = neighborhood.getCellCount();
+    const CellIndex nextLayer = CellIndex(neighborhood.getCellsY()) * cellsZ;
     for (size_t k = 0; k < count; ++k) {
         // The next layer's cells are the ones not yet in the cache: asked for ahead of time.
         if (k + prefetchDistance < count) {
             const CellIndex ahead = front[k + prefetchDistance];
             prefetch(cells, ahead, cellCount);
-            prefetch(cells, ahead + CellIndex(delta[5]), cellCount);
+            prefetch(cells, ahead + nextLayer, cellCount);
         }
         const CellIndex i = front[k];
         const Voxel &cell = cells[i];
