@@ -110,7 +110,7 @@ public:
     };
 
     /// The initialization most rules share, over the cells of a strip: sources take distance 0,
-    /// every other cell the start distance in each direction (in both arrays). role(cell, i, x, y,
+    /// every other cell the start distance in each direction (current array). role(cell, i, x, y,
     /// z) classifies a cell; a Free cell joins the first front when joins(i, x, y, z) holds. Only
     /// materials may be read across strips: other strips write fixed and distance meanwhile.
     template <class Role, class Joins>
