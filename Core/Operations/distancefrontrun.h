@@ -36,8 +36,8 @@ class DistanceFrontRun;
 /// - `float limitSquared(const Voxel &cell) const`: the longest squared distance it may take;
 /// - `quint32 changedMaterial(const Voxel &cell) const`: what a cell that took a distance
 ///   becomes;
-/// - `void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i,
-///   quint32 x, quint32 y, quint32 z)`: files the cells to examine after cell i changed.
+/// - `bool passes(quint32 material) const`: the front may spread into a cell of this material
+///   (a changed cell files such face neighbours for the next pass).
 ///
 /// `fixed` and `distance` are the run's scratch: it writes them (in the current array only)
 /// before it reads them, and nothing after the run reads them. Materials and tags stay the same
@@ -170,6 +170,20 @@ private:
     QString canceledText(const QString &process, quint64 passes) const;
     template <class Rules> bool runPhases(Rules &rules, StripFronts &fronts, quint64 passes);
     template <class Rules> void runStep(Rules &rules, StripFronts::Strip &strip, int index);
+    /// Files for the next pass the face neighbours of cell i that the rules let the front into:
+    /// a cell's candidates come from its face neighbours only, so after cell i changed only
+    /// they can find a shorter distance.
+    template <class Rules>
+    void fileFaceNeighbors(const Rules &rules, StripFronts::Strip &strip, CellIndex i, quint32 x,
+                           quint32 y, quint32 z) const
+    {
+        const Voxel *const cells = current;
+        neighborhood.forEachFaceNeighbor(i, x, y, z,
+                                         [cells, &strip, &rules](int, CellIndex j, quint32 nx) {
+                                             if (rules.passes(cells[j].material))
+                                                 strip.file(j, nx);
+                                         });
+    }
 
     /// Writes the start state of cell i for its role; a Free cell joins the first front when
     /// touches() holds.
@@ -411,7 +425,7 @@ void DistanceFrontRun::runStep(Rules &rules, StripFronts::Strip &strip, int inde
         change.distance[1] = candidate[1];
         change.distance[2] = candidate[2];
         change.material = rules.changedMaterial(cell);
-        rules.fileNeighbors(*this, strip, i, x, y, z);
+        fileFaceNeighbors(rules, strip, i, x, y, z);
     }
 }
 

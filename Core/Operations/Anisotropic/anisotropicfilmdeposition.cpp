@@ -70,16 +70,8 @@ struct AnisotropicRules : DistanceFrontRules
     /// Front cells are always empty: each takes the deposited material.
     quint32 changedMaterial(const Voxel &) const { return material; }
 
-    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
-                       quint32 y, quint32 z)
-    {
-        const Voxel *cells = run.cells();
-        run.getNeighborhood().forEachFaceNeighbor(i, x, y, z,
-                                                  [cells, &strip](int, CellIndex j, quint32 nx) {
-                                                      if (cells[j].material == 0)
-                                                          strip.file(j, nx);
-                                                  });
-    }
+    /// The film grows into empty cells only.
+    bool passes(quint32 id) const { return id == 0; }
 
     quint32 material;
     float thickness;

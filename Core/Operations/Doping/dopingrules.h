@@ -23,6 +23,7 @@ struct DopingRules : DistanceFrontRules
     }
     float limitSquared(const Model::Automaton::Voxel &) const { return limit; }
     quint32 changedMaterial(const Model::Automaton::Voxel &) const { return dopedMaterial; }
+    bool passes(quint32 material) const { return dopable.contains(material); }
 
     const MaterialSet &dopable;
     quint32 dopedMaterial;

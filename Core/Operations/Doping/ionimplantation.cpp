@@ -84,17 +84,6 @@ struct ImplantationRules : DopingRules
         });
     }
 
-    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
-                       quint32 y, quint32 z)
-    {
-        const Voxel *cells = run.cells();
-        run.getNeighborhood().forEachFaceNeighbor(
-            i, x, y, z, [this, cells, &strip](int, CellIndex j, quint32 nx) {
-                if (dopable.contains(cells[j].material))
-                    strip.file(j, nx);
-            });
-    }
-
     float implantationDepth;
 };
 

@@ -31,13 +31,6 @@ struct SurfaceDopingRules : DopingRules
                                                        : DistanceFrontRun::Blocking;
             });
     }
-
-    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
-                       quint32 y, quint32 z)
-    {
-        run.fileFaceNeighbors(strip, i, x, y, z,
-                              [this](quint32 id) { return dopable.contains(id); });
-    }
 };
 
 } // namespace

@@ -67,11 +67,7 @@ template <IsotropicFront::Mode M> struct IsotropicRules : DistanceFrontRules
         return cell.material == 0 ? material : cell.material;
     }
 
-    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 x,
-                       quint32 y, quint32 z)
-    {
-        run.fileFaceNeighbors(strip, i, x, y, z, [this](quint32 id) { return isPassable(id); });
-    }
+    bool passes(quint32 id) const { return isPassable(id); }
 
     quint32 material;
     quint32 conductor;

@@ -145,16 +145,9 @@ struct OxidationRules : DistanceFrontRules
     /// The passes only carry distances; the conversion follows at the end.
     quint32 changedMaterial(const Voxel &cell) const { return cell.material; }
 
-    void fileNeighbors(DistanceFrontRun &run, StripFronts::Strip &strip, CellIndex i, quint32 cx,
-                       quint32 cy, quint32 cz)
+    bool passes(quint32 m) const
     {
-        const Voxel *cells = run.cells();
-        run.getNeighborhood().forEachFaceNeighbor(
-            i, cx, cy, cz, [this, cells, &strip](int, CellIndex j, quint32 nx) {
-                const quint32 m = cells[j].material;
-                if (m == 0 || m == SimpleSiOxidation::oxideMaterial || oxidizable.contains(m))
-                    strip.file(j, nx);
-            });
+        return m == 0 || m == SimpleSiOxidation::oxideMaterial || oxidizable.contains(m);
     }
 
     /// The conversion: each strip turns its own cells within the thresholds into oxide.
