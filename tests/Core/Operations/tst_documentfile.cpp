@@ -62,7 +62,6 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void twoByOneByOneText();
-    void unusedMaterialsAreWritten();
     void conflictingMaterialGetsFreshId();
     void equalMaterialMapsToItself();
     void damagedMaterialWarns();
@@ -71,14 +70,11 @@ private Q_SLOTS:
     void absurdObjects_data();
     void absurdObjects();
     void truncatedFileKeepsWhatWasRead();
-    void notADocument_data();
-    void notADocument();
-    void craftedFilesAreRefused_data();
-    void craftedFilesAreRefused();
+    void unreadableFilesLoadNothing_data();
+    void unreadableFilesLoadNothing();
     void warningsAreCounted();
     void longStatesStream_data();
     void longStatesStream();
-    void missingFile();
     void failedSaveKeepsNameAndOldFile();
     void deviceErrorIsReported();
     void saveAsksOnlyFirstTime();
@@ -193,16 +189,9 @@ void TestDocumentFile::twoByOneByOneText()
         "pos-y=\"0\" pos-z=\"0\"/></Object></Document>";
     QVERIFY2(text.trimmed().endsWith(object), text.right(300).constData());
     QVERIFY(!text.contains("\n<")); // no indentation
-}
-
-void TestDocumentFile::unusedMaterialsAreWritten()
-{
-    WorkspaceFixture f;
-    QVERIFY(DocumentFile::writeDocument(path("empty.clv"), f.workspace));
-    const QByteArray text = readAll(path("empty.clv"));
+    // The whole catalogue goes with the document, used or not.
     QCOMPARE(text.count("<Material "), 15);
     QVERIFY(text.contains("name=\"Thermal Si02\" material-id=\"3\""));
-    QVERIFY(!text.contains("<Object"));
 }
 
 void TestDocumentFile::conflictingMaterialGetsFreshId()
@@ -384,34 +373,24 @@ void TestDocumentFile::truncatedFileKeepsWhatWasRead()
     QVERIFY(g.workspace.getDocument().isModified());
 }
 
-void TestDocumentFile::notADocument_data()
+void TestDocumentFile::unreadableFilesLoadNothing_data()
 {
+    QTest::addColumn<bool>("onDisk");
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("other root") << QByteArray("<Materials/>");
-    QTest::newRow("no header") << QByteArray("<Document><Object object-type=\"1\"/></Document>");
-    QTest::newRow("root in other case") << QByteArray("<document><Header/></document>");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11);
-}
-
-void TestDocumentFile::notADocument()
-{
-    QFETCH(QByteArray, content);
-    QVERIFY(writeAll(path("bad.clv"), content));
-    WorkspaceFixture f;
-    QString error;
-    QCOMPARE(DocumentFile::readDocument(path("bad.clv"), f.workspace, &error),
-             DocumentFile::NotADocument);
-    QVERIFY(!error.isEmpty());
-    QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
-    QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
-    QCOMPARE(readAll(path("bad.clv")), content); // untouched
-}
-
-void TestDocumentFile::craftedFilesAreRefused_data()
-{
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("result");
     QTest::addColumn<QString>("reason");
+    QTest::newRow("missing file") << false << QByteArray() << int(DocumentFile::NotOpened) << "";
+    const int notADocument = DocumentFile::NotADocument;
+    QTest::newRow("other root") << true << QByteArray("<Materials/>") << notADocument << "";
+    QTest::newRow("no header") << true
+                               << QByteArray("<Document><Object object-type=\"1\"/></Document>")
+                               << notADocument << "";
+    QTest::newRow("root in other case")
+        << true << QByteArray("<document><Header/></document>") << notADocument << "";
+    QTest::newRow("empty") << true << QByteArray() << notADocument << "";
+    QTest::newRow("binary") << true << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11) << notADocument
+                            << "";
+    const int refused = DocumentFile::Refused;
     // One entity referenced many times in the cell states; built small, it would expand to
     // gigabytes at the sizes of an attack.
     const QByteArray entity(4000, '1');
@@ -420,36 +399,41 @@ void TestDocumentFile::craftedFilesAreRefused_data()
                            "size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>";
     for (int i = 0; i < 1000; ++i)
         expansion += "&e;";
-    QTest::newRow("entity in the cell states") << expansion + "</State></Object></Document>"
-                                               << "document type";
+    QTest::newRow("entity in the cell states")
+        << true << expansion + "</State></Object></Document>" << refused << "document type";
     QTest::newRow("bare document type")
-        << QByteArray("<!DOCTYPE Document><Document><Header version=\"1\"/></Document>")
-        << "document type";
+        << true << QByteArray("<!DOCTYPE Document><Document><Header version=\"1\"/></Document>")
+        << refused << "document type";
     QByteArray crowded = "<Document><Header version=\"1\"";
     for (int i = 0; i < 300; ++i)
         crowded += " a" + QByteArray::number(i) + "=\"1\"";
-    QTest::newRow("300 attributes") << crowded + "/></Document>"
-                                    << "more than 256 attributes";
+    QTest::newRow("300 attributes")
+        << true << crowded + "/></Document>" << refused << "more than 256 attributes";
     QByteArray materials = header;
     for (int i = 0; i < 2001; ++i)
         materials += "<Material version=\"1\" name=\"M\" material-id=\"" +
                      QByteArray::number(100 + i) + "\" color=\"#FF000000\"/>";
-    QTest::newRow("2001 new materials") << materials + "</Document>"
-                                        << "2001 new materials";
+    QTest::newRow("2001 new materials")
+        << true << materials + "</Document>" << refused << "2001 new materials";
 }
 
-void TestDocumentFile::craftedFilesAreRefused()
+void TestDocumentFile::unreadableFilesLoadNothing()
 {
+    QFETCH(bool, onDisk);
     QFETCH(QByteArray, content);
+    QFETCH(int, result);
     QFETCH(QString, reason);
-    QVERIFY(writeAll(path("crafted.clv"), content));
+    if (onDisk)
+        QVERIFY(writeAll(path("bad.clv"), content));
     WorkspaceFixture f;
     QString error;
-    QCOMPARE(DocumentFile::readDocument(path("crafted.clv"), f.workspace, &error),
-             DocumentFile::Refused);
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    QCOMPARE(int(DocumentFile::readDocument(path("bad.clv"), f.workspace, &error)), result);
+    QVERIFY2(!error.isEmpty() && error.contains(reason), qPrintable(error));
     QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
     QCOMPARE(MaterialFactory::instance()->getMaterials().size(), 15); // nothing added
+    if (onDisk)
+        QCOMPARE(readAll(path("bad.clv")), content); // untouched
 }
 
 void TestDocumentFile::warningsAreCounted()
@@ -518,15 +502,6 @@ void TestDocumentFile::longStatesStream()
         wrong += c[i].material != idAt(i);
     v->releaseCells();
     QCOMPARE(wrong, quint64(0));
-}
-
-void TestDocumentFile::missingFile()
-{
-    WorkspaceFixture f;
-    QString error;
-    QCOMPARE(DocumentFile::readDocument(path("nowhere.clv"), f.workspace, &error),
-             DocumentFile::NotOpened);
-    QVERIFY(!error.isEmpty());
 }
 
 void TestDocumentFile::failedSaveKeepsNameAndOldFile()
