@@ -29,9 +29,19 @@ quint32 structure(quint32 x, quint32 y, quint32 z)
     return 0;
 }
 
-TotalVolume::Ptr volume()
+/// Silicon under an oxide mask with a wide opening, away from the sides that hold the crystal
+/// like a mask: a wet etch takes whole cells.
+quint32 wafer(quint32 x, quint32 y, quint32 z)
 {
-    return WorkerTest::makeVolume(24, 10, 16, structure);
+    if (z < 8)
+        return 1;
+    const bool opening = x >= 4 && x < 20 && y >= 2 && y < 8;
+    return z == 8 && !opening ? 3 : 0;
+}
+
+TotalVolume::Ptr volume(quint32 (*shape)(quint32, quint32, quint32) = structure)
+{
+    return WorkerTest::makeVolume(24, 10, 16, shape);
 }
 
 std::vector<bool> topMask()
@@ -45,6 +55,15 @@ std::vector<bool> topMask()
 QVariant bits(const std::vector<bool> &b)
 {
     return QVariant::fromValue(b);
+}
+
+/// A photolithography step of positive resist with a top mask only, as the dialog stores it.
+QVariantMap maskStep(const std::vector<bool> &top, quint32 width, quint32 height)
+{
+    return QVariantMap{{"MaterialId", 11u},       {"Top Mask", bits(top)},
+                       {"Top Mask Width", width}, {"Top Mask Height", height},
+                       {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
+                       {"Bottom Mask Height", 0u}};
 }
 
 } // namespace
@@ -63,7 +82,6 @@ private Q_SLOTS:
     void createSubstrateAsTheInteractiveOperation();
     void unusableStepsAreSkippedWithAReason_data();
     void unusableStepsAreSkippedWithAReason();
-    void siWetEtchingAsTheInteractiveOperation();
     void layoutMaskAsTheBitsItDraws();
     void latticeMarkedStaleForSiliconChanges();
 };
@@ -102,10 +120,7 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation_data()
         op->setBottomMask(std::vector<bool>(), 0, 0);
         op->setTopMask(topMask(), 24, 10);
         op->end();
-    }) << 0u << QVariantMap{{"MaterialId", 11u},       {"Top Mask", bits(topMask())},
-                            {"Top Mask Width", 24u},   {"Top Mask Height", 10u},
-                            {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
-                            {"Bottom Mask Height", 0u}};
+    }) << 0u << maskStep(topMask(), 24, 10);
     QTest::newRow("planarization")
         << planarization(9, 1) << 6u << QVariantMap{{"Maximum Height", 9u}, {"Minimum Height", 1u}};
     QTest::newRow("spin coating") << spinCoating(11, 7) << 9u
@@ -114,6 +129,7 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation_data()
                                 << QVariantMap{{"Etch Depth", 2u},
                                                {"MaterialId", 3u},
                                                {"EtchDirectionValue", 1}};
+    QTest::newRow("Si wet etching") << wetEtching(2.0) << 1u << QVariantMap{{"Depth", 2.0}};
     QTest::newRow("oxidation to a thickness") << oxidation(2.0, 1.5) << 15u
                                               << QVariantMap{{"OxidationTimeSet", false},
                                                              {"Micron Conversion", 2.0},
@@ -133,43 +149,18 @@ void TestStepExecutor::sameCellsAsTheInteractiveOperation()
     QFETCH(QVariantMap, parameters);
 
     WorkspaceFixture f;
-    TotalVolume::Ptr byOperation = volume();
+    const auto shape = type == 1 ? wafer : structure; // 1: the Si wet etching
+    TotalVolume::Ptr byOperation = volume(shape);
     f.workspace.getDocument().addObject(byOperation);
     const std::vector<quint32> before = cellsOf(byOperation);
     run(f, byOperation, interactive);
     QVERIFY2(cellsOf(byOperation) != before, "the row must change something");
 
     StepContext context;
-    context.volume = volume();
+    context.volume = volume(shape);
     QString reason;
     QCOMPARE(StepExecutor::execute(type, parameters, context, &reason), StepExecutor::Ran);
     QVERIFY(reason.isEmpty());
-    QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
-}
-
-void TestStepExecutor::siWetEtchingAsTheInteractiveOperation()
-{
-    // Silicon under an oxide mask with a wide opening: the pit takes whole cells.
-    auto wafer = []() {
-        return WorkerTest::makeVolume(24, 12, 12, [](quint32 x, quint32 y, quint32 z) -> quint32 {
-            if (z < 8)
-                return 1;
-            const bool opening = x >= 4 && x < 20 && y >= 2 && y < 10;
-            return z == 8 && !opening ? 3 : 0;
-        });
-    };
-    WorkspaceFixture f;
-    TotalVolume::Ptr byOperation = wafer();
-    f.workspace.getDocument().addObject(byOperation);
-    const std::vector<quint32> before = cellsOf(byOperation);
-    run(f, byOperation, wetEtching(2.0));
-    QVERIFY(cellsOf(byOperation) != before);
-
-    StepContext context;
-    context.volume = wafer();
-    QString reason;
-    QCOMPARE(StepExecutor::execute(1, QVariantMap{{"Depth", 2.0}}, context, &reason),
-             StepExecutor::Ran);
     QVERIFY(cellsOf(context.volume) == cellsOf(byOperation));
 }
 
@@ -237,20 +228,9 @@ void TestStepExecutor::unusableStepsAreSkippedWithAReason_data()
     QTest::newRow("material not in the catalogue")
         << 9u << QVariantMap{{"MaterialId", 999u}, {"Maximum Height", 4u}}
         << "material 999 (\"MaterialId\") is not in the material catalogue";
-    QTest::newRow("mask shorter than its size")
-        << 0u << QVariantMap{{"MaterialId", 11u},       {"Top Mask", bits(std::vector<bool>(239))},
-                             {"Top Mask Width", 24u},   {"Top Mask Height", 10u},
-                             {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u},
-                             {"Bottom Mask Height", 0u}}
-        << "the top mask holds 239 bits, not 24 x 10";
-    QTest::newRow("huge mask size") << 0u
-                                    << QVariantMap{{"MaterialId", 11u},
-                                                   {"Top Mask", bits({true})},
-                                                   {"Top Mask Width", 4294967295u},
-                                                   {"Top Mask Height", 4294967295u},
-                                                   {"Bottom Mask", bits({})},
-                                                   {"Bottom Mask Width", 0u},
-                                                   {"Bottom Mask Height", 0u}}
+    QTest::newRow("mask shorter than its size") << 0u << maskStep(std::vector<bool>(239), 24, 10)
+                                                << "the top mask holds 239 bits, not 24 x 10";
+    QTest::newRow("huge mask size") << 0u << maskStep({true}, 4294967295u, 4294967295u)
                                     << "the top mask holds 1 bits, not 4294967295 x 4294967295";
     QTest::newRow("unknown direction")
         << 13u << QVariantMap{{"MaterialId", 3u}, {"Etch Depth", 2u}, {"EtchDirectionValue", 7}}
@@ -285,19 +265,10 @@ void TestStepExecutor::layoutMaskAsTheBitsItDraws()
     for (const QPoint &p : {QPoint(2, 1), QPoint(2, 2), QPoint(3, 1), QPoint(3, 2), QPoint(5, 1),
                             QPoint(5, 2), QPoint(5, 3), QPoint(6, 1), QPoint(7, 1)})
         drawn[size_t(p.x() * 10 + p.y())] = true;
-    const QVariantMap noBottom{
-        {"Bottom Mask", bits({})}, {"Bottom Mask Width", 0u}, {"Bottom Mask Height", 0u}};
-    QVariantMap byBits = noBottom, byLayout = noBottom;
-    byBits.insert({{"MaterialId", 11u},
-                   {"Top Mask", bits(drawn)},
-                   {"Top Mask Width", 24u},
-                   {"Top Mask Height", 10u}});
+    const QVariantMap byBits = maskStep(drawn, 24, 10);
     // As the dialog stores it: no image mask, the layout, its cell left to the top one.
-    byLayout.insert({{"MaterialId", 11u},
-                     {"Top Mask", bits({})},
-                     {"Top Mask Width", 0u},
-                     {"Top Mask Height", 0u},
-                     {"Top Mask Layout", file},
+    QVariantMap byLayout = maskStep({}, 0, 0);
+    byLayout.insert({{"Top Mask Layout", file},
                      {"Top Mask Cell", QString()},
                      {"Top Mask Layer", 1},
                      {"Top Mask Scale", 1.0},
