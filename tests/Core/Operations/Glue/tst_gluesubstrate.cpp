@@ -31,16 +31,12 @@ TotalVolume::Ptr volumeWith(quint32 cx, quint32 cy, quint32 cz, std::initializer
 /// the top goes on from z = 3.
 TotalVolume::Ptr smallBase()
 {
-    return volumeWith(3, 2, 4,
-                      {{0, 0, 0, 1},
-                       {1, 0, 0, 1},
-                       {2, 0, 0, 1},
-                       {0, 1, 0, 1},
-                       {1, 1, 0, 1},
-                       {2, 1, 0, 1},
-                       {1, 0, 1, 2},
-                       {2, 1, 2, 2}},
-                      1.0f, 1.0f, 1.0f, Util::Vector3D(5, 6, 7));
+    TotalVolume::Ptr v = volumeWith(3, 2, 4, {{1, 0, 1, 2}, {2, 1, 2, 2}}, 1.0f, 1.0f, 1.0f,
+                                    Util::Vector3D(5, 6, 7));
+    for (quint32 x = 0; x < 3; ++x)
+        for (quint32 y = 0; y < 2; ++y)
+            setCell(v, x, y, 0, 1);
+    return v;
 }
 
 /// Top 2 x 2 x 5: a full layer of material 3 at z = 1 and one cell of 4 at (1, 1, 3); occupied
@@ -51,6 +47,18 @@ TotalVolume::Ptr smallTop()
                       {{0, 0, 1, 3}, {1, 0, 1, 3}, {0, 1, 1, 3}, {1, 1, 1, 3}, {1, 1, 3, 4}}, 2.0f,
                       0.5f, 1.0f);
 }
+
+/// A workspace holding the small base and top.
+struct GlueFixture : WorkspaceFixture
+{
+    GlueFixture()
+    {
+        workspace.getDocument().addObject(base);
+        workspace.getDocument().addObject(top);
+    }
+    const TotalVolume::Ptr base = smallBase();
+    const TotalVolume::Ptr top = smallTop();
+};
 
 } // namespace
 
@@ -216,11 +224,8 @@ void TestGlueSubstrate::threadsAgree()
 
 void TestGlueSubstrate::selectGlueUndoRedo()
 {
-    WorkspaceFixture f;
-    const TotalVolume::Ptr base = smallBase();
-    const TotalVolume::Ptr top = smallTop();
-    f.workspace.getDocument().addObject(base);
-    f.workspace.getDocument().addObject(top);
+    GlueFixture f;
+    const TotalVolume::Ptr base = f.base, top = f.top;
     const std::vector<quint32> baseBefore = cellsOf(base);
     const std::vector<quint32> topBefore = cellsOf(top);
     GlueSubstrate::Extent seen;
@@ -276,18 +281,14 @@ void TestGlueSubstrate::selectGlueUndoRedo()
 
 void TestGlueSubstrate::tooLargeChangesNothing()
 {
-    WorkspaceFixture f;
-    const TotalVolume::Ptr base = smallBase();
-    const TotalVolume::Ptr top = smallTop();
-    f.workspace.getDocument().addObject(base);
-    f.workspace.getDocument().addObject(top);
+    GlueFixture f;
     offer<GlueSubstrateOperation>(f, 12, [](GlueSubstrateOperation *op) {
         op->setOptions(3, 2, 999999999, 0, 0, false); // far beyond any memory
         op->end();
     });
     // Both already selected, base first: no prompt at all.
-    f.pick(base);
-    f.pick(top);
+    f.pick(f.base);
+    f.pick(f.top);
     f.workspace.startOperation(12);
     QVERIFY2(f.recorder->messages.filter(QLatin1String("Glue Volumes: Cannot create a cell volume"))
                      .size() == 1,
