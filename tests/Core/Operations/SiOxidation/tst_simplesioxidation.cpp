@@ -46,12 +46,9 @@ class TestSimpleSiOxidation : public QObject
 private Q_SLOTS:
     void initTestCase();
     void dealGroveFigures();
-    void dealGroveGoesToTheDebugLog();
     void timeGrowsTheDealGroveThickness();
     void flatFaceGrowsIntoSiliconAndSpace();
     void thresholdsAreSinglePrecision();
-    void frontReachesDeeperThanTheConversion();
-    void thicknessInMicronsIsConverted();
     void coveredSiliconDoesNotOxidise();
     void thinOxideChangesNothingAndTakesNoLock_data();
     void thinOxideChangesNothingAndTakesNoLock();
@@ -83,12 +80,22 @@ void TestSimpleSiOxidation::dealGroveFigures()
     QVERIFY(std::fabs(SimpleSiOxidation::dealGrove(0.0, 1273.0, 1.0).thickness - 0.025) < 1e-12);
 }
 
-void TestSimpleSiOxidation::dealGroveGoesToTheDebugLog()
+void TestSimpleSiOxidation::timeGrowsTheDealGroveThickness()
 {
+    // 2 h at 1273 K and 1 atm with 100 cell units per micron: X = 10.5457 cell units. Into the
+    // silicon (0.3 X)^2 = 10.01 > d^2 for d = 0..3. In space the front carries distances only up
+    // to 0.56 X = 5.91, so of the d < 0.6 X = 6.33 only d = 1..5 are reached.
     TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
     SimpleSiOxidation worker(v.get(), 100.0);
     DebugCapture capture;
     QVERIFY(worker.oxidateFor(2.0, 1273.0, 1.0));
+    QVERIFY(std::fabs(worker.getOxideThickness() - 10.5457) < 5e-5);
+    for (quint32 z = 0; z < 20; ++z)
+        QCOMPARE(materialAt(*v, 5, 5, z), z < 6 ? 1u : (z < 15 ? oxide : 0u));
+    QCOMPARE(countMaterial(materials(*v), oxide), 12 * 10 * 9);
+    QVERIFY(arraysAgree(*v));
+
+    // The figures go to the debug log, in this order, from the worker's source.
     const QStringList labels{"Time:",
                              "Temperature:",
                              "Pressure:",
@@ -115,27 +122,14 @@ void TestSimpleSiOxidation::dealGroveGoesToTheDebugLog()
     QCOMPARE(seen[9], QStringLiteral("Oxide thickness in cell units 10.5457"));
 }
 
-void TestSimpleSiOxidation::timeGrowsTheDealGroveThickness()
-{
-    // 2 h at 1273 K and 1 atm with 100 cell units per micron: X = 10.5457 cell units. Into the
-    // silicon (0.3 X)^2 = 10.01 > d^2 for d = 0..3. In space the front carries distances only up
-    // to 0.56 X = 5.91, so of the d < 0.6 X = 6.33 only d = 1..5 are reached.
-    TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
-    SimpleSiOxidation worker(v.get(), 100.0);
-    QVERIFY(worker.oxidateFor(2.0, 1273.0, 1.0));
-    QVERIFY(std::fabs(worker.getOxideThickness() - 10.5457) < 5e-5);
-    for (quint32 z = 0; z < 20; ++z)
-        QCOMPARE(materialAt(*v, 5, 5, z), z < 6 ? 1u : (z < 15 ? oxide : 0u));
-    QCOMPARE(countMaterial(materials(*v), oxide), 12 * 10 * 9);
-    QVERIFY(arraysAgree(*v));
-}
-
 void TestSimpleSiOxidation::flatFaceGrowsIntoSiliconAndSpace()
 {
     // X = 10 on a flat face of unit cells. The top silicon layer (z = 9) is the source. Silicon
     // converts where (0.3 X)^2 = 9 > d^2: d = 0, 1, 2, layers 9, 8, 7. Space converts where
     // (0.6 X)^2 = 36 > d^2: d = 1..5, layers 10..14. Layer 15 (d = 6) stays empty.
+    // Given as 0.1 um at 100 cell units per micron, it is the same X.
     TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
+    TotalVolume::Ptr microns = makeVolume(12, 10, 20, flat);
     SimpleSiOxidation worker(v.get(), 1.0);
     QVERIFY(worker.growOxide(10.0));
     QCOMPARE(worker.getPassCount(), quint64(17)); // trunc(10 * 1.7071)
@@ -148,6 +142,21 @@ void TestSimpleSiOxidation::flatFaceGrowsIntoSiliconAndSpace()
     QCOMPARE(countMaterial(ids, oxide), 12 * 10 * 8);
     QCOMPARE(countMaterial(ids, 0), 12 * 10 * 5);
     QVERIFY(arraysAgree(*v));
+    // The front carries distances into the silicon up to 0.44 X = 4.4, the conversion takes
+    // only what lies within 0.3 X: the cell 4 below the surface has its distance and stays Si.
+    Voxel *cells = v->lockCells();
+    const Voxel fourBelow = cells[v->getCellIndex(5, 5, 5)];
+    const Voxel fiveBelow = cells[v->getCellIndex(5, 5, 4)];
+    v->releaseCells();
+    QCOMPARE(fourBelow.material, 1u);
+    QCOMPARE(fourBelow.distance[2], 4.0f);
+    QCOMPARE(fiveBelow.material, 1u);
+    QCOMPARE(fiveBelow.distance[0], 10.0f); // never reached
+
+    SimpleSiOxidation inMicrons(microns.get(), 100.0);
+    QVERIFY(inMicrons.oxidateToThickness(0.1));
+    QVERIFY(std::fabs(inMicrons.getOxideThickness() - 10.0) < 1e-9);
+    QCOMPARE(materials(*microns), ids);
 }
 
 void TestSimpleSiOxidation::thresholdsAreSinglePrecision()
@@ -161,34 +170,6 @@ void TestSimpleSiOxidation::thresholdsAreSinglePrecision()
     QVERIFY(SimpleSiOxidation(v.get(), 1.0).growOxide(x));
     QCOMPARE(materialAt(*v, 4, 4, 7), oxide);
     QCOMPARE(materialAt(*v, 4, 4, 6), 1u);
-}
-
-void TestSimpleSiOxidation::frontReachesDeeperThanTheConversion()
-{
-    // The front carries distances into the silicon up to 0.44 X = 4.4, the conversion takes
-    // only what lies within 0.3 X: the cell 4 below the surface has its distance and stays Si.
-    TotalVolume::Ptr v = makeVolume(12, 10, 20, flat);
-    QVERIFY(SimpleSiOxidation(v.get(), 1.0).growOxide(10.0));
-    Voxel *cells = v->lockCells();
-    const Voxel fourBelow = cells[v->getCellIndex(5, 5, 5)];
-    const Voxel fiveBelow = cells[v->getCellIndex(5, 5, 4)];
-    v->releaseCells();
-    QCOMPARE(fourBelow.material, 1u);
-    QCOMPARE(fourBelow.distance[2], 4.0f);
-    QCOMPARE(fiveBelow.material, 1u);
-    QCOMPARE(fiveBelow.distance[0], 10.0f); // never reached
-}
-
-void TestSimpleSiOxidation::thicknessInMicronsIsConverted()
-{
-    // 0.1 um at 100 cell units per micron is the X = 10 of the flat-face case.
-    TotalVolume::Ptr direct = makeVolume(12, 10, 20, flat);
-    TotalVolume::Ptr microns = makeVolume(12, 10, 20, flat);
-    QVERIFY(SimpleSiOxidation(direct.get(), 1.0).growOxide(10.0));
-    SimpleSiOxidation worker(microns.get(), 100.0);
-    QVERIFY(worker.oxidateToThickness(0.1));
-    QVERIFY(std::fabs(worker.getOxideThickness() - 10.0) < 1e-9);
-    QCOMPARE(materials(*microns), materials(*direct));
 }
 
 void TestSimpleSiOxidation::coveredSiliconDoesNotOxidise()
