@@ -1,4 +1,5 @@
 #include "Core/Operations/SiEtching/atomicstructuresimplesiwetetch.h"
+#include "Core/Operations/SiEtching/siatomstestutil.h"
 #include "Model/Automaton/totalvolume.h"
 #include "testmain.h"
 #include "workertestutil.h"
@@ -13,30 +14,13 @@ using Model::Automaton::SiLattice;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
 using namespace WorkerTest;
+using namespace SiAtoms;
 
 namespace {
 
 bool etch(TotalVolume &volume, double depth, QString *error = nullptr)
 {
     return AtomicStructureSimpleSiWetEtch(&volume, depth).runEtching(error);
-}
-
-/// Present atoms per atomic layer (z in quarters of the lattice constant), of those at least
-/// margin away from the sides of the volume (cellsXY wide).
-std::map<int, int> presentPerLayer(const SiLattice &lattice, double margin = 0.0,
-                                   double cellsXY = 1e9)
-{
-    std::map<int, int> layers;
-    for (const auto &entry : lattice.getCells())
-        for (int a = 0; a < SiCell::atomCount; ++a) {
-            const SiAtom *atom = entry.second->getAtom(a);
-            const Util::Vector3D p = atom->getPosition();
-            const bool inner =
-                p.x >= margin && p.y >= margin && p.x < cellsXY - margin && p.y < cellsXY - margin;
-            if (inner && atom->getState() == SiAtom::Present)
-                ++layers[int(std::lround(atom->getPosition().z * 4.0))];
-        }
-    return layers;
 }
 
 /// Tags and materials agree with the atoms: a cell is silicon exactly while it holds a present
@@ -73,29 +57,6 @@ std::vector<quint32> tags(TotalVolume &volume)
         list.push_back(cells[n].tag);
     volume.releaseCells();
     return list;
-}
-
-/// Every atom's state, in map order.
-std::vector<quint32> atomStates(const SiLattice &lattice)
-{
-    std::vector<quint32> states;
-    for (const auto &entry : lattice.getCells())
-        for (int a = 0; a < SiCell::atomCount; ++a)
-            states.push_back(entry.second->getAtom(a)->getState());
-    return states;
-}
-
-/// Silicon below z = top, an oxide mask (2) of two cells above it except over the opening,
-/// empty space higher up.
-Shape masked(quint32 top, std::function<bool(quint32 x, quint32 y)> opening)
-{
-    return [=](quint32 x, quint32 y, quint32 z) -> quint32 {
-        if (z < top)
-            return 1;
-        if (z < top + 2 && !opening(x, y))
-            return 2;
-        return 0;
-    };
 }
 
 } // namespace
@@ -150,13 +111,13 @@ void TestAtomicStructureSimpleSiWetEtch::flatTopLosesOneAtomicLayerPerStep()
     TotalVolume::Ptr volume =
         makeVolume(12, 12, 8, [](quint32, quint32, quint32 z) { return z < 6 ? 1u : 0u; });
     QVERIFY(volume->rebuildSiLattice());
-    const std::map<int, int> full = presentPerLayer(*volume->getSiLattice(), 2.0, 12.0);
+    const auto full = presentPerLayer(*volume->getSiLattice(), 2.0, 12.0);
     QCOMPARE(full.rbegin()->first, 23);
     for (int step = 1; step <= 4; ++step) {
         // Each etch first revives the atoms of the cells that are still silicon, then removes
         // one layer per step: a top atom has only its two lower bonds.
         QVERIFY(etch(*volume, double(step) * 0.25));
-        std::map<int, int> expected = full;
+        auto expected = full;
         for (int layer = 24 - step; layer < 24; ++layer)
             expected.erase(layer);
         QVERIFY(presentPerLayer(*volume->getSiLattice(), 2.0, 12.0) == expected);
@@ -177,7 +138,7 @@ void TestAtomicStructureSimpleSiWetEtch::maskHoldsTheSiliconBelowIt()
     QVERIFY(etch(*volume, 3.0));
     QCOMPARE(materials(*volume), before);
     checkCellsFollowAtoms(*volume);
-    const std::map<int, int> layers = presentPerLayer(*volume->getSiLattice());
+    const auto layers = presentPerLayer(*volume->getSiLattice());
     QCOMPARE(layers.rbegin()->first, 23);
 }
 
@@ -263,7 +224,7 @@ void TestAtomicStructureSimpleSiWetEtch::threadsAgree()
 
 void TestAtomicStructureSimpleSiWetEtch::atomsAgreeForAnyThreadCount()
 {
-    std::vector<quint32> reference;
+    std::vector<std::pair<quint32, float>> reference;
     for (int threads : {1, 2, 3, 5}) {
         ThreadCount pool(threads);
         TotalVolume::Ptr volume = makeVolume(40, 9, 14, mixedStructure);
@@ -271,7 +232,7 @@ void TestAtomicStructureSimpleSiWetEtch::atomsAgreeForAnyThreadCount()
         QCOMPARE(worker.getStripCount(), threads);
         QVERIFY(worker.runEtching());
         checkCellsFollowAtoms(*volume);
-        const std::vector<quint32> states = atomStates(*volume->getSiLattice());
+        const auto states = atomStates(*volume->getSiLattice());
         if (reference.empty())
             reference = states;
         QVERIFY(states == reference);

@@ -1,5 +1,6 @@
 #include "Core/Operations/SiEtching/atomicstructuresimplesiwetetch.h"
 #include "Core/Operations/SiEtching/continuoswetetching.h"
+#include "Core/Operations/SiEtching/siatomstestutil.h"
 #include "Model/Automaton/totalvolume.h"
 #include "testmain.h"
 #include "workertestutil.h"
@@ -17,6 +18,7 @@ using Model::Automaton::SiCell;
 using Model::Automaton::SiLattice;
 using Model::Automaton::TotalVolume;
 using namespace WorkerTest;
+using namespace SiAtoms;
 
 namespace {
 
@@ -50,37 +52,6 @@ private:
     std::vector<std::unique_ptr<SiAtom>> atoms;
 };
 
-/// Present atoms per atomic layer (z in quarters of the lattice constant), of those at least
-/// margin away from the sides of the volume (cellsXY wide), with their smallest remaining.
-std::map<int, std::pair<int, float>> presentPerLayer(const SiLattice &lattice, double margin,
-                                                     double cellsXY)
-{
-    std::map<int, std::pair<int, float>> layers;
-    for (const auto &entry : lattice.getCells())
-        for (int a = 0; a < SiCell::atomCount; ++a) {
-            const SiAtom *atom = entry.second->getAtom(a);
-            const Util::Vector3D p = atom->getPosition();
-            if (p.x < margin || p.y < margin || p.x >= cellsXY - margin ||
-                p.y >= cellsXY - margin || atom->getState() != SiAtom::Present)
-                continue;
-            auto it = layers.emplace(int(std::lround(p.z * 4.0)), std::make_pair(0, 1.0f)).first;
-            ++it->second.first;
-            it->second.second = std::min(it->second.second, atom->getRemaining());
-        }
-    return layers;
-}
-
-/// Every atom's state and remaining fraction, in map order.
-std::vector<std::pair<quint32, float>> atomStates(const SiLattice &lattice)
-{
-    std::vector<std::pair<quint32, float>> states;
-    for (const auto &entry : lattice.getCells())
-        for (int a = 0; a < SiCell::atomCount; ++a)
-            states.emplace_back(entry.second->getAtom(a)->getState(),
-                                entry.second->getAtom(a)->getRemaining());
-    return states;
-}
-
 } // namespace
 
 /// The continuous cellular-automaton wet etch of silicon.
@@ -91,7 +62,6 @@ class TestContinuosWetEtching : public QObject
 private Q_SLOTS:
     void configurationTable_data();
     void configurationTable();
-    void unexpectedConfiguration();
     void unexpectedRate_data();
     void unexpectedRate();
     void classification();
@@ -150,17 +120,14 @@ void TestContinuosWetEtching::configurationTable()
         QVERIFY(capture.messages().isEmpty());
     } else {
         QCOMPARE(capture.messages().size(), 1);
+        QCOMPARE(
+            capture.messages().first().text,
+            QStringLiteral("Unexpected configuration found (ns1, nb1, ns2, nb2): (%1,%2,%3,%4)")
+                .arg(quadruple[0])
+                .arg(quadruple[1])
+                .arg(quadruple[2])
+                .arg(quadruple[3]));
     }
-}
-
-void TestContinuosWetEtching::unexpectedConfiguration()
-{
-    DebugCapture capture;
-    QCOMPARE(ContinuosWetEtching::getAtomicConfiguration(3, 0, 0, 0),
-             Core::Operations::UnexpectedConfiguration);
-    QCOMPARE(capture.messages().size(), 1);
-    QCOMPARE(capture.messages().first().text,
-             QStringLiteral("Unexpected configuration found (ns1, nb1, ns2, nb2): (3,0,0,0)"));
 }
 
 void TestContinuosWetEtching::unexpectedRate_data()
@@ -316,9 +283,8 @@ void TestContinuosWetEtching::pitHasTheSidewallsOfKoh()
     // surface (inset d / tan(54.74) at depth d), and the bottom flat.
     const quint32 top = 20, lo = 10, hi = 34, size = 44;
     auto open = [=](quint32 v) { return v >= lo && v < hi; };
-    TotalVolume::Ptr volume = makeVolume(size, size, 24, [=](quint32 x, quint32 y, quint32 z) {
-        return z < top ? 1u : z < top + 2 && !(open(x) && open(y)) ? 2u : 0u;
-    });
+    TotalVolume::Ptr volume = makeVolume(
+        size, size, 24, masked(top, [=](quint32 x, quint32 y) { return open(x) && open(y); }));
     QVERIFY(etch(*volume, 32.0));
     // The bottom: the same height in the middle of the pit.
     quint32 bottom = top;
