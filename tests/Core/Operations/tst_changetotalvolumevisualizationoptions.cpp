@@ -58,7 +58,6 @@ class TestChangeTotalVolumeVisualizationOptions : public QObject
 
 private Q_SLOTS:
     void withSelectionOpensTheDialogAndApplies();
-    void usesTheLastSelectedVolume();
     void asksForAVolumeFirst();
     void rejectedDialogCancelsAndStaysCurrent();
     void escapeWhileAskingKeepsItCurrent();
@@ -78,7 +77,10 @@ void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndAp
     f.workspace.getDocument().addObject(v);
     v->getPainter().refresh();
     QCOMPARE(v->getPainter().getEmptyCellFaces().size(), std::size_t(0));
-    f.pick(v);
+    const TotalVolume::Ptr other = f.addVolume();
+    f.pick(other);
+    f.pick(v); // the last selected is the one
+
     f.answer.renderEmptyVoxelOutlines = true;
     f.answer.renderSiAtoms = true;
     f.answer.surfaceAlgorithm = 1;
@@ -91,6 +93,7 @@ void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndAp
     QVERIFY(!f.workspace.getCurrentOperation());
     QVERIFY(!f.workspace.getSelection().isSelectionMode());
     QVERIFY(!v->isSelected());
+    QVERIFY(!other->isSelected());
     QCOMPARE(f.workspace.getHistory().undoCount(), 0); // not undoable
     // Applied and rebuilt: six grey faces for each of the 26 empty cells.
     QVERIFY(v->getPainter().getShowEmptyVoxelOutlines());
@@ -98,20 +101,8 @@ void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndAp
     QVERIFY(v->getPainter().getRenderSiAtoms());
     QCOMPARE(v->getPainter().getSurfaceAlgorithm(), 1u);
     QCOMPARE(v->getPainter().getOpaqueFaces().size(), std::size_t(6));
-}
-
-void TestChangeTotalVolumeVisualizationOptions::usesTheLastSelectedVolume()
-{
-    VisualizationFixture f;
-    const TotalVolume::Ptr a = f.addVolume();
-    const TotalVolume::Ptr b = f.addVolume();
-    f.pick(b);
-    f.pick(a);
-    f.answer.renderSiAtomLinks = true;
-    f.workspace.startOperation(6);
-    QCOMPARE(f.shownVolume, a);
-    QVERIFY(a->getPainter().getRenderSiAtomLinks());
-    QVERIFY(!b->getPainter().getRenderSiAtomLinks());
+    QVERIFY(!other->getPainter().getShowEmptyVoxelOutlines());
+    QVERIFY(!other->getPainter().getRenderSiAtoms());
 }
 
 void TestChangeTotalVolumeVisualizationOptions::asksForAVolumeFirst()
