@@ -40,7 +40,6 @@ private Q_SLOTS:
     void handOverListsAreCompleteWhenTaken();
     void failedFrontWorkRollsBack();
     void localPassKeepsCellsFiledAcrossStrips();
-    void repeatedFilingIsListedOnce();
 };
 
 void TestStripFronts::filingRoutesByX()
@@ -53,10 +52,12 @@ void TestStripFronts::filingRoutesByX()
     QVERIFY(fronts.runFiling([](StripFronts::Strip &strip, int index) {
         if (index != 1)
             return;
-        strip.file(2, 2);
-        strip.file(3, 3);
-        strip.file(5, 5);
-        strip.file(6, 6);
+        for (int repeat = 0; repeat < 3; ++repeat) { // a cell filed again is listed once
+            strip.file(2, 2);
+            strip.file(3, 3);
+            strip.file(5, 5);
+            strip.file(6, 6);
+        }
     }));
     QCOMPARE(middle.getLeftHandOver(), CellList({2}));
     QCOMPARE(middle.getRightHandOver(), CellList({6}));
@@ -207,24 +208,6 @@ void TestStripFronts::failedFrontWorkRollsBack()
     QVERIFY(fronts.runFiling(
         [](StripFronts::Strip &strip, int) { strip.file(strip.getFirstX(), strip.getFirstX()); }));
     QCOMPARE(fronts.getFrontSize(), quint64(3));
-}
-
-void TestStripFronts::repeatedFilingIsListedOnce()
-{
-    StripRunner runner(30, 2, 3);
-    StripFronts fronts(runner, 1);
-    QVERIFY(fronts.runFiling([](StripFronts::Strip &strip, int index) {
-        if (index != 1)
-            return;
-        for (int i = 0; i < 5; ++i) {
-            strip.file(9, 9);
-            strip.file(15, 15);
-            strip.file(20, 20);
-        }
-        QCOMPARE(strip.getLeftHandOver(), CellList({9}));
-        QCOMPARE(strip.getRightHandOver(), CellList({20}));
-    }));
-    QCOMPARE(fronts.getStrip(1).getFront(), CellList({15}));
 }
 
 void TestStripFronts::localPassKeepsCellsFiledAcrossStrips()
