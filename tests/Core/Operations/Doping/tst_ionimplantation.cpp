@@ -44,12 +44,11 @@ class TestIonImplantation : public QObject
 private Q_SLOTS:
     void initTestCase();
     void withoutAnnealingTheThirdCellOfEachColumn();
-    void depthAndAnnealingZeroChangeNothing();
     void annealingSpreadsTheLayer();
     void depthFollowsTheCellHeight_data();
     void depthFollowsTheCellHeight();
-    void unusableParametersAreRefused_data();
-    void unusableParametersAreRefused();
+    void unusableOrZeroParametersChangeNothing_data();
+    void unusableOrZeroParametersChangeNothing();
     void sameCellsWithAnyThreadCount_data();
     void sameCellsWithAnyThreadCount();
 };
@@ -85,14 +84,6 @@ void TestIonImplantation::withoutAnnealingTheThirdCellOfEachColumn()
     QVERIFY(implanted > 50);
     QCOMPARE(countMaterial(materials(*v), pType), implanted);
     QVERIFY(arraysAgree(*v));
-}
-
-void TestIonImplantation::depthAndAnnealingZeroChangeNothing()
-{
-    TotalVolume::Ptr v = makeVolume(12, 8, 12, uneven);
-    const std::vector<quint32> before = materials(*v);
-    QVERIFY(IonImplantation(v.get(), pType, 0.0f, 0.0f).runImplantation());
-    QCOMPARE(materials(*v), before);
 }
 
 void TestIonImplantation::annealingSpreadsTheLayer()
@@ -131,30 +122,31 @@ void TestIonImplantation::depthFollowsTheCellHeight()
         QCOMPARE(materialAt(*v, 2, 3, z), layers.contains(10 - int(z)) ? pType : 1u);
 }
 
-void TestIonImplantation::unusableParametersAreRefused_data()
+void TestIonImplantation::unusableOrZeroParametersChangeNothing_data()
 {
     QTest::addColumn<float>("depth");
     QTest::addColumn<float>("annealing");
+    QTest::addColumn<bool>("refused");
     QTest::addColumn<QString>("reason");
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    QTest::newRow("negative depth") << -1.0f << 1.0f << "implantation depth";
-    QTest::newRow("depth not a number") << nan << 1.0f << "implantation depth";
-    QTest::newRow("negative annealing") << 3.0f << -1.0f << "annealing distance";
+    QTest::newRow("zero: nothing to do") << 0.0f << 0.0f << false << "";
+    QTest::newRow("negative depth") << -1.0f << 1.0f << true << "implantation depth";
+    QTest::newRow("depth not a number") << nan << 1.0f << true << "implantation depth";
+    QTest::newRow("negative annealing") << 3.0f << -1.0f << true << "annealing distance";
     QTest::newRow("annealing infinite")
-        << 3.0f << std::numeric_limits<float>::infinity() << "annealing distance";
+        << 3.0f << std::numeric_limits<float>::infinity() << true << "annealing distance";
 }
 
-void TestIonImplantation::unusableParametersAreRefused()
+void TestIonImplantation::unusableOrZeroParametersChangeNothing()
 {
     QFETCH(float, depth);
     QFETCH(float, annealing);
+    QFETCH(bool, refused);
     QFETCH(QString, reason);
-    TotalVolume::Ptr v = makeVolume(12, 10, 16, flat);
-    const std::vector<quint32> before = materials(*v);
-    QString error;
-    QVERIFY(!IonImplantation(v.get(), pType, depth, annealing).runImplantation(&error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
-    QCOMPARE(materials(*v), before);
+    TotalVolume::Ptr v = makeVolume(12, 8, 12, uneven);
+    checkUnchanged(*v, refused, reason, [&](QString *error) {
+        return IonImplantation(v.get(), pType, depth, annealing).runImplantation(error);
+    });
 }
 
 void TestIonImplantation::sameCellsWithAnyThreadCount_data()
