@@ -7,27 +7,22 @@
 
 using Core::Operations::Photolithography;
 using Model::Automaton::TotalVolume;
-using Model::Automaton::Voxel;
 
 namespace {
 
 const quint32 si = 1, positive = 11, negative = 12, oxide = 3;
 
+/// A cx x cy volume whose columns all hold the materials listed, lowest first.
+TotalVolume::Ptr columns(quint32 cx, quint32 cy, const QList<quint32> &column)
+{
+    return WorkerTest::makeVolume(cx, cy, quint32(column.size()),
+                                  [column](quint32, quint32, quint32 z) { return column[int(z)]; });
+}
+
 /// A substrate of silicon (z < 2), a resist film (z = 2, 3) and empty space above (z = 4, 5).
 TotalVolume::Ptr filmOnSubstrate(quint32 cx, quint32 cy, quint32 film)
 {
-    TotalVolume::Ptr v = TotalVolume::createFilled(cx, cy, 6, 1, 1, 1, Util::Vector3D(), 0);
-    Voxel *c = v->lockCells();
-    Voxel *n = v->lockNextCells();
-    for (quint32 x = 0; x < cx; ++x)
-        for (quint32 y = 0; y < cy; ++y)
-            for (quint32 z = 0; z < 4; ++z) {
-                const quint64 i = v->getCellIndex(x, y, z);
-                c[i].material = n[i].material = z < 2 ? si : film;
-            }
-    v->releaseNextCells();
-    v->releaseCells();
-    return v;
+    return columns(cx, cy, {si, si, film, film, 0, 0});
 }
 
 void develop(const TotalVolume::Ptr &v, quint32 film, const std::vector<bool> &top = {},
@@ -46,13 +41,11 @@ class TestPhotolithography : public QObject
 
 private Q_SLOTS:
     void positiveWithoutMaskDevelopsEverything();
-    void negativeWithoutMaskKeepsEverything();
     void maskSmallerThanVolume_data();
     void maskSmallerThanVolume();
-    void topLayerFilmIsNotExposed();
-    void filmBetweenOtherMaterialsStays();
+    void unexposedFilmStays_data();
+    void unexposedFilmStays();
     void developmentFromBelow();
-    void heightOneChangesNothing();
     void wrongMaskSizeDevelopsEverywhere();
     void threadsAgree_data();
     void threadsAgree();
@@ -68,14 +61,6 @@ void TestPhotolithography::positiveWithoutMaskDevelopsEverything()
             QCOMPARE(cellAt(v, x, y, 2), 0u); // down to the bottom of the film
             QCOMPARE(cellAt(v, x, y, 1), si); // other materials stop it
         }
-}
-
-void TestPhotolithography::negativeWithoutMaskKeepsEverything()
-{
-    TotalVolume::Ptr v = filmOnSubstrate(4, 3, negative);
-    const std::vector<quint32> before = cellsOf(v);
-    develop(v, negative);
-    QCOMPARE(cellsOf(v), before);
 }
 
 void TestPhotolithography::maskSmallerThanVolume_data()
@@ -105,20 +90,32 @@ void TestPhotolithography::maskSmallerThanVolume()
     QCOMPARE(cellAt(v, 0, 2, 3), neg ? film : 0u);
 }
 
-void TestPhotolithography::topLayerFilmIsNotExposed()
+void TestPhotolithography::unexposedFilmStays_data()
 {
-    // Film fills the column up to the top layer: the outside is not empty.
-    TotalVolume::Ptr v = TotalVolume::createFilled(3, 1, 4, 1, 1, 1, Util::Vector3D(), positive);
-    develop(v, positive);
-    QCOMPARE(cellsOf(v), std::vector<quint32>(12, positive));
+    QTest::addColumn<quint32>("cellsX");
+    QTest::addColumn<quint32>("cellsY");
+    QTest::addColumn<QList<quint32>>("column"); // every column, lowest first
+    QTest::addColumn<quint32>("film");
+    QTest::newRow("negative without a mask: all exposed, all kept")
+        << 4u << 3u << QList<quint32>{si, si, negative, negative, 0, 0} << negative;
+    // The outside of the volume is not empty.
+    QTest::newRow("film up to the top layer")
+        << 3u << 1u << QList<quint32>{positive, positive, positive, positive} << positive;
+    QTest::newRow("film between other materials")
+        << 1u << 1u << QList<quint32>{si, positive, positive, oxide, 0, 0} << positive;
+    QTest::newRow("one layer high") << 5u << 5u << QList<quint32>{positive} << positive;
 }
 
-void TestPhotolithography::filmBetweenOtherMaterialsStays()
+void TestPhotolithography::unexposedFilmStays()
 {
-    std::vector<quint32> ids{si, positive, positive, oxide, 0, 0};
-    TotalVolume::Ptr v = TotalVolume::create(1, 1, 6, 1, 1, 1, Util::Vector3D(), ids);
-    develop(v, positive);
-    QCOMPARE(cellsOf(v), ids);
+    QFETCH(quint32, cellsX);
+    QFETCH(quint32, cellsY);
+    QFETCH(QList<quint32>, column);
+    QFETCH(quint32, film);
+    TotalVolume::Ptr v = columns(cellsX, cellsY, column);
+    const std::vector<quint32> before = cellsOf(v);
+    develop(v, film);
+    QCOMPARE(cellsOf(v), before);
 }
 
 void TestPhotolithography::developmentFromBelow()
@@ -131,13 +128,6 @@ void TestPhotolithography::developmentFromBelow()
     develop(v, positive, {}, 0, 0, bottom, 2, 1);
     QCOMPARE(cellsOf(v), (std::vector<quint32>{0, 0, positive, positive, positive, oxide, 0, 0, 0,
                                                0, 0, oxide}));
-}
-
-void TestPhotolithography::heightOneChangesNothing()
-{
-    TotalVolume::Ptr v = TotalVolume::createFilled(5, 5, 1, 1, 1, 1, Util::Vector3D(), positive);
-    develop(v, positive);
-    QCOMPARE(cellsOf(v), std::vector<quint32>(25, positive));
 }
 
 void TestPhotolithography::wrongMaskSizeDevelopsEverywhere()
