@@ -80,16 +80,11 @@ void TestSimpleReactiveIonEtching::etchesColumnByColumn_data()
         << 3 << 2u
         << QStringList{"ssss......", "..........", "ssms......", "ssssssm...", "ssssssssss",
                        "ssssssm...", "..........", "..........", "s.........", ".....s...."};
-    QTest::newRow("no direction") << 0 << 4u << QStringList{initialColumns[0], initialColumns[1],
-                                                            initialColumns[2], initialColumns[3],
-                                                            initialColumns[4], initialColumns[5],
-                                                            initialColumns[6], initialColumns[7],
-                                                            initialColumns[8], initialColumns[9]};
-    QTest::newRow("zero steps") << 3 << 0u << QStringList{initialColumns[0], initialColumns[1],
-                                                          initialColumns[2], initialColumns[3],
-                                                          initialColumns[4], initialColumns[5],
-                                                          initialColumns[6], initialColumns[7],
-                                                          initialColumns[8], initialColumns[9]};
+    QStringList unchanged;
+    for (const char *column : initialColumns)
+        unchanged << QString::fromLatin1(column);
+    QTest::newRow("no direction") << 0 << 4u << unchanged;
+    QTest::newRow("zero steps") << 3 << 0u << unchanged;
 }
 
 void TestSimpleReactiveIonEtching::etchesColumnByColumn()
