@@ -13,6 +13,18 @@ using namespace Steps;
 
 typedef QVector<uint> Profile;
 
+namespace {
+
+/// The size of the top mask the volume shows.
+QSize topMaskSize(const TotalVolume::Ptr &v)
+{
+    quint32 width = 9, height = 9;
+    v->getTopMaskSize(width, height);
+    return QSize(int(width), int(height));
+}
+
+} // namespace
+
 /// The process operations around their workers: the selection step, the dialog answered
 /// through the observer, the messages, the lattice flag and the history.
 class TestProcessOperations : public QObject
@@ -168,22 +180,19 @@ void TestProcessOperations::incompleteOrRefusedInputsCancel_data()
     QTest::addColumn<Step>("step");
     QTest::addColumn<QString>("message"); // the start of the last message
     QTest::newRow("Moore dialog rejected")
-        << answering<MooreNeighborhoodDepositionOperation>(
-               18, [](MooreNeighborhoodDepositionOperation *op) { op->cancel(); })
+        << answering<MooreNeighborhoodDepositionOperation>(18, [](auto *op) { op->cancel(); })
         << "Moore film deposition: Operation canceled.";
     // A thickness that is not a number: the worker refuses.
     QTest::newRow("deposition refused")
         << isotropicDeposition(std::numeric_limits<float>::quiet_NaN(), 3)
         << "Isotropic Deposition: Operation failed:";
-    QTest::newRow("doping without material") << answering<DopingOperation>(17,
-                                                                           [](DopingOperation *op) {
-                                                                               op->setDepth(2.0f);
-                                                                               op->end();
-                                                                           })
-                                             << "Doping: Operation canceled.";
+    QTest::newRow("doping without material") << answering<DopingOperation>(17, [](auto *op) {
+        op->setDepth(2.0f);
+        op->end();
+    }) << "Doping: Operation canceled.";
     QTest::newRow("implantation without annealing distance")
         << answering<IonImplantationOperation>(3,
-                                               [](IonImplantationOperation *op) {
+                                               [](auto *op) {
                                                    op->setImplantationDepth(2.0f);
                                                    op->setMaterial(15);
                                                    op->end();
@@ -191,19 +200,17 @@ void TestProcessOperations::incompleteOrRefusedInputsCancel_data()
         << "Ion Implantation: Operation Canceled!";
     // The volume and the dialog count two inputs; PVD needs one value more.
     QTest::newRow("PVD without values")
-        << answering<AnisotropicFilmDepositionOperation>(
-               27, [](AnisotropicFilmDepositionOperation *op) { op->end(); })
+        << answering<AnisotropicFilmDepositionOperation>(27, [](auto *op) { op->end(); })
         << "Isotropic Deposition: Operation canceled.";
     QTest::newRow("electroplating without materials")
         << answering<ElectrodepositionOperation>(15,
-                                                 [](ElectrodepositionOperation *op) {
+                                                 [](auto *op) {
                                                      op->setThickness(1.0f);
                                                      op->end();
                                                  })
         << "Electroplating: Operation canceled.";
     QTest::newRow("photolithography without material")
-        << photolithography([](PhotolithographyOperation *op) { op->end(); })
-        << "Photolithography: Operation Canceled!";
+        << photolithography([](auto *op) { op->end(); }) << "Photolithography: Operation Canceled!";
 }
 
 void TestProcessOperations::incompleteOrRefusedInputsCancel()
@@ -415,25 +422,21 @@ void TestProcessOperations::photolithographyMasksAndCleanup()
         for (quint32 y = 0; y < 5; ++y)
             for (quint32 z = 0; z < 3; ++z)
                 setCell(v, x, y, z, 1); // ... on z = 3, 4, over silicon
-    quint32 shownWidth = 0, shownHeight = 0;
-    run(f, v, photolithography([v, &shownWidth, &shownHeight](PhotolithographyOperation *op) {
+    QSize shown;
+    run(f, v, photolithography([v, &shown](PhotolithographyOperation *op) {
             std::vector<bool> mask(6 * 5, false);
             for (quint32 y = 0; y < 5; ++y)
                 mask[0 * 5 + y] = true; // column x = 0 shielded
             op->setTopMask(mask, 6, 5);
-            v->getTopMaskSize(shownWidth, shownHeight); // shown on the volume at once
+            shown = topMaskSize(v); // shown on the volume at once
             op->setMaterial(11);
             op->end();
         }));
-    QCOMPARE(shownWidth, 6u);
-    QCOMPARE(shownHeight, 5u);
+    QCOMPARE(shown, QSize(6, 5));
     QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation finished."));
     QCOMPARE(count(v, 11), quint64(1 * 5 * 2)); // only the shielded column keeps its resist
     QCOMPARE(cellAt(v, 0, 3, 4), 11u);
-    quint32 w = 9, h = 9;
-    v->getTopMaskSize(w, h);
-    QCOMPARE(w, 0u);
-    QCOMPARE(h, 0u);
+    QCOMPARE(topMaskSize(v), QSize(0, 0));
     QCOMPARE(f.workspace.getHistory().undoCount(), 1);
 }
 
@@ -445,10 +448,7 @@ void TestProcessOperations::cancelledPhotolithographyTakesItsMasksBack()
             op->setTopMask(std::vector<bool>(30, true), 6, 5);
             op->cancel(); // the dialog was rejected
         }));
-    quint32 w = 9, h = 9;
-    v->getTopMaskSize(w, h);
-    QCOMPARE(w, 0u);
-    QCOMPARE(h, 0u);
+    QCOMPARE(topMaskSize(v), QSize(0, 0));
     QVERIFY(v->getTopMask().empty());
     QCOMPARE(f.recorder->last(), QStringLiteral("Photolithography: Operation Canceled!"));
     QVERIFY(!f.workspace.getCurrentOperation());
