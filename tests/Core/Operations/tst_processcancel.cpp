@@ -28,15 +28,10 @@ class TestProcessCancel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
     void cancelPutsTheCellsBack_data();
     void cancelPutsTheCellsBack();
 };
-
-void TestProcessCancel::initTestCase()
-{
-    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
-}
 
 void TestProcessCancel::cancelPutsTheCellsBack_data()
 {

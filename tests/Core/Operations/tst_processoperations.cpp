@@ -32,7 +32,7 @@ class TestProcessOperations : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
 
     void stepsChangeTheCellsAndKeepHistory_data();
     void stepsChangeTheCellsAndKeepHistory();
@@ -57,11 +57,6 @@ private Q_SLOTS:
     void wetEtchingTakesTheOnlyVolume();
     void continuousWetEtchingCarriesOnWithTheCrystal();
 };
-
-void TestProcessOperations::initTestCase()
-{
-    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
-}
 
 void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
 {

@@ -33,9 +33,9 @@ class TestStripFronts : public QObject
 
 private Q_SLOTS:
     void filingRoutesByX();
-    void filedCellsJoinTheOwnersFront_data();
+    void filedCellsJoinTheOwnersFront_data() { WorkerTest::threadRows({1, 2, 3, 5}); }
     void filedCellsJoinTheOwnersFront();
-    void passReadsTheStateAtItsStart_data();
+    void passReadsTheStateAtItsStart_data() { WorkerTest::threadRows({1, 3, 5}); }
     void passReadsTheStateAtItsStart();
     void handOverListsAreCompleteWhenTaken();
     void failedFrontWorkRollsBack();
@@ -65,11 +65,6 @@ void TestStripFronts::filingRoutesByX()
     QCOMPARE(middle.getFront(), CellList({3, 5}));
     QCOMPARE(fronts.getStrip(2).getFront(), CellList({6}));
     QCOMPARE(fronts.getFrontSize(), quint64(4));
-}
-
-void TestStripFronts::filedCellsJoinTheOwnersFront_data()
-{
-    WorkerTest::threadRows({1, 2, 3, 5});
 }
 
 void TestStripFronts::filedCellsJoinTheOwnersFront()
@@ -108,11 +103,6 @@ void TestStripFronts::filedCellsJoinTheOwnersFront()
         }
         QCOMPARE(found, expected);
     }
-}
-
-void TestStripFronts::passReadsTheStateAtItsStart_data()
-{
-    WorkerTest::threadRows({1, 3, 5});
 }
 
 void TestStripFronts::passReadsTheStateAtItsStart()

@@ -22,7 +22,7 @@ private Q_SLOTS:
     void stripGeometry_data();
     void stripGeometry();
     void threadCountComesFromTheGlobalPool();
-    void everyStripRunsOncePerPhase_data();
+    void everyStripRunsOncePerPhase_data() { WorkerTest::threadRows({1, 2, 3, 5, 16}); }
     void everyStripRunsOncePerPhase();
     void phasesDoNotOverlap();
     void stripsRunConcurrently();
@@ -88,11 +88,6 @@ void TestStripRunner::threadCountComesFromTheGlobalPool()
     QCOMPARE(StripRunner(30, 2).getStripCount(), 1);
     // Read once, when built.
     QCOMPARE(runner.getStripCount(), 3);
-}
-
-void TestStripRunner::everyStripRunsOncePerPhase_data()
-{
-    WorkerTest::threadRows({1, 2, 3, 5, 16});
 }
 
 void TestStripRunner::everyStripRunsOncePerPhase()

@@ -53,7 +53,7 @@ private Q_SLOTS:
     void depositOnNames();
     void unusableParametersAreRefused_data();
     void unusableParametersAreRefused();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -191,11 +191,6 @@ void TestAnisotropicFilmDeposition::unusableParametersAreRefused()
         return AnisotropicFilmDeposition(v.get(), film, thickness, ratio, side)
             .runDeposition(error);
     });
-}
-
-void TestAnisotropicFilmDeposition::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestAnisotropicFilmDeposition::sameCellsWithAnyThreadCount()

@@ -42,21 +42,16 @@ class TestIonImplantation : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
     void withoutAnnealingTheThirdCellOfEachColumn();
     void annealingSpreadsTheLayer();
     void depthFollowsTheCellHeight_data();
     void depthFollowsTheCellHeight();
     void unusableOrZeroParametersChangeNothing_data();
     void unusableOrZeroParametersChangeNothing();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
-
-void TestIonImplantation::initTestCase()
-{
-    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
-}
 
 void TestIonImplantation::withoutAnnealingTheThirdCellOfEachColumn()
 {
@@ -147,11 +142,6 @@ void TestIonImplantation::unusableOrZeroParametersChangeNothing()
     checkUnchanged(*v, refused, reason, [&](QString *error) {
         return IonImplantation(v.get(), pType, depth, annealing).runImplantation(error);
     });
-}
-
-void TestIonImplantation::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestIonImplantation::sameCellsWithAnyThreadCount()

@@ -27,7 +27,7 @@ class TestSimpleDoping : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
     void dopesToTheDepth_data();
     void dopesToTheDepth();
     void dopableSetComesFromTheCatalogue();
@@ -36,14 +36,9 @@ private Q_SLOTS:
     void dopingTwiceOnlyAddsTheLargerDepth();
     void depthOutOfUseChangesNothing_data();
     void depthOutOfUseChangesNothing();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
-
-void TestSimpleDoping::initTestCase()
-{
-    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
-}
 
 void TestSimpleDoping::dopesToTheDepth_data()
 {
@@ -140,11 +135,6 @@ void TestSimpleDoping::depthOutOfUseChangesNothing()
         QCOMPARE(SimpleDoping(v.get(), nType, depth).getPassCount(), quint64(0));
     checkUnchanged(*v, refused, QStringLiteral("depth"),
                    [&](QString *e) { return SimpleDoping(v.get(), nType, depth).runDoping(e); });
-}
-
-void TestSimpleDoping::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestSimpleDoping::sameCellsWithAnyThreadCount()

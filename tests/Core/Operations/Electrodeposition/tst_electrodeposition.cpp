@@ -41,7 +41,7 @@ private Q_SLOTS:
     void nonConductingFilmBlocks();
     void cavityInTheConductorIsPlated();
     void unusableThicknessOrAbsentConductorChangesNothing();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -113,11 +113,6 @@ void TestElectrodeposition::unusableThicknessOrAbsentConductorChangesNothing()
     checkUnchanged(*v, false, QString(), [&](QString *error) {
         return Electrodeposition(v.get(), gold, 7, 3.0f).runDeposition(error);
     });
-}
-
-void TestElectrodeposition::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestElectrodeposition::sameCellsWithAnyThreadCount()

@@ -73,7 +73,7 @@ private Q_SLOTS:
     void copies_data();
     void copies();
     void refusals();
-    void threadsAgree_data();
+    void threadsAgree_data() { WorkerTest::threadAgreementRows(); }
     void threadsAgree();
     void selectGlueUndoRedo();
     void tooLargeChangesNothing();
@@ -184,11 +184,6 @@ void TestGlueSubstrate::refusals()
         QVERIFY(!glue.run(&error));
         QVERIFY2(error.contains(QLatin1String("cannot hold both")), qPrintable(error));
     }
-}
-
-void TestGlueSubstrate::threadsAgree_data()
-{
-    WorkerTest::threadAgreementRows();
 }
 
 void TestGlueSubstrate::threadsAgree()

@@ -41,7 +41,7 @@ private Q_SLOTS:
     void unusableOrZeroThicknessChangesNothing();
     void outsideOfTheVolumeIsNotASource();
     void hugeThicknessFillsAllSpaceAndEnds();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -156,11 +156,6 @@ void TestIsotropicFilmDeposition::hugeThicknessFillsAllSpaceAndEnds()
     const std::vector<quint32> ids = materials(*v);
     QCOMPARE(countMaterial(ids, 0), 0);
     QCOMPARE(countMaterial(ids, 1), 8 * 8 * 4);
-}
-
-void TestIsotropicFilmDeposition::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestIsotropicFilmDeposition::sameCellsWithAnyThreadCount()

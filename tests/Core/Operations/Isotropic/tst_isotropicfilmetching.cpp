@@ -34,7 +34,7 @@ private Q_SLOTS:
     void otherMaterialsTouchingSpaceStay();
     void nothingToEtchChangesNothing();
     void outsideOfTheVolumeIsNotEmpty();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -100,11 +100,6 @@ void TestIsotropicFilmEtching::outsideOfTheVolumeIsNotEmpty()
     TotalVolume::Ptr v = makeVolume(5, 5, 5, [](quint32, quint32, quint32) { return silicon; });
     QVERIFY(IsotropicFilmEtching(v.get(), silicon, 3.0f).runEtching());
     QCOMPARE(countMaterial(materials(*v), silicon), 125);
-}
-
-void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestIsotropicFilmEtching::sameCellsWithAnyThreadCount()

@@ -40,7 +40,7 @@ private Q_SLOTS:
     void stepsOutOfUseChangeNothing_data();
     void stepsOutOfUseChangeNothing();
     void manyStepsFillAllConnectedSpaceAndEnd();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
     void logsItsSettings();
 };
@@ -116,11 +116,6 @@ void TestMooreNeighborhoodDeposition::manyStepsFillAllConnectedSpaceAndEnd()
     TotalVolume::Ptr empty = makeVolume(6, 6, 6, [](quint32, quint32, quint32) { return 0u; });
     QVERIFY(MooreNeighborhoodDeposition(empty.get(), film, 999999999).runDeposition());
     QCOMPARE(countMaterial(materials(*empty), 0), 216);
-}
-
-void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestMooreNeighborhoodDeposition::sameCellsWithAnyThreadCount()

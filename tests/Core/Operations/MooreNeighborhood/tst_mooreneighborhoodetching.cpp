@@ -29,7 +29,7 @@ private Q_SLOTS:
     void stepsRemoveWholeLayers();
     void materialOutOfReachOfSpaceStays();
     void zeroStepsChangeNothing();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -86,11 +86,6 @@ void TestMooreNeighborhoodEtching::zeroStepsChangeNothing()
         checkUnchanged(*v, steps < 0, QString(), [&](QString *e) {
             return MooreNeighborhoodEtching(v.get(), silicon, steps).runEtching(e);
         });
-}
-
-void TestMooreNeighborhoodEtching::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestMooreNeighborhoodEtching::sameCellsWithAnyThreadCount()

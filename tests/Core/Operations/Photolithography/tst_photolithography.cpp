@@ -47,7 +47,7 @@ private Q_SLOTS:
     void unexposedFilmStays();
     void developmentFromBelow();
     void wrongMaskSizeDevelopsEverywhere();
-    void threadsAgree_data();
+    void threadsAgree_data() { WorkerTest::threadAgreementRows(); }
     void threadsAgree();
 };
 
@@ -135,11 +135,6 @@ void TestPhotolithography::wrongMaskSizeDevelopsEverywhere()
     TotalVolume::Ptr v = filmOnSubstrate(2, 2, negative);
     develop(v, negative, std::vector<bool>(3, true), 2, 2); // 3 bits for a 2 x 2 mask
     QCOMPARE(cellAt(v, 1, 1, 2), 0u);
-}
-
-void TestPhotolithography::threadsAgree_data()
-{
-    WorkerTest::threadAgreementRows();
 }
 
 void TestPhotolithography::threadsAgree()

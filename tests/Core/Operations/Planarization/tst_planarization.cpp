@@ -27,7 +27,7 @@ class TestPlanarization : public QObject
 private Q_SLOTS:
     void keepsTheSlabBetweenTheHeights_data();
     void keepsTheSlabBetweenTheHeights();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows({{8, 3, 1}, {14, 5, 1}}); }
     void sameCellsWithAnyThreadCount();
     void logsItsSettings();
 };
@@ -65,11 +65,6 @@ void TestPlanarization::keepsTheSlabBetweenTheHeights()
                 QCOMPARE(after[i], z >= firstKept && z < endKept ? before[i] : 0u);
             }
     QVERIFY(arraysAgree(*v));
-}
-
-void TestPlanarization::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows({{8, 3, 1}, {14, 5, 1}});
 }
 
 void TestPlanarization::sameCellsWithAnyThreadCount()

@@ -31,7 +31,7 @@ class TestSpinCoating : public QObject
 private Q_SLOTS:
     void fillsEmptyCellsBelowTheHeight_data();
     void fillsEmptyCellsBelowTheHeight();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows({{8, 3, 1}}); }
     void sameCellsWithAnyThreadCount();
 };
 
@@ -65,11 +65,6 @@ void TestSpinCoating::fillsEmptyCellsBelowTheHeight()
     if (height >= 2)
         QCOMPARE(materialAt(*v, 9, 3, 1), resist); // the closed cavity is filled too
     QVERIFY(arraysAgree(*v));
-}
-
-void TestSpinCoating::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows({{8, 3, 1}});
 }
 
 void TestSpinCoating::sameCellsWithAnyThreadCount()

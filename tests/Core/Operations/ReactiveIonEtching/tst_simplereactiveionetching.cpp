@@ -53,7 +53,7 @@ class TestSimpleReactiveIonEtching : public QObject
 private Q_SLOTS:
     void etchesColumnByColumn_data();
     void etchesColumnByColumn();
-    void sameCellsWithAnyThreadCount_data();
+    void sameCellsWithAnyThreadCount_data() { threadAgreementRows({{5, 5, 5}, {4, 5, 1}}); }
     void sameCellsWithAnyThreadCount();
     void logsSurfaceSizes();
 };
@@ -96,11 +96,6 @@ void TestSimpleReactiveIonEtching::etchesColumnByColumn()
     QVERIFY(SimpleReactiveIonEtching(v.get(), silicon, steps, quint8(direction)).runEtching());
     QCOMPARE(columnsOf(*v), columns);
     QVERIFY(arraysAgree(*v));
-}
-
-void TestSimpleReactiveIonEtching::sameCellsWithAnyThreadCount_data()
-{
-    threadAgreementRows({{5, 5, 5}, {4, 5, 1}});
 }
 
 void TestSimpleReactiveIonEtching::sameCellsWithAnyThreadCount()

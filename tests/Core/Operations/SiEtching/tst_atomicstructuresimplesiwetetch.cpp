@@ -73,7 +73,8 @@ private Q_SLOTS:
     void maskHoldsTheSiliconBelowIt();
     void pitHasTheSidewallsOfKoh_data();
     void pitHasTheSidewallsOfKoh();
-    void threadsAgree_data();
+    // One slab per thread as long as each gets a column.
+    void threadsAgree_data() { threadAgreementRows({{4, 5, 1}, {6, 7, 1}, {5, 5, 5}}); }
     void threadsAgree();
     void atomsAgreeForAnyThreadCount();
     void secondEtchCarriesOn();
@@ -203,12 +204,6 @@ void TestAtomicStructureSimpleSiWetEtch::pitHasTheSidewallsOfKoh()
             QCOMPARE(materialAt(*volume, hi, v, top - 1), 1u);
         }
     }
-}
-
-void TestAtomicStructureSimpleSiWetEtch::threadsAgree_data()
-{
-    // One slab per thread as long as each gets a column.
-    threadAgreementRows({{4, 5, 1}, {6, 7, 1}, {5, 5, 5}});
 }
 
 void TestAtomicStructureSimpleSiWetEtch::threadsAgree()

@@ -69,7 +69,7 @@ private Q_SLOTS:
     void flatTopLosesOneLayerInFourSteps();
     void carriesOnAfterTheAtomisticEtch();
     void pitHasTheSidewallsOfKoh();
-    void threadsAgree_data();
+    void threadsAgree_data() { threadAgreementRows({{4, 5, 1}, {6, 7, 1}}); }
     void threadsAgree();
     void atomsAgreeForAnyThreadCount();
 };
@@ -325,11 +325,6 @@ void TestContinuosWetEtching::pitHasTheSidewallsOfKoh()
         QCOMPARE(materialAt(*volume, v, lo - 1, top - 1), 1u);
         QCOMPARE(materialAt(*volume, v, hi, top - 1), 1u);
     }
-}
-
-void TestContinuosWetEtching::threadsAgree_data()
-{
-    threadAgreementRows({{4, 5, 1}, {6, 7, 1}});
 }
 
 void TestContinuosWetEtching::threadsAgree()

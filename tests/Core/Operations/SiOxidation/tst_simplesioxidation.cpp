@@ -44,7 +44,7 @@ class TestSimpleSiOxidation : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
     void dealGroveFigures();
     void timeGrowsTheDealGroveThickness();
     void flatFaceGrowsIntoSiliconAndSpace();
@@ -53,14 +53,9 @@ private Q_SLOTS:
     void thinOxideChangesNothingAndTakesNoLock_data();
     void thinOxideChangesNothingAndTakesNoLock();
     void noPressureGivesNoThickness();
-    void sameOxideWithAnyThreadCount_data();
+    void sameOxideWithAnyThreadCount_data() { threadAgreementRows(); }
     void sameOxideWithAnyThreadCount();
 };
-
-void TestSimpleSiOxidation::initTestCase()
-{
-    Model::Process::ProcessFactory::instance()->loadDefaultProcesses();
-}
 
 void TestSimpleSiOxidation::dealGroveFigures()
 {
@@ -254,11 +249,6 @@ void TestSimpleSiOxidation::noPressureGivesNoThickness()
     QVERIFY(!SimpleSiOxidation::isUsableThickness(SimpleSiOxidation::dealGrove(2, 0, 1).thickness));
     QVERIFY(
         SimpleSiOxidation::isUsableThickness(SimpleSiOxidation::dealGrove(2, 1273, 1).thickness));
-}
-
-void TestSimpleSiOxidation::sameOxideWithAnyThreadCount_data()
-{
-    threadAgreementRows();
 }
 
 void TestSimpleSiOxidation::sameOxideWithAnyThreadCount()
