@@ -77,8 +77,7 @@ private Q_SLOTS:
     void longStatesStream();
     void failedSaveKeepsNameAndOldFile();
     void saveAsksOnlyFirstTime();
-    void saveAsAlwaysAsks();
-    void cancelledSaveChangesNothing();
+    void saveAsAlwaysAsksAndCancelChangesNothing();
     void openAsksAndHandsOver();
 
 private:
@@ -563,30 +562,25 @@ void TestDocumentFile::saveAsksOnlyFirstTime()
     QVERIFY(QFile::exists(path("first.clv")));
 }
 
-void TestDocumentFile::saveAsAlwaysAsks()
-{
-    WorkspaceFixture f;
-    offerPlain<SaveDocumentAsOperation>(f, 10);
-    f.workspace.getDocument().setFileName(path("old.clv"));
-    dialogs->saveAnswer = path("new.clv");
-    f.workspace.startOperation(10);
-    f.workspace.startOperation(10);
-    QCOMPARE(dialogs->saveAsked, 2);
-    QCOMPARE(f.workspace.getDocument().getFileName(), path("new.clv"));
-    QVERIFY(!QFile::exists(path("old.clv")));
-}
-
-void TestDocumentFile::cancelledSaveChangesNothing()
+void TestDocumentFile::saveAsAlwaysAsksAndCancelChangesNothing()
 {
     WorkspaceFixture f;
     offerPlain<SaveDocumentOperation>(f, 9);
     offerPlain<SaveDocumentAsOperation>(f, 10);
-    dialogs->saveAnswer.clear();
+    dialogs->saveAnswer.clear(); // both dialogs cancelled
     f.workspace.startOperation(9);
     f.workspace.startOperation(10);
+    QCOMPARE(dialogs->saveAsked, 2);
     QVERIFY(f.workspace.getDocument().getFileName().isEmpty());
     QVERIFY(!f.workspace.getCurrentOperation());
     QCOMPARE(QDir(dir->path()).entryList(QStringList{"*.clv"}).size(), 0);
+    f.workspace.getDocument().setFileName(path("old.clv"));
+    dialogs->saveAnswer = path("new.clv");
+    f.workspace.startOperation(10);
+    f.workspace.startOperation(10);
+    QCOMPARE(dialogs->saveAsked, 4);
+    QCOMPARE(f.workspace.getDocument().getFileName(), path("new.clv"));
+    QVERIFY(!QFile::exists(path("old.clv")));
 }
 
 void TestDocumentFile::openAsksAndHandsOver()
