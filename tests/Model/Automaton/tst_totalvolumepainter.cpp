@@ -223,10 +223,8 @@ private Q_SLOTS:
     void unknownMaterialsUseFallbackColour();
     void sameFacesForEveryThreadCount_data();
     void sameFacesForEveryThreadCount();
-    void cutBoxBoundaryFaces_data();
-    void cutBoxBoundaryFaces();
-    void cutLimitsSetClipPlanes_data();
-    void cutLimitsSetClipPlanes();
+    void cutBox_data();
+    void cutBox();
     void emptyCellOutlines();
     void recolorIsIdempotentWhileSelected();
     void recolorFollowsCatalogueAndCells();
@@ -449,87 +447,62 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     QVERIFY(sameFaces(p.getEmptyCellFaces(), empty));
 }
 
-void TestTotalVolumePainter::cutBoxBoundaryFaces_data()
-{
-    QTest::addColumn<QVector<uint>>("lower");
-    QTest::addColumn<QVector<uint>>("upper");
-    QTest::addColumn<int>("faces");
-    QTest::addColumn<int>("side");       // a side whose faces at the cut plane are counted
-    QTest::addColumn<float>("plane");    // coordinate of that cut plane
-    QTest::addColumn<int>("planeFaces"); // faces expected there
-    typedef QVector<uint> T;
-    // A 4 x 4 x 4 block of one material with cells 1 x 1 x 2.
-    QTest::newRow("whole volume") << T{0, 0, 0} << T{4, 4, 4} << 96 << int(QuadFace::Right) << 4.0f
-                                  << 16;
-    // Half along x: a 2 x 4 x 4 box; the cells at x = 1 show their faces towards the removed
-    // half, although their neighbours are of the same material.
-    QTest::newRow("upper half x removed")
-        << T{0, 0, 0} << T{2, 4, 4} << 64 << int(QuadFace::Right) << 2.0f << 16;
-    QTest::newRow("lower half x removed")
-        << T{2, 0, 0} << T{4, 4, 4} << 64 << int(QuadFace::Left) << 2.0f << 16;
-    // The lowest layer hidden: 4 x 4 x 3, the faces on z = 1 (at height 2) are drawn.
-    QTest::newRow("lowest layer hidden")
-        << T{0, 0, 1} << T{4, 4, 4} << 80 << int(QuadFace::Bottom) << 2.0f << 16;
-    QTest::newRow("inner 2 x 2 x 2")
-        << T{1, 1, 1} << T{3, 3, 3} << 24 << int(QuadFace::Back) << 3.0f << 4;
-    QTest::newRow("one cell") << T{3, 0, 2} << T{4, 1, 3} << 6 << int(QuadFace::Top) << 6.0f << 1;
-    QTest::newRow("empty x range")
-        << T{2, 0, 0} << T{2, 4, 4} << 0 << int(QuadFace::Left) << 2.0f << 0;
-    QTest::newRow("lower above upper")
-        << T{3, 0, 0} << T{1, 4, 4} << 0 << int(QuadFace::Left) << 1.0f << 0;
-}
-
-void TestTotalVolumePainter::cutBoxBoundaryFaces()
-{
-    QFETCH(QVector<uint>, lower);
-    QFETCH(QVector<uint>, upper);
-    QFETCH(int, faces);
-    QFETCH(int, side);
-    QFETCH(float, plane);
-    QFETCH(int, planeFaces);
-    TotalVolume::Ptr v =
-        TotalVolume::createFilled(4, 4, 4, 1.0f, 1.0f, 2.0f, Util::Vector3D(), OpaqueA);
-    TotalVolumePainter &p = v->getPainter();
-    p.setCutLimits(lower.data(), upper.data());
-    p.refresh();
-    QCOMPARE(int(p.getOpaqueFaces().size()), faces);
-    const int axis = side / 2 == 0 ? 2 : (side / 2 == 1 ? 1 : 0);
-    int atPlane = 0;
-    for (const QuadFace &f : p.getOpaqueFaces())
-        if (sideOf(f) == side && f.vertices[0][axis] == plane)
-            ++atPlane;
-    QCOMPARE(atPlane, planeFaces);
-}
-
-void TestTotalVolumePainter::cutLimitsSetClipPlanes_data()
+void TestTotalVolumePainter::cutBox_data()
 {
     typedef QVector<uint> T;
     QTest::addColumn<T>("lower"); // empty: never set
     QTest::addColumn<T>("upper");
-    QTest::addColumn<T>("limits"); // the limits kept, lower then upper
+    QTest::addColumn<T>("limits"); // the limits kept, lower then upper; empty: as set
     QTest::addColumn<int>("faces");
-    // A 3 x 3 x 3 block of unit cells.
-    QTest::newRow("the whole volume at first") << T() << T() << T{0, 0, 0, 3, 3, 3} << 54;
-    QTest::newRow("one cell") << T{1, 2, 0} << T{2, 3, 1} << T{1, 2, 0, 2, 3, 1} << 6;
+    QTest::addColumn<int>("side");       // a side whose faces at the cut plane are counted
+    QTest::addColumn<float>("plane");    // coordinate of that cut plane
+    QTest::addColumn<int>("planeFaces"); // faces expected there
+    const int left = QuadFace::Left, right = QuadFace::Right;
+    // A 4 x 4 x 4 block of one material with cells 1 x 1 x 2.
+    QTest::newRow("the whole volume at first")
+        << T() << T() << T{0, 0, 0, 4, 4, 4} << 96 << right << 4.0f << 16;
+    // Half along x: a 2 x 4 x 4 box; the cells at x = 1 show their faces towards the removed
+    // half, although their neighbours are of the same material.
+    QTest::newRow("upper half x removed")
+        << T{0, 0, 0} << T{2, 4, 4} << T() << 64 << right << 2.0f << 16;
+    QTest::newRow("lower half x removed")
+        << T{2, 0, 0} << T{4, 4, 4} << T() << 64 << left << 2.0f << 16;
+    // The lowest layer hidden: 4 x 4 x 3, the faces on z = 1 (at height 2) are drawn.
+    QTest::newRow("lowest layer hidden")
+        << T{0, 0, 1} << T{4, 4, 4} << T() << 80 << int(QuadFace::Bottom) << 2.0f << 16;
+    QTest::newRow("inner 2 x 2 x 2")
+        << T{1, 1, 1} << T{3, 3, 3} << T() << 24 << int(QuadFace::Back) << 3.0f << 4;
+    QTest::newRow("one cell") << T{3, 0, 2} << T{4, 1, 3} << T() << 6 << int(QuadFace::Top) << 6.0f
+                              << 1;
+    QTest::newRow("empty x range") << T{2, 0, 0} << T{2, 4, 4} << T() << 0 << left << 2.0f << 0;
     // Limits beyond the volume would make the builder read past the cell array; a lower limit
     // above the upper one leaves the range empty.
-    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 3, 1, 3, 3, 2} << 0;
+    QTest::newRow("lower above upper")
+        << T{3, 0, 0} << T{1, 4, 4} << T{1, 0, 0, 1, 4, 4} << 0 << left << 1.0f << 0;
+    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 4, 1, 4, 4, 2} << 0 << left
+                             << 0.0f << 0;
 }
 
-void TestTotalVolumePainter::cutLimitsSetClipPlanes()
+void TestTotalVolumePainter::cutBox()
 {
     QFETCH(QVector<uint>, lower);
     QFETCH(QVector<uint>, upper);
     QFETCH(QVector<uint>, limits);
     QFETCH(int, faces);
-    TotalVolume::Ptr v = makeFilled(3, 3, 3, OpaqueA);
+    QFETCH(int, side);
+    QFETCH(float, plane);
+    QFETCH(int, planeFaces);
+    if (limits.isEmpty())
+        limits = lower + upper;
+    TotalVolume::Ptr v =
+        TotalVolume::createFilled(4, 4, 4, 1.0f, 1.0f, 2.0f, Util::Vector3D(), OpaqueA);
     TotalVolumePainter &p = v->getPainter();
     if (!lower.isEmpty())
         p.setCutLimits(lower.data(), upper.data());
     quint32 l[3], u[3];
     p.getCutLimits(l, u);
     QCOMPARE(QVector<uint>({l[0], l[1], l[2], u[0], u[1], u[2]}), limits);
-    // The planes keep what lies between the limits.
+    // The planes, in cells, keep what lies between the limits.
     const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
     QCOMPARE(planes.size(), std::size_t(6));
     for (int a = 0; a < 3; ++a) {
@@ -543,6 +516,12 @@ void TestTotalVolumePainter::cutLimitsSetClipPlanes()
     }
     p.refresh();
     QCOMPARE(int(p.getOpaqueFaces().size()), faces);
+    const int axis = side / 2 == 0 ? 2 : (side / 2 == 1 ? 1 : 0);
+    int atPlane = 0;
+    for (const QuadFace &f : p.getOpaqueFaces())
+        if (sideOf(f) == side && f.vertices[0][axis] == plane)
+            ++atPlane;
+    QCOMPARE(atPlane, planeFaces);
 }
 
 void TestTotalVolumePainter::emptyCellOutlines()
