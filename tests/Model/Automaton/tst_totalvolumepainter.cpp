@@ -199,6 +199,14 @@ bool sameFaces(const QuadFaceList &list, const std::vector<QuadFace> &faces)
            std::memcmp(list.data(), faces.data(), faces.size() * sizeof(QuadFace)) == 0;
 }
 
+/// The cell array the faces point into, for telling which cell a face belongs to.
+const Voxel *cellsOf(TotalVolume &v)
+{
+    const Voxel *cells = v.lockCells();
+    v.releaseCells();
+    return cells;
+}
+
 int sideOf(const QuadFace &face)
 {
     for (int side = 0; side < QuadFace::SideCount; ++side)
@@ -342,9 +350,7 @@ void TestTotalVolumePainter::faceVerticesFollowTheTable()
         {{0.5f, 4, 9}, {0.5f, 4, 12}, {0.5f, 6, 12}, {0.5f, 6, 9}}, // left
         {{1, 4, 9}, {1, 6, 9}, {1, 6, 12}, {1, 4, 12}},             // right
     };
-    Voxel *cells = v->lockCells();
-    const Voxel *cell = cells + 33;
-    v->releaseCells();
+    const Voxel *cell = cellsOf(*v) + 33;
     for (int f = 0; f < 6; ++f) {
         for (int vtx = 0; vtx < 4; ++vtx)
             for (int c = 0; c < 3; ++c)
@@ -360,8 +366,7 @@ void TestTotalVolumePainter::unknownMaterialsUseFallbackColour()
     p.refresh();
     QCOMPARE(p.getColorMap().count(Unknown), std::size_t(0)); // nothing added for it
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(14));
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f, cells + 1), QString());
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells), QString());
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells + 2), QString());
@@ -418,8 +423,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     // The single-threaded build follows the face rules cell by cell.
     const quint32 count[3] = {cx, cy, cz};
     const std::vector<ExpectedFace> expected = expectedFaces(ids, count, lower, upper);
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
     std::size_t o = 0, t = 0;
     for (const ExpectedFace &e : expected) {
         const std::vector<QuadFace> &list = e.opaque ? opaque : translucent;
@@ -556,8 +560,7 @@ void TestTotalVolumePainter::emptyCellOutlines()
     h->getPainter().refresh();
     const QuadFaceList &faces = h->getPainter().getEmptyCellFaces();
     QCOMPARE(faces.size(), std::size_t(6));
-    Voxel *cells = h->lockCells();
-    h->releaseCells();
+    const Voxel *cells = cellsOf(*h);
     for (int side = 0; side < 6; ++side) {
         QCOMPARE(sideOf(faces[side]), side);
         QVERIFY(faces[side].voxel == cells + 13);
@@ -605,8 +608,7 @@ void TestTotalVolumePainter::recolorFollowsCatalogueAndCells()
     TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, OpaqueB});
     TotalVolumePainter &p = v->getPainter();
     p.refresh();
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
 
     // A catalogue colour change shows after recolor, without a rebuild.
     Material changed = factory->getMaterial(OpaqueB);
