@@ -192,6 +192,21 @@ std::vector<QuadFace> copyFaces(const QuadFaceList &list)
     return std::vector<QuadFace>(list.begin(), list.end());
 }
 
+/// The same faces in the same order, field by field.
+bool sameFaces(const QuadFaceList &list, const std::vector<QuadFace> &faces)
+{
+    return list.size() == faces.size() &&
+           std::memcmp(list.data(), faces.data(), faces.size() * sizeof(QuadFace)) == 0;
+}
+
+/// The cell array the faces point into, for telling which cell a face belongs to.
+const Voxel *cellsOf(TotalVolume &v)
+{
+    const Voxel *cells = v.lockCells();
+    v.releaseCells();
+    return cells;
+}
+
 int sideOf(const QuadFace &face)
 {
     for (int side = 0; side < QuadFace::SideCount; ++side)
@@ -216,12 +231,9 @@ private Q_SLOTS:
     void unknownMaterialsUseFallbackColour();
     void sameFacesForEveryThreadCount_data();
     void sameFacesForEveryThreadCount();
-    void cutBoxBoundaryFaces_data();
-    void cutBoxBoundaryFaces();
-    void cutLimitsSetClipPlanes_data();
-    void cutLimitsSetClipPlanes();
+    void cutBox_data();
+    void cutBox();
     void emptyCellOutlines();
-    void emptyCellOutlinesFollowCutBox();
     void recolorIsIdempotentWhileSelected();
     void recolorFollowsCatalogueAndCells();
     void surfaceAlgorithmRebuildsOnChange();
@@ -338,14 +350,8 @@ void TestTotalVolumePainter::faceVerticesFollowTheTable()
         {{0.5f, 4, 9}, {0.5f, 4, 12}, {0.5f, 6, 12}, {0.5f, 6, 9}}, // left
         {{1, 4, 9}, {1, 6, 9}, {1, 6, 12}, {1, 4, 12}},             // right
     };
-    const float normals[6][3] = {{0, 0, -1}, {0, 0, 1},  {0, -1, 0},
-                                 {0, 1, 0},  {-1, 0, 0}, {1, 0, 0}};
-    Voxel *cells = v->lockCells();
-    const Voxel *cell = cells + 33;
-    v->releaseCells();
+    const Voxel *cell = cellsOf(*v) + 33;
     for (int f = 0; f < 6; ++f) {
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(faces[f].normal[c], normals[f][c]);
         for (int vtx = 0; vtx < 4; ++vtx)
             for (int c = 0; c < 3; ++c)
                 QCOMPARE(faces[f].vertices[vtx][c], expected[f][vtx][c]);
@@ -360,8 +366,7 @@ void TestTotalVolumePainter::unknownMaterialsUseFallbackColour()
     p.refresh();
     QCOMPARE(p.getColorMap().count(Unknown), std::size_t(0)); // nothing added for it
     QCOMPARE(p.getOpaqueFaces().size(), std::size_t(14));
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 0.8f, 0.2f, 0.5f, 1.0f, cells + 1), QString());
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells), QString());
     QCOMPARE(wrongColour(p.getOpaqueFaces(), 1.0f, 0.0f, 1.0f, 1.0f, cells + 2), QString());
@@ -418,8 +423,7 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     // The single-threaded build follows the face rules cell by cell.
     const quint32 count[3] = {cx, cy, cz};
     const std::vector<ExpectedFace> expected = expectedFaces(ids, count, lower, upper);
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
     std::size_t o = 0, t = 0;
     for (const ExpectedFace &e : expected) {
         const std::vector<QuadFace> &list = e.opaque ? opaque : translucent;
@@ -439,102 +443,70 @@ void TestTotalVolumePainter::sameFacesForEveryThreadCount()
     QVERIFY(!translucent.empty());
     QVERIFY(!empty.empty());
 
-    // Any thread count gives the same faces in the same order, field by field.
+    // Any thread count gives the same faces in the same order.
     WorkerTest::ThreadCount split(threads);
     p.refresh();
-    QCOMPARE(p.getOpaqueFaces().size(), opaque.size());
-    QCOMPARE(p.getTranslucentFaces().size(), translucent.size());
-    QCOMPARE(p.getEmptyCellFaces().size(), empty.size());
-    QVERIFY(std::memcmp(p.getOpaqueFaces().data(), opaque.data(),
-                        opaque.size() * sizeof(QuadFace)) == 0);
-    QVERIFY(std::memcmp(p.getTranslucentFaces().data(), translucent.data(),
-                        translucent.size() * sizeof(QuadFace)) == 0);
-    QVERIFY(std::memcmp(p.getEmptyCellFaces().data(), empty.data(),
-                        empty.size() * sizeof(QuadFace)) == 0);
+    QVERIFY(sameFaces(p.getOpaqueFaces(), opaque));
+    QVERIFY(sameFaces(p.getTranslucentFaces(), translucent));
+    QVERIFY(sameFaces(p.getEmptyCellFaces(), empty));
 }
 
-void TestTotalVolumePainter::cutBoxBoundaryFaces_data()
-{
-    QTest::addColumn<QVector<uint>>("lower");
-    QTest::addColumn<QVector<uint>>("upper");
-    QTest::addColumn<int>("faces");
-    QTest::addColumn<int>("side");       // a side whose faces at the cut plane are counted
-    QTest::addColumn<float>("plane");    // coordinate of that cut plane
-    QTest::addColumn<int>("planeFaces"); // faces expected there
-    typedef QVector<uint> T;
-    // A 4 x 4 x 4 block of one material with cells 1 x 1 x 2.
-    QTest::newRow("whole volume") << T{0, 0, 0} << T{4, 4, 4} << 96 << int(QuadFace::Right) << 4.0f
-                                  << 16;
-    // Half along x: a 2 x 4 x 4 box; the cells at x = 1 show their faces towards the removed
-    // half, although their neighbours are of the same material.
-    QTest::newRow("upper half x removed")
-        << T{0, 0, 0} << T{2, 4, 4} << 64 << int(QuadFace::Right) << 2.0f << 16;
-    QTest::newRow("lower half x removed")
-        << T{2, 0, 0} << T{4, 4, 4} << 64 << int(QuadFace::Left) << 2.0f << 16;
-    // The lowest layer hidden: 4 x 4 x 3, the faces on z = 1 (at height 2) are drawn.
-    QTest::newRow("lowest layer hidden")
-        << T{0, 0, 1} << T{4, 4, 4} << 80 << int(QuadFace::Bottom) << 2.0f << 16;
-    QTest::newRow("inner 2 x 2 x 2")
-        << T{1, 1, 1} << T{3, 3, 3} << 24 << int(QuadFace::Back) << 3.0f << 4;
-    QTest::newRow("one cell") << T{3, 0, 2} << T{4, 1, 3} << 6 << int(QuadFace::Top) << 6.0f << 1;
-    QTest::newRow("empty x range")
-        << T{2, 0, 0} << T{2, 4, 4} << 0 << int(QuadFace::Left) << 2.0f << 0;
-    QTest::newRow("lower above upper")
-        << T{3, 0, 0} << T{1, 4, 4} << 0 << int(QuadFace::Left) << 1.0f << 0;
-}
-
-void TestTotalVolumePainter::cutBoxBoundaryFaces()
-{
-    QFETCH(QVector<uint>, lower);
-    QFETCH(QVector<uint>, upper);
-    QFETCH(int, faces);
-    QFETCH(int, side);
-    QFETCH(float, plane);
-    QFETCH(int, planeFaces);
-    TotalVolume::Ptr v =
-        TotalVolume::createFilled(4, 4, 4, 1.0f, 1.0f, 2.0f, Util::Vector3D(), OpaqueA);
-    TotalVolumePainter &p = v->getPainter();
-    p.setCutLimits(lower.data(), upper.data());
-    p.refresh();
-    QCOMPARE(int(p.getOpaqueFaces().size()), faces);
-    const int axis = side / 2 == 0 ? 2 : (side / 2 == 1 ? 1 : 0);
-    int atPlane = 0;
-    for (const QuadFace &f : p.getOpaqueFaces())
-        if (sideOf(f) == side && f.vertices[0][axis] == plane)
-            ++atPlane;
-    QCOMPARE(atPlane, planeFaces);
-}
-
-void TestTotalVolumePainter::cutLimitsSetClipPlanes_data()
+void TestTotalVolumePainter::cutBox_data()
 {
     typedef QVector<uint> T;
     QTest::addColumn<T>("lower"); // empty: never set
     QTest::addColumn<T>("upper");
-    QTest::addColumn<T>("limits"); // the limits kept, lower then upper
+    QTest::addColumn<T>("limits"); // the limits kept, lower then upper; empty: as set
     QTest::addColumn<int>("faces");
-    // A 3 x 3 x 3 block of unit cells.
-    QTest::newRow("the whole volume at first") << T() << T() << T{0, 0, 0, 3, 3, 3} << 54;
-    QTest::newRow("one cell") << T{1, 2, 0} << T{2, 3, 1} << T{1, 2, 0, 2, 3, 1} << 6;
+    QTest::addColumn<int>("side");       // a side whose faces at the cut plane are counted
+    QTest::addColumn<float>("plane");    // coordinate of that cut plane
+    QTest::addColumn<int>("planeFaces"); // faces expected there
+    const int left = QuadFace::Left, right = QuadFace::Right;
+    // A 4 x 4 x 4 block of one material with cells 1 x 1 x 2.
+    QTest::newRow("the whole volume at first")
+        << T() << T() << T{0, 0, 0, 4, 4, 4} << 96 << right << 4.0f << 16;
+    // Half along x: a 2 x 4 x 4 box; the cells at x = 1 show their faces towards the removed
+    // half, although their neighbours are of the same material.
+    QTest::newRow("upper half x removed")
+        << T{0, 0, 0} << T{2, 4, 4} << T() << 64 << right << 2.0f << 16;
+    QTest::newRow("lower half x removed")
+        << T{2, 0, 0} << T{4, 4, 4} << T() << 64 << left << 2.0f << 16;
+    // The lowest layer hidden: 4 x 4 x 3, the faces on z = 1 (at height 2) are drawn.
+    QTest::newRow("lowest layer hidden")
+        << T{0, 0, 1} << T{4, 4, 4} << T() << 80 << int(QuadFace::Bottom) << 2.0f << 16;
+    QTest::newRow("inner 2 x 2 x 2")
+        << T{1, 1, 1} << T{3, 3, 3} << T() << 24 << int(QuadFace::Back) << 3.0f << 4;
+    QTest::newRow("one cell") << T{3, 0, 2} << T{4, 1, 3} << T() << 6 << int(QuadFace::Top) << 6.0f
+                              << 1;
+    QTest::newRow("empty x range") << T{2, 0, 0} << T{2, 4, 4} << T() << 0 << left << 2.0f << 0;
     // Limits beyond the volume would make the builder read past the cell array; a lower limit
     // above the upper one leaves the range empty.
-    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 3, 1, 3, 3, 2} << 0;
-    QTest::newRow("everything") << T{0, 0, 0} << T{1000, 1000, 1000} << T{0, 0, 0, 3, 3, 3} << 54;
+    QTest::newRow("lower above upper")
+        << T{3, 0, 0} << T{1, 4, 4} << T{1, 0, 0, 1, 4, 4} << 0 << left << 1.0f << 0;
+    QTest::newRow("clamped") << T{0, 7, 1} << T{99, 100000, 2} << T{0, 4, 1, 4, 4, 2} << 0 << left
+                             << 0.0f << 0;
 }
 
-void TestTotalVolumePainter::cutLimitsSetClipPlanes()
+void TestTotalVolumePainter::cutBox()
 {
     QFETCH(QVector<uint>, lower);
     QFETCH(QVector<uint>, upper);
     QFETCH(QVector<uint>, limits);
     QFETCH(int, faces);
-    TotalVolume::Ptr v = makeFilled(3, 3, 3, OpaqueA);
+    QFETCH(int, side);
+    QFETCH(float, plane);
+    QFETCH(int, planeFaces);
+    if (limits.isEmpty())
+        limits = lower + upper;
+    TotalVolume::Ptr v =
+        TotalVolume::createFilled(4, 4, 4, 1.0f, 1.0f, 2.0f, Util::Vector3D(), OpaqueA);
     TotalVolumePainter &p = v->getPainter();
     if (!lower.isEmpty())
         p.setCutLimits(lower.data(), upper.data());
     quint32 l[3], u[3];
     p.getCutLimits(l, u);
     QCOMPARE(QVector<uint>({l[0], l[1], l[2], u[0], u[1], u[2]}), limits);
-    // The planes keep what lies between the limits.
+    // The planes, in cells, keep what lies between the limits.
     const std::vector<Util::Vector4D> planes = p.getClipPlanes().getPlanes();
     QCOMPARE(planes.size(), std::size_t(6));
     for (int a = 0; a < 3; ++a) {
@@ -548,6 +520,12 @@ void TestTotalVolumePainter::cutLimitsSetClipPlanes()
     }
     p.refresh();
     QCOMPARE(int(p.getOpaqueFaces().size()), faces);
+    const int axis = side / 2 == 0 ? 2 : (side / 2 == 1 ? 1 : 0);
+    int atPlane = 0;
+    for (const QuadFace &f : p.getOpaqueFaces())
+        if (sideOf(f) == side && f.vertices[0][axis] == plane)
+            ++atPlane;
+    QCOMPARE(atPlane, planeFaces);
 }
 
 void TestTotalVolumePainter::emptyCellOutlines()
@@ -564,6 +542,15 @@ void TestTotalVolumePainter::emptyCellOutlines()
     QVERIFY(p.getTranslucentFaces().isEmpty());
     QCOMPARE(p.getEmptyCellFaces().size(), std::size_t(48));
     QCOMPARE(wrongColour(p.getEmptyCellFaces(), 0.8f, 0.8f, 0.8f, 1.0f), QString());
+    // The cut box keeps the outlines of the cells inside it only: the four with x = 0.
+    const quint32 lower[3] = {0, 0, 0};
+    const quint32 upper[3] = {1, 2, 2};
+    p.setCutLimits(lower, upper);
+    p.refresh();
+    QCOMPARE(p.getEmptyCellFaces().size(), std::size_t(24));
+    for (const QuadFace &f : p.getEmptyCellFaces())
+        for (int vtx = 0; vtx < 4; ++vtx)
+            QVERIFY(f.vertices[vtx][0] <= 1.0f);
 
     // The hole of a hollow cube: its six faces in table order, around cell (1, 1, 1).
     QVector<uint> hollow(27, OpaqueA);
@@ -573,8 +560,7 @@ void TestTotalVolumePainter::emptyCellOutlines()
     h->getPainter().refresh();
     const QuadFaceList &faces = h->getPainter().getEmptyCellFaces();
     QCOMPARE(faces.size(), std::size_t(6));
-    Voxel *cells = h->lockCells();
-    h->releaseCells();
+    const Voxel *cells = cellsOf(*h);
     for (int side = 0; side < 6; ++side) {
         QCOMPARE(sideOf(faces[side]), side);
         QVERIFY(faces[side].voxel == cells + 13);
@@ -590,27 +576,6 @@ void TestTotalVolumePainter::emptyCellOutlines()
     QVERIFY(h->getPainter().getEmptyCellFaces().isEmpty());
     h->getPainter().refresh();
     QVERIFY(h->getPainter().getEmptyCellFaces().isEmpty());
-}
-
-void TestTotalVolumePainter::emptyCellOutlinesFollowCutBox()
-{
-    // 4 x 3 x 2 with the top layer empty: 12 empty cells, 6 of them in x < 2.
-    QVector<uint> ids;
-    for (int i = 0; i < 24; ++i)
-        ids.append(i % 2 == 0 ? uint(OpaqueA) : 0u);
-    TotalVolume::Ptr v = makeVolume(4, 3, 2, ids);
-    TotalVolumePainter &p = v->getPainter();
-    p.setShowEmptyVoxelOutlines(true);
-    p.refresh();
-    QCOMPARE(p.getEmptyCellFaces().size(), std::size_t(72));
-    const quint32 lower[3] = {0, 0, 0};
-    const quint32 upper[3] = {2, 3, 2};
-    p.setCutLimits(lower, upper);
-    p.refresh();
-    QCOMPARE(p.getEmptyCellFaces().size(), std::size_t(36));
-    for (const QuadFace &f : p.getEmptyCellFaces())
-        for (int vtx = 0; vtx < 4; ++vtx)
-            QVERIFY(f.vertices[vtx][0] <= 2.0f);
 }
 
 void TestTotalVolumePainter::recolorIsIdempotentWhileSelected()
@@ -643,8 +608,7 @@ void TestTotalVolumePainter::recolorFollowsCatalogueAndCells()
     TotalVolume::Ptr v = makeVolume(2, 1, 1, {OpaqueA, OpaqueB});
     TotalVolumePainter &p = v->getPainter();
     p.refresh();
-    Voxel *cells = v->lockCells();
-    v->releaseCells();
+    const Voxel *cells = cellsOf(*v);
 
     // A catalogue colour change shows after recolor, without a rebuild.
     Material changed = factory->getMaterial(OpaqueB);

@@ -2,8 +2,6 @@
 #include "catalogtestutil.h"
 #include "testmain.h"
 
-#include <QLocale>
-
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
 
@@ -34,13 +32,10 @@ private Q_SLOTS:
     void writtenFileFormat();
     void unreadableFilesFallBackAndAreKept_data();
     void unreadableFilesFallBackAndAreKept();
-    void olderBackupIsReplaced();
     void emptyCatalogueFileLoads();
     void invalidElementsAreSkipped();
     void homeFolderIsReadWithoutCelvaneFolder();
-    void readsUnderDecimalCommaLocale();
     void setMaterialRefusesIdZero();
-    void setMaterialIsNotSaved();
     void generatedIdsAreFreeAndInRange();
     void failedSaveKeepsPreviousFile();
     void saveFailsWhenFolderCannotBeMade();
@@ -59,7 +54,6 @@ void TestMaterialFactory::init()
 
 void TestMaterialFactory::cleanup()
 {
-    QLocale::setDefault(QLocale::c());
     home.reset();
 }
 
@@ -124,8 +118,10 @@ void TestMaterialFactory::builtInTableValues()
 
 void TestMaterialFactory::writtenFileReadsBackEqual()
 {
+    const QByteArray unsaved = home->read(builtInFile);
     factory->setMaterial(
         makeMaterial(2500, QStringLiteral("Odd <&> \"name\""), 0.2f, 0.4f, 0.6f, 0.5f));
+    QCOMPARE(home->read(builtInFile), unsaved); // only a save writes the file
     const QList<Material> before = factory->getMaterials();
     QVERIFY(factory->saveMaterials());
     factory->loadDefaultMaterials();
@@ -164,29 +160,23 @@ void TestMaterialFactory::unreadableFilesFallBackAndAreKept_data()
                       "<Material name=");
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe<<>>\x01garbage", 16);
-    QTest::newRow("other root") << QByteArray("<Processes></Processes>");
-    // We never write a document type: a file with one is refused before anything expands.
+    // We never write a document type: a file with one is refused before anything expands. The
+    // other refusals of the reader's guard are the document file's, on the same path.
     QTest::newRow("entity in a document type")
         << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Materials [<!ENTITY e \"Si\">]>"
                       "<Materials><Material version=\"1\" name=\"&e;\" material-id=\"40\"/>"
                       "</Materials>");
-    QTest::newRow("bare document type")
-        << QByteArray("<!DOCTYPE Materials><Materials><Material version=\"1\" name=\"X\" "
-                      "material-id=\"40\"/></Materials>");
     const QString utf16 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
                                          "<!DOCTYPE Materials><Materials/>");
     QTest::newRow("document type in UTF-16")
         << QByteArray("\xff\xfe", 2) +
                QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
-    QByteArray crowded("<Materials><Material version=\"1\" name=\"X\" material-id=\"40\"");
-    for (int i = 0; i < 300; ++i)
-        crowded += " a" + QByteArray::number(i) + "=\"\"";
-    QTest::newRow("300 attributes") << crowded + "/></Materials>";
 }
 
 void TestMaterialFactory::unreadableFilesFallBackAndAreKept()
 {
     QFETCH(QByteArray, content);
+    QVERIFY(home->write("Celvane/materials.xml.bak", "older backup"));
     QVERIFY(home->write(builtInFile, content));
     factory->setMaterial(makeMaterial(41, QStringLiteral("left over"), 1, 1, 1, 1));
     factory->initialize();
@@ -196,14 +186,6 @@ void TestMaterialFactory::unreadableFilesFallBackAndAreKept()
     QCOMPARE(factory->getMaterial(41).getId(), 0u);
     QCOMPARE(home->read("Celvane/materials.xml.bak"), content);
     QCOMPARE(home->read(builtInFile).count("<Material "), 15);
-}
-
-void TestMaterialFactory::olderBackupIsReplaced()
-{
-    QVERIFY(home->write("Celvane/materials.xml.bak", "old backup"));
-    QVERIFY(home->write(builtInFile, "<broken"));
-    factory->initialize();
-    QCOMPARE(home->read("Celvane/materials.xml.bak"), QByteArray("<broken"));
 }
 
 void TestMaterialFactory::emptyCatalogueFileLoads()
@@ -251,23 +233,6 @@ void TestMaterialFactory::homeFolderIsReadWithoutCelvaneFolder()
     QVERIFY(!QFile::exists(home->celvanePath("materials.xml")));
 }
 
-void TestMaterialFactory::readsUnderDecimalCommaLocale()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QVERIFY(factory->saveMaterials());
-    QVERIFY(!home->read(builtInFile).contains("0,28"));
-    QVERIFY(home->write(builtInFile,
-                        "<Materials><Material name=\"Comma\" material-id=\"70\" "
-                        "density=\"2329.5\" poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\"/>"
-                        "</Materials>"));
-    factory->loadDefaultMaterials();
-    QVERIFY(factory->loadMaterials());
-    const Material m = factory->getMaterial(70);
-    QCOMPARE(m.getDensity(), 2329.5f);
-    QCOMPARE(m.getPoissonRatio(), 0.28f);
-    QCOMPARE(m.getYoungModulus(), 1.88e11f);
-}
-
 void TestMaterialFactory::setMaterialRefusesIdZero()
 {
     QVERIFY(!factory->setMaterial(makeMaterial(0, QStringLiteral("Nothing"), 1, 1, 1, 1)));
@@ -276,14 +241,6 @@ void TestMaterialFactory::setMaterialRefusesIdZero()
     QVERIFY(factory->setMaterial(makeMaterial(1, QStringLiteral("Silicon"), 1, 1, 1, 1)));
     QCOMPARE(factory->getMaterial(1).getName(), QStringLiteral("Silicon"));
     QCOMPARE(factory->getMaterials().size(), 15);
-}
-
-void TestMaterialFactory::setMaterialIsNotSaved()
-{
-    factory->initialize();
-    const QByteArray before = home->read(builtInFile);
-    factory->setMaterial(makeMaterial(80, QStringLiteral("Run only"), 1, 1, 1, 1));
-    QCOMPARE(home->read(builtInFile), before);
 }
 
 void TestMaterialFactory::generatedIdsAreFreeAndInRange()

@@ -94,6 +94,17 @@ void checkClosed(const QList<Triangle> &read, double *enclosedVolume)
     *enclosedVolume = enclosed;
 }
 
+/// Writes the cells of the materials at the scale and reads the file back; empty on failure.
+QList<Triangle> writeAndRead(TotalVolume &v, const QList<quint32> &materials, double scale)
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("surface.stl"));
+    QString error;
+    if (!StlWriter::write(v, fileName, materials, scale, &error))
+        qWarning() << error;
+    return readStl(fileName);
+}
+
 // 3 x 3 x 2 cells of 0.5 x 1 x 2 at (1, -2, 0.5): material 1 as an L of three cells in the
 // bottom layer, (0,0,0), (1,0,0) and (0,1,0); material 2 in (1,1,0) and (1,1,1), a column
 // touching the L on two faces.
@@ -141,13 +152,8 @@ void TestStlWriter::closedOutwardSurface()
     QFETCH(double, volume);
     TotalVolume::Ptr v = makeVolume();
     QVERIFY(v);
-    QTemporaryDir dir;
-    const QString fileName = dir.filePath(QStringLiteral("surface.stl"));
-    QString error;
-    QVERIFY2(StlWriter::write(*v, fileName, {material}, 2.0, &error), qPrintable(error));
-    const QList<Triangle> read = readStl(fileName);
+    const QList<Triangle> read = writeAndRead(*v, {material}, 2.0);
     QCOMPARE(read.size(), triangles);
-
     double enclosed = 0.0;
     checkClosed(read, &enclosed);
     if (QTest::currentTestFailed())
@@ -183,11 +189,7 @@ void TestStlWriter::touchingCellsStayManifold()
     TotalVolume::Ptr v =
         TotalVolume::create(2, 2, 2, 1.0f, 1.0f, 1.0f, Util::Vector3D(0, 0, 0), materials);
     QVERIFY(v);
-    QTemporaryDir dir;
-    const QString fileName = dir.filePath(QStringLiteral("touching.stl"));
-    QString error;
-    QVERIFY2(StlWriter::write(*v, fileName, {1u}, 1.0, &error), qPrintable(error));
-    const QList<Triangle> read = readStl(fileName);
+    const QList<Triangle> read = writeAndRead(*v, {1u}, 1.0);
     QCOMPARE(read.size(), triangles);
     double enclosed = 0.0;
     checkClosed(read, &enclosed);
