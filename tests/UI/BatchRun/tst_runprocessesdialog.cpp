@@ -100,8 +100,7 @@ private:
 void TestRunProcessesDialog::init()
 {
     QDir::setCurrent(dir.path());
-    dialogs.reset(new FakeDialogs());
-    Core::Operations::IFileDialogs::setInstance(dialogs);
+    dialogs = installFakeDialogs();
     window = showMainWindow(600, 400);
     QVERIFY(window);
 }
@@ -109,8 +108,6 @@ void TestRunProcessesDialog::init()
 void TestRunProcessesDialog::cleanup()
 {
     closeWindow(window);
-    Core::Operations::IFileDialogs::setInstance(
-        boost::shared_ptr<Core::Operations::IFileDialogs>());
 }
 
 void TestRunProcessesDialog::form()
@@ -122,13 +119,10 @@ void TestRunProcessesDialog::form()
     const QTreeWidgetItem *header = ui->treeWidget->headerItem();
     QCOMPARE(QStringList({header->text(1), header->text(2), header->text(3)}),
              QStringList({"Process", "Parameter", "Value"}));
-    QStringList offered;
     QList<uint> codes;
-    for (int i = 0; i < ui->cbxProcess->count(); ++i) {
-        offered.append(ui->cbxProcess->itemText(i));
+    for (int i = 0; i < ui->cbxProcess->count(); ++i)
         codes.append(ui->cbxProcess->itemData(i).toUInt());
-    }
-    QCOMPARE(offered,
+    QCOMPARE(itemTexts(ui->cbxProcess),
              QStringList({"CVD", "PVD", "Isotropic Etching", "Moore Deposition", "Moore Etching",
                           "Photolithography", "Planarization", "Si Wet Etching", "Electroplating",
                           "Doping", "Ion Implantation", "Spin Coating", "Simple RIE",
@@ -292,8 +286,7 @@ void TestRunProcessesDialog::closeDuringARunStopsIt()
 void TestRunProcessesDialog::runIsOneHistoryEntry()
 {
     // One undoable step on the history.
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     QCOMPARE(workspace().getHistory().undoCount(), 1);
     const TotalVolume::Ptr v =
         boost::dynamic_pointer_cast<TotalVolume>(workspace().getDocument().getObjects().first());

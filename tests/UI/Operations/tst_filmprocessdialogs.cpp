@@ -35,14 +35,6 @@ QRadioButton *radio(QWidget *dialog, const char *name)
     return button;
 }
 
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
-}
-
 } // namespace
 
 class TestFilmProcessDialogs : public QObject
