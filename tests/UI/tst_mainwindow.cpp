@@ -54,7 +54,6 @@ private Q_SLOTS:
     void menuContents();
     void actionProperties();
     void undoLabelAfterCreateSubstrate();
-    void rejectedSubstrateDialogLeavesNothing();
     void consoleShowsAndHides();
     void consoleStaysAboveItsWindow();
     void consoleTakesTheFocusWhenAsked();
@@ -181,15 +180,6 @@ void TestMainWindow::undoLabelAfterCreateSubstrate()
     QCOMPARE(workspace().getDocument().getObjects()[0]->getId(), v->getId());
 }
 
-void TestMainWindow::rejectedSubstrateDialogLeavesNothing()
-{
-    whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
-    window->form()->actionCreate_Substrate->trigger();
-    QVERIFY(workspace().getDocument().getObjects().isEmpty());
-    QVERIFY(!workspace().getCurrentOperation());
-    QVERIFY(!window->form()->actionUndo->isEnabled());
-}
-
 void TestMainWindow::questionsReachTheUser()
 {
     // Steps that would end the undo history ask through the window first; No is the default.
@@ -233,7 +223,9 @@ void TestMainWindow::unallocatableSubstrateShowsMessage()
     QVERIFY(stayedOpen);
     QCOMPARE(widthKept, 123);
     QVERIFY(workspace().getDocument().getObjects().isEmpty());
+    // Cancelled after that: nothing created, nothing to undo, nothing left running.
     QCOMPARE(workspace().getHistory().undoCount(), 0);
+    QVERIFY(!window->form()->actionUndo->isEnabled());
     QVERIFY(!workspace().getCurrentOperation());
 }
 
