@@ -21,6 +21,7 @@ struct Outcome
 {
     int exitCode = -1;
     QStringList errorLines;
+    QByteArray output;
 };
 
 /// Runs the program with no display at all; platform, when not empty, is QT_QPA_PLATFORM.
@@ -47,6 +48,7 @@ Outcome runProgram(const QStringList &arguments, const QString &workingDirectory
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return outcome;
     outcome.exitCode = process.exitCode();
+    outcome.output = process.readAllStandardOutput();
     outcome.errorLines = QString::fromLocal8Bit(process.readAllStandardError())
                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return outcome;
@@ -283,18 +285,14 @@ void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo()
 void TestCommandLine::helpAndVersion()
 {
     QTemporaryDir dir;
-    QProcess process;
-    process.start(QStringLiteral(CELVANE_EXECUTABLE), {"--version"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    QVERIFY(process.readAllStandardOutput().startsWith("celvane "));
-    process.start(QStringLiteral(CELVANE_EXECUTABLE), {"--help"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    const QByteArray help = process.readAllStandardOutput();
+    const Outcome version = runProgram({"--version"}, dir.path());
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.output.startsWith("celvane "));
+    const Outcome help = runProgram({"--help"}, dir.path());
+    QCOMPARE(help.exitCode, 0);
     for (const char *option : {"--batch", "--open", "--save", "--threads", "--set", "--measure",
                                "--probe", "--cd", "FILE.clv"})
-        QVERIFY2(help.contains(option), option);
+        QVERIFY2(help.output.contains(option), option);
 }
 
 void TestCommandLine::overridesRunAsTheEditedListWould()
@@ -481,10 +479,10 @@ void TestCommandLine::sweepWithGnuParallelIsMonotonic()
 void TestCommandLine::slurmScriptRunsOneTaskByHand()
 {
     QTemporaryDir dir;
-    QProcess syntax;
-    syntax.start(QStringLiteral("bash"), {"-n", example("sweeps/sweep-slurm.sh")});
-    QVERIFY(syntax.waitForFinished(30000));
-    QCOMPARE(syntax.exitCode(), 0);
+    QCOMPARE(runProgram({"-n", example("sweeps/sweep-slurm.sh")}, dir.path(),
+                        QStringLiteral("offscreen"), QStringLiteral("bash"))
+                 .exitCode,
+             0);
 
     const QMap<QString, QString> task1{{"SLURM_ARRAY_TASK_ID", "1"},
                                        {"SLURM_SUBMIT_DIR", QStringLiteral(CELVANE_SOURCE_DIR)},
