@@ -23,21 +23,21 @@ using Ui::RunProcessesDialog;
 
 namespace {
 
-ProcessData substrate(quint32 height = 3)
+/// A volume of x by y by z cells, silicon in the lowest height layers.
+ProcessData substrate(quint32 x = 10, quint32 y = 8, quint32 z = 12, quint32 height = 3)
 {
-    // 10 x 8 x 12 cells, silicon in the lowest layers.
     ProcessData data(11);
     data.addParameter("MaterialId", 1u, false);
     data.addParameter("Lower Left Front Corner", QVariant::fromValue(Util::Vector3D()), true);
-    data.addParameter("Volume Size X", 10u, true);
-    data.addParameter("Volume Size Y", 8u, true);
-    data.addParameter("Volume Size Z", 12u, true);
+    data.addParameter("Volume Size X", x, true);
+    data.addParameter("Volume Size Y", y, true);
+    data.addParameter("Volume Size Z", z, true);
     data.addParameter("SphericalSubstrate", false, false);
     data.addParameter("Substrate Delta X", 0u, true);
     data.addParameter("Substrate Delta Y", 0u, true);
     data.addParameter("Substrate Delta Z", 0u, true);
-    data.addParameter("Substrate Size X", 10u, true);
-    data.addParameter("Substrate Size Y", 8u, true);
+    data.addParameter("Substrate Size X", x, true);
+    data.addParameter("Substrate Size Y", y, true);
     data.addParameter("Substrate Size Z", height, true);
     return data;
 }
@@ -260,13 +260,7 @@ void TestRunProcessesDialog::closeDuringARunStopsIt()
 {
     // Steps long enough that the run is still in its first ones when Close is pressed.
     RunProcessesDialog dialog(window, TotalVolume::Ptr(), workspace());
-    ProcessData wafer = substrate(10);
-    wafer.addParameter("Volume Size X", 120u, true);
-    wafer.addParameter("Volume Size Y", 100u, true);
-    wafer.addParameter("Volume Size Z", 60u, true);
-    wafer.addParameter("Substrate Size X", 120u, true);
-    wafer.addParameter("Substrate Size Y", 100u, true);
-    dialog.appendProcess(wafer);
+    dialog.appendProcess(substrate(120, 100, 60, 10));
     ProcessData film(4);
     film.addParameter("Thickness", 2.0, true);
     film.addParameter("MaterialId", 16u, false);
