@@ -650,11 +650,9 @@ void TestGLWidget::surfaceAlgorithmsShowTheTrenches()
                 else if (qRed(p) == qGreen(p) && qBlue(p) > qRed(p) + 40)
                     ++blue;
             }
-        QVERIFY2(grey > 2000 && blue > 2000,
-                 qPrintable(QStringLiteral("algorithm %1: %2 grey, %3 blue")
-                                .arg(algorithm)
-                                .arg(grey)
-                                .arg(blue)));
+        const QString counts =
+            QString::asprintf("algorithm %u: %d grey, %d blue", algorithm, grey, blue);
+        QVERIFY2(grey > 2000 && blue > 2000, qPrintable(counts));
         keepScreenshot(images[algorithm], QStringLiteral("surface%1.png").arg(algorithm));
     }
     // Cell faces with their outlines, the smoothed surface and the merged blocks all differ.
