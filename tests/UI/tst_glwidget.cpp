@@ -450,8 +450,6 @@ void TestGLWidget::clickedPointsMoveOrCopy_data()
     QTest::addColumn<Util::Vector3D>("displacement");
     // The base is clicked on the silicon's top face (z = 30) at (20.3, 60.4).
     QTest::newRow("move") << false << false << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
-    QTest::newRow("move, snapped")
-        << false << true << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
     QTest::newRow("copy, snapped")
         << true << true << QPointF(50.3, 40.4) << Util::Vector3D(30, -20, 0);
     // Beside the volume the cursor is over the ground, yet the copy stays level with the base.
