@@ -3,6 +3,8 @@
 
 #include "Core/Operations/ifiledialogs.h"
 
+#include <boost/make_shared.hpp>
+
 /// Answers file questions with prepared names and counts them.
 class FakeDialogs : public Core::Operations::IFileDialogs
 {
@@ -29,5 +31,14 @@ public:
     int saveAsked = 0;
     int openAsked = 0;
 };
+
+/// Installs fresh answers for the file questions (each one cancelled until the test sets an
+/// answer) and returns them.
+inline boost::shared_ptr<FakeDialogs> installFakeDialogs()
+{
+    const boost::shared_ptr<FakeDialogs> dialogs = boost::make_shared<FakeDialogs>();
+    Core::Operations::IFileDialogs::setInstance(dialogs);
+    return dialogs;
+}
 
 #endif

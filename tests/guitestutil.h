@@ -2,7 +2,9 @@
 #define CELVANE_TESTS_GUITESTUTIL_H
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -89,6 +91,15 @@ inline QStringList labelTexts(const QWidget *dialog, const QStringList &names)
     return texts;
 }
 
+/// The texts of a combo box's entries, in order.
+inline QStringList itemTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.append(combo->itemText(i));
+    return texts;
+}
+
 /// Runs action on the next modal dialog if it is of type D (the action accepts or rejects it);
 /// rejects any other.
 template <class D> inline void whenDialog(std::function<void(D *)> action)
@@ -123,8 +134,9 @@ inline void answerMessageBox(QMessageBox::StandardButton button)
     });
 }
 
-/// Accepts the substrate dialog with a small box so the test stays quick.
-inline void acceptSmallSubstrate()
+/// Creates a substrate through the window's menu, accepting the dialog with a small box
+/// (20 x 10 x 8 cells, 3 of them silicon) so the test stays quick.
+inline void createSmallSubstrate(Ui::MainWindow *window)
 {
     whenModal([](QWidget *w) {
         Ui::Operations::CreateSubstrateDialog *dialog =
@@ -139,6 +151,7 @@ inline void acceptSmallSubstrate()
         dialog->findChild<QSpinBox *>("sbxSubsHeight")->setValue(3);
         dialog->accept();
     });
+    window->findChild<QAction *>(QStringLiteral("actionCreate_Substrate"))->trigger();
 }
 
 #endif

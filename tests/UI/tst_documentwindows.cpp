@@ -53,8 +53,7 @@ private:
 void TestDocumentWindows::init()
 {
     QDir::setCurrent(dir.path());
-    dialogs.reset(new FakeDialogs());
-    Core::Operations::IFileDialogs::setInstance(dialogs);
+    dialogs = installFakeDialogs();
     window = showMainWindow();
     QVERIFY(window);
 }
@@ -64,14 +63,11 @@ void TestDocumentWindows::cleanup()
     for (MainWindow *w : mainWindows())
         w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Core::Operations::IFileDialogs::setInstance(
-        boost::shared_ptr<Core::Operations::IFileDialogs>());
 }
 
 void TestDocumentWindows::saveAsksOnceThenNot()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     dialogs->saveAnswer = path("wafer.clv");
     QApplication::setActiveWindow(window);
     window->form()->actionSave->trigger();
@@ -92,8 +88,7 @@ void TestDocumentWindows::saveAsksOnceThenNot()
 
 void TestDocumentWindows::openShowsSecondWindow()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     dialogs->saveAnswer = path("shared.clv");
     window->form()->actionSave->trigger();
     const QString firstTitle = window->windowTitle();
@@ -146,8 +141,7 @@ void TestDocumentWindows::missingDocumentLeavesNoWindow()
 
 void TestDocumentWindows::damagedDocumentOpensUntitled()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     dialogs->saveAnswer = path("whole.clv");
     window->form()->actionSave->trigger();
     QFile file(path("whole.clv"));
@@ -205,8 +199,7 @@ void TestDocumentWindows::closingAsksAboutUnsavedChanges()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!fresh);
 
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     QVERIFY(window->getPresenter().getWorkspace().getDocument().isModified());
     answerMessageBox(QMessageBox::Cancel);
     QVERIFY(!window->close());
@@ -228,8 +221,7 @@ void TestDocumentWindows::closingAsksAboutUnsavedChanges()
     // Discard throws the changes away on purpose.
     window = new MainWindow();
     window->show();
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     answerMessageBox(QMessageBox::Discard);
     QVERIFY(window->close());
     qApp->setProperty("celvane.askBeforeClosing", false);

@@ -54,7 +54,6 @@ private Q_SLOTS:
     void menuContents();
     void actionProperties();
     void undoLabelAfterCreateSubstrate();
-    void rejectedSubstrateDialogLeavesNothing();
     void consoleShowsAndHides();
     void consoleStaysAboveItsWindow();
     void consoleTakesTheFocusWhenAsked();
@@ -70,6 +69,8 @@ private Q_SLOTS:
     void saveCrossSectionAsksThePlane();
 
 private:
+    Core::Operations::Workspace &workspace() { return window->getPresenter().getWorkspace(); }
+
     QPointer<MainWindow> window;
     QTemporaryDir workDir;
 };
@@ -157,44 +158,31 @@ void TestMainWindow::actionProperties()
 
 void TestMainWindow::undoLabelAfterCreateSubstrate()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
-    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
+    createSmallSubstrate(window);
+    QCOMPARE(workspace().getDocument().getObjects().size(), 1);
     QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo Create Substrate"));
     QVERIFY(window->form()->actionUndo->isEnabled());
     QVERIFY_CONSOLE_ENDS_WITH(window, "Create Substrate: substrate created successfully.");
     TotalVolume::Ptr v =
-        boost::dynamic_pointer_cast<TotalVolume>(workspace.getDocument().getObjects()[0]);
+        boost::dynamic_pointer_cast<TotalVolume>(workspace().getDocument().getObjects()[0]);
     QCOMPARE(v->getCellsX(), 20u);
     QCOMPARE(v->getCellsZ(), 8u);
 
     // Ctrl+Z undoes, Ctrl+Y redoes, and the labels follow.
     QApplication::setActiveWindow(window);
     QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(workspace().getDocument().getObjects().isEmpty());
     QCOMPARE(window->form()->actionUndo->text(), QStringLiteral("Undo "));
     QVERIFY(!window->form()->actionUndo->isEnabled());
     QCOMPARE(window->form()->actionRedo->text(), QStringLiteral("Redo Create Substrate"));
     QTest::keyClick(window, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
-    QCOMPARE(workspace.getDocument().getObjects()[0]->getId(), v->getId());
-}
-
-void TestMainWindow::rejectedSubstrateDialogLeavesNothing()
-{
-    whenModal([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
-    window->form()->actionCreate_Substrate->trigger();
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
-    QVERIFY(workspace.getDocument().getObjects().isEmpty());
-    QVERIFY(!workspace.getCurrentOperation());
-    QVERIFY(!window->form()->actionUndo->isEnabled());
+    QCOMPARE(workspace().getDocument().getObjects().size(), 1);
+    QCOMPARE(workspace().getDocument().getObjects()[0]->getId(), v->getId());
 }
 
 void TestMainWindow::questionsReachTheUser()
 {
     // Steps that would end the undo history ask through the window first; No is the default.
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
     QString text;
     bool noIsDefault = false;
     whenModal([&](QWidget *w) {
@@ -204,11 +192,11 @@ void TestMainWindow::questionsReachTheUser()
         noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
         box->button(QMessageBox::No)->click();
     });
-    QVERIFY(!workspace.confirm("Run it anyway?"));
+    QVERIFY(!workspace().confirm("Run it anyway?"));
     QCOMPARE(text, QStringLiteral("Run it anyway?"));
     QVERIFY(noIsDefault);
     answerMessageBox(QMessageBox::Yes);
-    QVERIFY(workspace.confirm("Run it anyway?"));
+    QVERIFY(workspace().confirm("Run it anyway?"));
 }
 
 void TestMainWindow::unallocatableSubstrateShowsMessage()
@@ -234,10 +222,11 @@ void TestMainWindow::unallocatableSubstrateShowsMessage()
     QVERIFY2(shown.contains(QLatin1String("123 x 100 x 80")), qPrintable(shown));
     QVERIFY(stayedOpen);
     QCOMPARE(widthKept, 123);
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
-    QVERIFY(workspace.getDocument().getObjects().isEmpty());
-    QCOMPARE(workspace.getHistory().undoCount(), 0);
-    QVERIFY(!workspace.getCurrentOperation());
+    QVERIFY(workspace().getDocument().getObjects().isEmpty());
+    // Cancelled after that: nothing created, nothing to undo, nothing left running.
+    QCOMPARE(workspace().getHistory().undoCount(), 0);
+    QVERIFY(!window->form()->actionUndo->isEnabled());
+    QVERIFY(!workspace().getCurrentOperation());
 }
 
 void TestMainWindow::consoleShowsAndHides()
@@ -251,7 +240,7 @@ void TestMainWindow::consoleShowsAndHides()
     window->form()->actionConsole->trigger();
     QVERIFY(console->isVisible());
     // The pending request survived.
-    QVERIFY(window->getPresenter().getWorkspace().getConsoleInput().isEnterRequested());
+    QVERIFY(workspace().getConsoleInput().isEnterRequested());
     console->close();
     QVERIFY(!window->form()->actionConsole->isChecked());
 }
@@ -291,19 +280,17 @@ void TestMainWindow::consoleTakesTheFocusWhenAsked()
     QApplication::setActiveWindow(console);
     QTest::keyClick(line, Qt::Key_Escape);
     QVERIFY_CONSOLE_ENDS_WITH(window, "Delete: Operation canceled.");
-    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+    QVERIFY(!workspace().getCurrentOperation());
 }
 
 void TestMainWindow::moveTypedInTheConsole()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
-    const boost::shared_ptr<Model::Object> v = workspace.getDocument().getObjects().value(0);
+    createSmallSubstrate(window);
+    const boost::shared_ptr<Model::Object> v = workspace().getDocument().getObjects().value(0);
     QVERIFY(v);
     window->form()->actionMove->trigger();
     QVERIFY(window->form()->actionSelect->isChecked()); // selection mode follows the operation
-    workspace.getSelection().togglePicked(QList<quint32>{v->getId()});
+    workspace().getSelection().togglePicked(QList<quint32>{v->getId()});
     QApplication::setActiveWindow(window);
     QTest::keyClick(window, Qt::Key_Return);
     QVERIFY(!window->form()->actionSelect->isChecked());
@@ -324,7 +311,7 @@ void TestMainWindow::escapeCancelsAndReturnAnswers()
     QApplication::setActiveWindow(window);
     QTest::keyClick(window, Qt::Key_Escape);
     QVERIFY_CONSOLE_ENDS_WITH(window, "Delete: Operation canceled.");
-    QVERIFY(!window->getPresenter().getWorkspace().getCurrentOperation());
+    QVERIFY(!workspace().getCurrentOperation());
     window->form()->actionDelete->trigger();
     QTest::keyClick(window, Qt::Key_Enter, Qt::KeypadModifier); // nothing selected: asks again
     QVERIFY_CONSOLE_ENDS_WITH(window,
@@ -333,18 +320,16 @@ void TestMainWindow::escapeCancelsAndReturnAnswers()
 
 void TestMainWindow::newDocumentAsksFirst()
 {
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
+    createSmallSubstrate(window);
     answerMessageBox(QMessageBox::Cancel);
     window->form()->actionNew->trigger();
-    QCOMPARE(workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(workspace().getDocument().getObjects().size(), 1);
     QVERIFY(window->form()->actionUndo->isEnabled());
     answerMessageBox(QMessageBox::Ok);
     window->form()->actionNew->trigger();
-    QVERIFY(workspace.getDocument().getObjects().isEmpty());
+    QVERIFY(workspace().getDocument().getObjects().isEmpty());
     QVERIFY(!window->form()->actionUndo->isEnabled());
-    QCOMPARE(workspace.getHistory().undoCount(), 0);
+    QCOMPARE(workspace().getHistory().undoCount(), 0);
 }
 
 void TestMainWindow::closingOneWindowLeavesTheOther()
@@ -358,33 +343,29 @@ void TestMainWindow::closingOneWindowLeavesTheOther()
     QVERIFY(!QFile::exists(undoFile));
     QVERIFY(window && window->isVisible());
     window->form()->actionDelete->trigger();
-    QVERIFY(window->getPresenter().getWorkspace().getCurrentOperation());
+    QVERIFY(workspace().getCurrentOperation());
 }
 
 void TestMainWindow::unmappedActionsStartNothing()
 {
-    Core::Operations::Workspace &workspace = window->getPresenter().getWorkspace();
     window->form()->actionDelete->trigger();
-    QVERIFY(workspace.getCurrentOperation());
+    QVERIFY(workspace().getCurrentOperation());
     window->form()->actionRun_Step->trigger();
     window->form()->actionFilm_Deposition->trigger();
-    QVERIFY(workspace.getCurrentOperation()); // untouched: these are mapped to nothing
+    QVERIFY(workspace().getCurrentOperation()); // untouched: these are mapped to nothing
     // An id whose operation is not available says so and leaves the running one alone.
-    const Core::Operations::Workspace::OperationPtr running = workspace.getCurrentOperation();
+    const Core::Operations::Workspace::OperationPtr running = workspace().getCurrentOperation();
     window->getPresenter().operationActivated(QStringLiteral("5"));
     const QString said = QStringLiteral("Operation 5: this operation is not available yet.");
     QVERIFY2(consoleText(window).endsWith(said), qPrintable(consoleText(window)));
     QCOMPARE(window->statusBar()->currentMessage(), said);
-    QCOMPARE(workspace.getCurrentOperation(), running);
-    QVERIFY(workspace.getConsoleInput().isEnterRequested());
+    QCOMPARE(workspace().getCurrentOperation(), running);
+    QVERIFY(workspace().getConsoleInput().isEnterRequested());
 }
 
 void TestMainWindow::exportCellVolume()
 {
-    auto dialogs =
-        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
-    QVERIFY(dialogs);
-    dialogs->saveAsked = 0;
+    const auto dialogs = installFakeDialogs();
     QString shown;
     acceptMessageBox(&shown);
     window->form()->actionExport_Cell_Volume->trigger();
@@ -407,14 +388,11 @@ void TestMainWindow::exportCellVolume()
     window->form()->actionExport_Cell_Volume->trigger();
     QVERIFY2(shown.startsWith(QLatin1String("The cell volume could not be saved to")),
              qPrintable(shown));
-    dialogs->saveAnswer.clear();
 }
 
 void TestMainWindow::exportSurfacePerMaterial()
 {
-    auto dialogs =
-        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
-    QVERIFY(dialogs);
+    const auto dialogs = installFakeDialogs();
     // Silicon (material 1) fills the box: 2 * (2 * 3 + 3 * 4 + 2 * 4) faces, 2 triangles each.
     window->getPresenter().getDocument().addObject(
         TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 1));
@@ -433,14 +411,11 @@ void TestMainWindow::exportSurfacePerMaterial()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.size(), 84 + 104 * 50);
     QVERIFY(!QFile::exists(dialogs->saveAnswer));
-    dialogs->saveAnswer.clear();
 }
 
 void TestMainWindow::exportSmoothSurfacePerMaterial()
 {
-    auto dialogs =
-        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
-    QVERIFY(dialogs);
+    const auto dialogs = installFakeDialogs();
     // Si (1) and thermal oxide (3) side by side, 2 x 2 x 2 cells each, the view showing the
     // smooth surface. Each block alone gives 44 triangles: 2 for each of its 6 face cubes and
     // 12 edge cubes, 1 for each of its 8 corner cubes.
@@ -464,14 +439,11 @@ void TestMainWindow::exportSmoothSurfacePerMaterial()
     QVERIFY(!QFile::exists(dialogs->saveAnswer));
     // The view keeps its one surface around both blocks, 4 x 2 x 2 cells: 76 triangles.
     QCOMPARE(volume->getPainter().getMarchingCubes().getTriangleCount(), std::size_t(76));
-    dialogs->saveAnswer.clear();
 }
 
 void TestMainWindow::saveCrossSectionAsksThePlane()
 {
-    auto dialogs =
-        boost::dynamic_pointer_cast<FakeDialogs>(Core::Operations::IFileDialogs::instance());
-    QVERIFY(dialogs);
+    const auto dialogs = installFakeDialogs();
     window->getPresenter().getDocument().addObject(
         TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 1));
     dialogs->saveAnswer = workDir.filePath(QStringLiteral("plane"));
@@ -488,7 +460,6 @@ void TestMainWindow::saveCrossSectionAsksThePlane()
     QVERIFY(image.height() >= 8);
     QVERIFY(image.width() > 4);
     QVERIFY(image.pixel(3, 7) != QColor(Qt::white).rgb()); // silicon, not empty
-    dialogs->saveAnswer.clear();
 }
 
 CELVANE_GUI_TEST_MAIN(TestMainWindow)

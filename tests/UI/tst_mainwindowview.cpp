@@ -25,7 +25,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <boost/make_shared.hpp>
 
 using Model::Automaton::TotalVolume;
 using Ui::GLWidget;
@@ -143,10 +142,7 @@ void TestMainWindowView::zoomDialogShowsAndSetsPercent()
     QCOMPARE(shown, 100.0);
     QCOMPARE(view()->getZoom(), 0.5f);
     // A view 800 pixels wide would show 400 world units: the projection spans zoom * width.
-    view()->makeCurrent();
-    GLdouble p[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, p);
-    QVERIFY(qAbs(2.0 / p[0] - 0.5 * view()->width()) < 1e-6);
+    QVERIFY(qAbs(projection(view())(0, 0) - 2.0f / (0.5f * view()->width())) < 1e-7f);
 
     // The wheel and the dialog speak of the same quantity.
     wheel(view(), 120);
@@ -238,8 +234,7 @@ void TestMainWindowView::windowColorsLowScheme()
 
 void TestMainWindowView::saveImageWritesWhatTheViewShows()
 {
-    QVERIFY(createDefaultSubstrate(window));
-    window->form()->actionLighting->setChecked(false);
+    QVERIFY(createUnlitSubstrate(window));
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("view.png"));
     // A window lying over the view does not end up in the image.
@@ -262,8 +257,7 @@ void TestMainWindowView::saveImageOfAWindowNeverShown()
 {
     QPointer<MainWindow> hidden = new MainWindow();
     hidden->resize(640, 480);
-    createDefaultSubstrate(hidden);
-    hidden->form()->actionLighting->setChecked(false);
+    createUnlitSubstrate(hidden);
     hidden->getGLWidget()->resize(400, 300); // what the layout would give it when shown
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("hidden.png"));
@@ -279,8 +273,7 @@ void TestMainWindowView::saveImageDialogCancelledWritesNothing()
 {
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
-    auto dialogs = boost::make_shared<FakeDialogs>();
-    Core::Operations::IFileDialogs::setInstance(dialogs);
+    const auto dialogs = installFakeDialogs();
     window->form()->actionSave_Image->trigger();
     QCOMPARE(dialogs->saveAsked, 1);
     QCOMPARE(dialogs->lastCaption, QStringLiteral("Save Screen Image"));
@@ -294,9 +287,8 @@ void TestMainWindowView::saveImageStartsInTheLastFolder()
     QTemporaryDir first;
     window->saveImage(first.filePath(QStringLiteral("a.png")));
     QTemporaryDir second;
-    auto dialogs = boost::make_shared<FakeDialogs>();
+    const auto dialogs = installFakeDialogs();
     dialogs->saveAnswer = second.filePath(QStringLiteral("shot"));
-    Core::Operations::IFileDialogs::setInstance(dialogs);
     window->form()->actionSave_Image->trigger();
     QCOMPARE(dialogs->lastDirectory, QDir(first.path()).absolutePath());
     // A name without an image extension is saved as PNG.
@@ -325,8 +317,7 @@ void TestMainWindowView::manageMaterialsRecoloursTheView()
 {
     const Model::Materials::Material silicon =
         Model::Materials::MaterialFactory::instance()->getMaterial(1);
-    QVERIFY(createDefaultSubstrate(window));
-    window->form()->actionLighting->setChecked(false);
+    QVERIFY(createUnlitSubstrate(window));
     whenDialog<Ui::ManageMaterialsDialog>([](Ui::ManageMaterialsDialog *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Manage Materials"));
         Ui::MaterialTableViewItem *model = dialog->model();

@@ -16,6 +16,7 @@ class TestTrackball : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void lightModeLiesOnTheSphere_data();
     void lightModeLiesOnTheSphere();
     void rotateModeStartAndMove();
@@ -25,7 +26,16 @@ private Q_SLOTS:
     void noMovementNoTurn();
     void panInWorldUnits();
     void deltaOfAnotherModeLeavesOut();
+
+private:
+    Trackball ball;
 };
+
+void TestTrackball::init()
+{
+    ball = Trackball();
+    ball.setViewport(400, 200);
+}
 
 void TestTrackball::lightModeLiesOnTheSphere_data()
 {
@@ -49,8 +59,6 @@ void TestTrackball::lightModeLiesOnTheSphere()
     QFETCH(double, px);
     QFETCH(double, py);
     QFETCH(double, pz);
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(x, y, Trackball::Light);
     double out[3] = {-1, -1, -1};
     ball.delta(out, Trackball::Light);
@@ -61,8 +69,6 @@ void TestTrackball::lightModeLiesOnTheSphere()
 
 void TestTrackball::rotateModeStartAndMove()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     // Start at (100, 50) from the centre: (1 - 4*100^2/400^2 - 4*50^2/200^2) * 600^2 / 4
     // = 0.5 * 90000.
     ball.begin(300, 50, Trackball::Rotate);
@@ -81,8 +87,6 @@ void TestTrackball::rotateModeStartAndMove()
 
 void TestTrackball::sphereModeThroughTheStartPoint()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(250, 100, Trackball::Sphere); // (50, 0)
     QCOMPARE(ball.startPoint()[2], 0.0);
     ball.move(230, 60); // (30, 40): 50^2 - 30^2 - 40^2 = 0
@@ -93,8 +97,6 @@ void TestTrackball::sphereModeThroughTheStartPoint()
 
 void TestTrackball::dragToTheRightTurnsAboutY()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(200, 100, Trackball::Rotate); // centre: (0, 0, 300)
     ball.move(240, 100);                     // (40, 0, 300 * sqrt(1 - 1/100))
     double out[4];
@@ -110,8 +112,6 @@ void TestTrackball::dragToTheRightTurnsAboutY()
 
 void TestTrackball::dragUpTurnsAboutMinusX()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(200, 100, Trackball::Rotate);
     ball.move(200, 80); // up the screen: +y
     double out[4];
@@ -123,8 +123,6 @@ void TestTrackball::dragUpTurnsAboutMinusX()
 
 void TestTrackball::noMovementNoTurn()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(220, 90, Trackball::Rotate);
     ball.move(220, 90);
     ball.move(220, 90);
@@ -136,8 +134,6 @@ void TestTrackball::noMovementNoTurn()
 
 void TestTrackball::panInWorldUnits()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.setScale(0.5); // half a world unit per pixel
     ball.begin(100, 100, Trackball::Pan);
     ball.move(110, 96);
@@ -152,8 +148,6 @@ void TestTrackball::panInWorldUnits()
 
 void TestTrackball::deltaOfAnotherModeLeavesOut()
 {
-    Trackball ball;
-    ball.setViewport(400, 200);
     ball.begin(100, 100, Trackball::Pan);
     ball.move(150, 100);
     double out[4] = {7, 7, 7, 7};

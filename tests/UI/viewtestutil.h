@@ -36,6 +36,15 @@ inline Model::Automaton::TotalVolume::Ptr createDefaultSubstrate(Ui::MainWindow 
                : boost::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.last());
 }
 
+/// The default substrate in the plain top view, with the lighting off so its silicon shows the
+/// flat grey isSiliconGrey() finds.
+inline Model::Automaton::TotalVolume::Ptr createUnlitSubstrate(Ui::MainWindow *window)
+{
+    const Model::Automaton::TotalVolume::Ptr volume = createDefaultSubstrate(window);
+    window->form()->actionLighting->setChecked(false);
+    return volume;
+}
+
 /// Silicon, (0.5, 0.5, 0.5), as 8-bit channels without lighting.
 inline bool isSiliconGrey(QRgb pixel)
 {
@@ -86,6 +95,18 @@ inline QPoint pixelOf(const Ui::GLWidget *view, double x, double y)
     const Ui::Camera &camera = view->getCamera();
     return QPoint(int(std::floor(view->width() / 2.0 + (x + camera.getPanX()) / zoom)),
                   int(std::floor(view->height() / 2.0 - (y + camera.getPanY()) / zoom)));
+}
+
+/// The projection matrix the view drew its last frame with.
+inline QMatrix4x4 projection(Ui::GLWidget *view)
+{
+    view->makeCurrent();
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    QMatrix4x4 result;
+    for (int i = 0; i < 16; ++i)
+        result.data()[i] = float(m[i]);
+    return result;
 }
 
 #endif

@@ -23,21 +23,21 @@ using Ui::RunProcessesDialog;
 
 namespace {
 
-ProcessData substrate(quint32 height = 3)
+/// A volume of x by y by z cells, silicon in the lowest height layers.
+ProcessData substrate(quint32 x = 10, quint32 y = 8, quint32 z = 12, quint32 height = 3)
 {
-    // 10 x 8 x 12 cells, silicon in the lowest layers.
     ProcessData data(11);
     data.addParameter("MaterialId", 1u, false);
     data.addParameter("Lower Left Front Corner", QVariant::fromValue(Util::Vector3D()), true);
-    data.addParameter("Volume Size X", 10u, true);
-    data.addParameter("Volume Size Y", 8u, true);
-    data.addParameter("Volume Size Z", 12u, true);
+    data.addParameter("Volume Size X", x, true);
+    data.addParameter("Volume Size Y", y, true);
+    data.addParameter("Volume Size Z", z, true);
     data.addParameter("SphericalSubstrate", false, false);
     data.addParameter("Substrate Delta X", 0u, true);
     data.addParameter("Substrate Delta Y", 0u, true);
     data.addParameter("Substrate Delta Z", 0u, true);
-    data.addParameter("Substrate Size X", 10u, true);
-    data.addParameter("Substrate Size Y", 8u, true);
+    data.addParameter("Substrate Size X", x, true);
+    data.addParameter("Substrate Size Y", y, true);
     data.addParameter("Substrate Size Z", height, true);
     return data;
 }
@@ -100,8 +100,7 @@ private:
 void TestRunProcessesDialog::init()
 {
     QDir::setCurrent(dir.path());
-    dialogs.reset(new FakeDialogs());
-    Core::Operations::IFileDialogs::setInstance(dialogs);
+    dialogs = installFakeDialogs();
     window = showMainWindow(600, 400);
     QVERIFY(window);
 }
@@ -109,8 +108,6 @@ void TestRunProcessesDialog::init()
 void TestRunProcessesDialog::cleanup()
 {
     closeWindow(window);
-    Core::Operations::IFileDialogs::setInstance(
-        boost::shared_ptr<Core::Operations::IFileDialogs>());
 }
 
 void TestRunProcessesDialog::form()
@@ -122,13 +119,10 @@ void TestRunProcessesDialog::form()
     const QTreeWidgetItem *header = ui->treeWidget->headerItem();
     QCOMPARE(QStringList({header->text(1), header->text(2), header->text(3)}),
              QStringList({"Process", "Parameter", "Value"}));
-    QStringList offered;
     QList<uint> codes;
-    for (int i = 0; i < ui->cbxProcess->count(); ++i) {
-        offered.append(ui->cbxProcess->itemText(i));
+    for (int i = 0; i < ui->cbxProcess->count(); ++i)
         codes.append(ui->cbxProcess->itemData(i).toUInt());
-    }
-    QCOMPARE(offered,
+    QCOMPARE(itemTexts(ui->cbxProcess),
              QStringList({"CVD", "PVD", "Isotropic Etching", "Moore Deposition", "Moore Etching",
                           "Photolithography", "Planarization", "Si Wet Etching", "Electroplating",
                           "Doping", "Ion Implantation", "Spin Coating", "Simple RIE",
@@ -266,13 +260,7 @@ void TestRunProcessesDialog::closeDuringARunStopsIt()
 {
     // Steps long enough that the run is still in its first ones when Close is pressed.
     RunProcessesDialog dialog(window, TotalVolume::Ptr(), workspace());
-    ProcessData wafer = substrate(10);
-    wafer.addParameter("Volume Size X", 120u, true);
-    wafer.addParameter("Volume Size Y", 100u, true);
-    wafer.addParameter("Volume Size Z", 60u, true);
-    wafer.addParameter("Substrate Size X", 120u, true);
-    wafer.addParameter("Substrate Size Y", 100u, true);
-    dialog.appendProcess(wafer);
+    dialog.appendProcess(substrate(120, 100, 60, 10));
     ProcessData film(4);
     film.addParameter("Thickness", 2.0, true);
     film.addParameter("MaterialId", 16u, false);
@@ -292,8 +280,7 @@ void TestRunProcessesDialog::closeDuringARunStopsIt()
 void TestRunProcessesDialog::runIsOneHistoryEntry()
 {
     // One undoable step on the history.
-    acceptSmallSubstrate();
-    window->form()->actionCreate_Substrate->trigger();
+    createSmallSubstrate(window);
     QCOMPARE(workspace().getHistory().undoCount(), 1);
     const TotalVolume::Ptr v =
         boost::dynamic_pointer_cast<TotalVolume>(workspace().getDocument().getObjects().first());

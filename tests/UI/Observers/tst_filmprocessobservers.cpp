@@ -25,7 +25,6 @@
 #include <QTemporaryDir>
 
 using Model::Automaton::TotalVolume;
-using Model::Automaton::Voxel;
 using Ui::MainWindow;
 
 namespace {
@@ -107,15 +106,10 @@ void TestFilmProcessObservers::cleanup()
 TotalVolume::Ptr TestFilmProcessObservers::addPickedVolume()
 {
     volume = TotalVolume::createFilled(6, 5, 10, 1, 1, 1, Util::Vector3D(), 0);
-    Voxel *c = volume->lockCells();
-    Voxel *n = volume->lockNextCells();
-    for (quint64 i = 0; i < volume->getCellCount(); ++i) {
-        quint32 x, y, z;
-        volume->getCellCoordinates(i, x, y, z);
-        c[i].material = n[i].material = z < 4 ? 1 : 0;
-    }
-    volume->releaseNextCells();
-    volume->releaseCells();
+    for (quint32 x = 0; x < 6; ++x)
+        for (quint32 y = 0; y < 5; ++y)
+            for (quint32 z = 0; z < 4; ++z)
+                setCell(volume, x, y, z, 1);
     workspace().getDocument().addObject(volume);
     workspace().getSelection().setSelectionMode(true);
     workspace().getSelection().togglePicked(QList<quint32>{volume->getId()});

@@ -63,11 +63,9 @@ void TestChangeVolumeVisualizationDialog::titleAndEntries()
     QCOMPARE(dialog.objectName(), QStringLiteral("ChangeVolumeVisualizationDialogForm"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Change Volume Visualization Options"));
     Ui::ChangeVolumeVisualizationDialogForm *ui = dialog.form();
-    QCOMPARE(ui->cbxSurfaceAlgorithm->count(), 3);
-    QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(0),
-             QStringLiteral("Direct Cubic Surface Generation"));
-    QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(1), QStringLiteral("Marching Cubes"));
-    QCOMPARE(ui->cbxSurfaceAlgorithm->itemText(2), QStringLiteral("Octree Surface Generation"));
+    QCOMPARE(itemTexts(ui->cbxSurfaceAlgorithm),
+             (QStringList{"Direct Cubic Surface Generation", "Marching Cubes",
+                          "Octree Surface Generation"}));
 }
 
 void TestChangeVolumeVisualizationDialog::showsThePresentOptions_data()

@@ -35,14 +35,6 @@ QRadioButton *radio(QWidget *dialog, const char *name)
     return button;
 }
 
-QStringList itemTexts(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts.append(combo->itemText(i));
-    return texts;
-}
-
 } // namespace
 
 class TestFilmProcessDialogs : public QObject
@@ -54,7 +46,6 @@ private Q_SLOTS:
     void oxidationFields_data();
     void oxidationFields();
     void oxidationRadiosEnableTheirBoxes();
-    void oxidationValues();
     void doping();
     void implantation();
     void anisotropicFields();
@@ -124,23 +115,6 @@ void TestFilmProcessDialogs::oxidationRadiosEnableTheirBoxes()
     for (const char *name : {"sbxOxidationTime", "sbxOxidationTemperature", "sbxOxidationPressure"})
         QVERIFY2(!spin(&dialog, name)->isEnabled(), name);
     QVERIFY(spin(&dialog, "sbxOxideThickness")->isEnabled());
-}
-
-void TestFilmProcessDialogs::oxidationValues()
-{
-    SimpleOxidationOptionsDialog dialog;
-    spin(&dialog, "sbxOxideThickness")->setValue(0.25);
-    spin(&dialog, "sbxOxidationTime")->setValue(3.5);
-    spin(&dialog, "sbxOxidationTemperature")->setValue(1373);
-    spin(&dialog, "sbxOxidationPressure")->setValue(0.5);
-    spin(&dialog, "sbxMicronConversion")->setValue(50);
-    QCOMPARE(dialog.getOxideThickness(), 0.25);
-    QCOMPARE(dialog.getOxidationTime(), 3.5);
-    QCOMPARE(dialog.getOxidationTemperature(), 1373.0);
-    QCOMPARE(dialog.getOxidationPressure(), 0.5);
-    QCOMPARE(dialog.getMicronConversion(), 50.0);
-    spin(&dialog, "sbxOxidationPressure")->setValue(3.0);
-    QCOMPARE(dialog.getOxidationPressure(), 1.0); // at most 1 atm
 }
 
 void TestFilmProcessDialogs::doping()

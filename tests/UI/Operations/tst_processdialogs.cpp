@@ -24,8 +24,6 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include <boost/make_shared.hpp>
-
 using namespace Ui::Operations;
 
 class TestProcessDialogs : public QObject
@@ -72,9 +70,7 @@ void TestProcessDialogs::isotropicDeposition()
     dialog.setMaterials(
         Model::Process::ProcessFactory::instance()->getProcess("CVD").resolveCompatibleMaterials());
     QComboBox *combo = dialog.findChild<QComboBox *>("cbxMaterial");
-    QCOMPARE(combo->count(), 2);
-    QCOMPARE(combo->itemText(0), QStringLiteral("Thermal Si02"));
-    QCOMPARE(combo->itemText(1), QStringLiteral("Poly-Si"));
+    QCOMPARE(itemTexts(combo), (QStringList{"Thermal Si02", "Poly-Si"}));
     combo->setCurrentIndex(1);
     thickness->setValue(2.5);
     QCOMPARE(dialog.getMaterialId(), 16u);
@@ -308,8 +304,7 @@ void TestProcessDialogs::okWithoutMaskAsksOnce()
 
 void TestProcessDialogs::layoutMaskFromTheChosenCellAndLayer()
 {
-    auto dialogs = boost::make_shared<FakeDialogs>();
-    Core::Operations::IFileDialogs::setInstance(dialogs);
+    const auto dialogs = installFakeDialogs();
     dialogs->openAnswer = Gds::writeFile(dir, Gds::squareLAndRectangle());
     PhotolithographyDialog dialog;
     dialog.setVolumeGrid(8, 8);
