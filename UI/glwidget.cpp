@@ -223,6 +223,9 @@ void GLWidget::paintGL()
         isometricAngles(angles);
         camera.setRotation(angles[0], angles[1], angles[2]);
         frameScene();
+        // Framing makes the context current again, which sets the viewport to the native
+        // window; a view that was never shown (the command line's) has a tiny one.
+        glViewport(0, 0, viewportWidth, viewportHeight);
     }
     sceneWasEmpty = empty;
     applyProjection();

@@ -120,6 +120,7 @@ private Q_SLOTS:
     void cantileverExampleRunsWithoutDisplay();
     void listRunsOnTheOpenedDocumentsFirstVolume();
     void aSkippedStepEndsWithOne();
+    void savedImageIsFramed();
     void badArgumentsAndUnreadableFilesEndWithTwo_data();
     void badArgumentsAndUnreadableFilesEndWithTwo();
     void helpAndVersion();
@@ -208,6 +209,29 @@ void TestCommandLine::aSkippedStepEndsWithOne()
     QVERIFY(run.errorLines.last().startsWith("celvane: Step 2 (CVD) skipped"));
     QVERIFY(run.errorLines.last().endsWith("(11 of 12 steps ran.)"));
     QVERIFY(QFile::exists(output)); // the steps that ran are kept
+}
+
+void TestCommandLine::savedImageIsFramed()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        QSKIP("a Save Image step needs a display");
+    WorkspaceFixture f;
+    // The membrane flow ends with a Save Image step writing membrane.png; the batch draws
+    // off-screen, with the display's OpenGL.
+    const Outcome run = runProgram({"--batch", example("membrane.plst")}, f.directory.path(),
+                                   QStringLiteral("offscreen"), QStringLiteral(CELVANE_EXECUTABLE),
+                                   {{QStringLiteral("DISPLAY"), QString::fromLocal8Bit(display)}});
+    QCOMPARE(run.exitCode, 0);
+    const QImage image(f.directory.path() + "/membrane.png");
+    QVERIFY(!image.isNull());
+    // The volume fills the middle of the picture, not a corner of it.
+    const QRgb background = image.pixel(0, 0);
+    for (const QPoint &p : {QPoint(image.width() / 2, image.height() / 2),
+                            QPoint(image.width() / 3, image.height() / 2),
+                            QPoint(image.width() * 2 / 3, image.height() / 2)})
+        QVERIFY2(image.pixel(p) != background,
+                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
 }
 
 void TestCommandLine::badArgumentsAndUnreadableFilesEndWithTwo_data()
