@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Celvane needs to build and test on Debian 12 (when something is missing),
-# then configures and builds it in build/ (release with debug info).
+# then configures and builds it in build/ (release with debug info): everything, or only the
+# targets named as arguments (tools/setup.sh celvane).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -35,4 +36,8 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELVANE_WERROR=ON
-cmake --build "$build" --parallel
+if (($#)); then
+  cmake --build "$build" --parallel --target "$@"
+else
+  cmake --build "$build" --parallel
+fi
