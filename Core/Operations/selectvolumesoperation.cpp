@@ -31,6 +31,7 @@ void SelectVolumesOperation::execute()
     // earlier must not start the run without a volume unasked.
     const std::string last = console.getLastInput();
     if (prompted && !last.empty() && (last[0] == 'n' || last[0] == 'N')) {
+        workspace.getSelection().setSelectionMode(false);
         finishSelection();
         return;
     }

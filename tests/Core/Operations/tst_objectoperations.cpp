@@ -292,6 +292,8 @@ void TestObjectOperations::selectVolumesWithoutVolume()
     QVERIFY(f.workspace.getSelection().isSelectionMode());
     f.type("N");
     QVERIFY(!f.workspace.getCurrentOperation());
+    // The answer ends the picking too: later clicks in the view must not select volumes.
+    QVERIFY(!f.workspace.getSelection().isSelectionMode());
 }
 
 CELVANE_TEST_MAIN(TestObjectOperations)
