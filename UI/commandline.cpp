@@ -261,7 +261,8 @@ int runBatch(const QCommandLineParser &parser, const QList<CrossSection> &sectio
         volume->getPainter().refresh();
         const QImage image = view->renderImage();
         if (image.isNull()) {
-            *reason = QStringLiteral("the 3D view cannot be rendered off-screen here");
+            *reason = QStringLiteral("no OpenGL display to draw the 3D view on (set DISPLAY, "
+                                     "or run the list under xvfb-run -a)");
             return false;
         }
         if (!image.save(fileName)) {

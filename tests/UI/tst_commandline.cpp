@@ -213,10 +213,15 @@ void TestCommandLine::aSkippedStepEndsWithOne()
 
 void TestCommandLine::savedImageIsFramed()
 {
+    WorkspaceFixture f;
+    // Without a display the picture is skipped, saying how to get it.
+    const Outcome headless = runProgram({"--batch", example("membrane.plst")}, f.directory.path());
+    QCOMPARE(headless.exitCode, 1);
+    QVERIFY2(headless.errorLines.last().contains("xvfb-run"),
+             qPrintable(headless.errorLines.last()));
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
         QSKIP("a Save Image step needs a display");
-    WorkspaceFixture f;
     // The membrane flow ends with a Save Image step writing membrane.png; the batch draws
     // off-screen, with the display's OpenGL.
     const Outcome run = runProgram({"--batch", example("membrane.plst")}, f.directory.path(),
