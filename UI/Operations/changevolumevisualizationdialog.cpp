@@ -54,6 +54,10 @@ ChangeVolumeVisualizationDialog::ChangeVolumeVisualizationDialog(const Options &
             &ChangeVolumeVisualizationDialog::changeColor);
     ui->btnChangeColor->setEnabled(ui->cbxFilm->count() > 0);
     materialChanged(ui->cbxFilm->currentIndex());
+    // The dialog takes its size before the combo box has measured its entries, which cut the
+    // algorithm names off: reserve their width.
+    ui->cbxSurfaceAlgorithm->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ui->cbxSurfaceAlgorithm->setMinimumWidth(ui->cbxSurfaceAlgorithm->sizeHint().width());
 }
 
 ChangeVolumeVisualizationDialog::~ChangeVolumeVisualizationDialog()

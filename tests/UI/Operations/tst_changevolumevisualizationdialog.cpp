@@ -215,17 +215,22 @@ void TestChangeVolumeVisualizationDialog::fromTheMenu()
     volume->getPainter().refresh();
     workspace.getSelection().setSelectionMode(true);
     workspace.getSelection().togglePicked(QList<quint32>{volume->getId()});
-    whenModal([accept](QWidget *w) {
+    bool namesFit = false;
+    whenModal([accept, &namesFit](QWidget *w) {
         ChangeVolumeVisualizationDialog *dialog =
             qobject_cast<ChangeVolumeVisualizationDialog *>(w);
         QVERIFY(dialog);
         QVERIFY(dialog->parentWidget());
+        QComboBox *algorithms = dialog->form()->cbxSurfaceAlgorithm;
+        namesFit = algorithms->width() >
+                   algorithms->fontMetrics().horizontalAdvance("Direct Cubic Surface Generation");
         dialog->form()->cbxRenderEmptyVoxels->setChecked(true);
         dialog->form()->cbxFilm->setCurrentIndex(0); // Si
         dialog->setCurrentColor(QColor(0, 255, 0));
         accept ? dialog->accept() : dialog->reject();
     });
     window->form()->actionChange_Viewing_Options->trigger();
+    QVERIFY2(namesFit, "the algorithm names are cut off");
     QCOMPARE(volume->getPainter().getShowEmptyVoxelOutlines(), accept);
     const float *si = Model::Materials::MaterialFactory::instance()->getMaterial(1).getColor();
     QCOMPARE(si[0], accept ? 0.0f : 0.5f);
