@@ -106,6 +106,9 @@ RunProcessesDialog::RunProcessesDialog(MainWindow *mainWindow,
     ui->treeWidget->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(ui->treeWidget, &QTreeWidget::itemSelectionChanged, this,
             &RunProcessesDialog::selectionChanged);
+    // Parameter names are what --set takes: a row shown open must show them whole.
+    connect(ui->treeWidget, &QTreeWidget::itemExpanded, this,
+            [this]() { ui->treeWidget->resizeColumnToContents(2); });
     timer.setInterval(500);
     connect(&timer, &QTimer::timeout, this, &RunProcessesDialog::updateProgress);
 }

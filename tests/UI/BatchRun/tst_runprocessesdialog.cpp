@@ -81,6 +81,7 @@ private Q_SLOTS:
     void form();
     void addAsksTheOperationsDialog();
     void removeAndMoveAtTheEndsChangeNothing();
+    void openedStepShowsWholeParameterNames();
     void listStartingWithSubstrateRunsWithoutVolume();
     void withoutVolumeTheRunSaysSo();
     void runTwiceStartsOneRun();
@@ -182,6 +183,18 @@ void TestRunProcessesDialog::removeAndMoveAtTheEndsChangeNothing()
     dialog.form()->btnRemoveProcess->click();
     QCOMPARE(topLevelTexts(tree, 1), QStringList({"Create Substrate"}));
     QCOMPARE(dialog.getProcessList().size(), 1);
+}
+
+void TestRunProcessesDialog::openedStepShowsWholeParameterNames()
+{
+    RunProcessesDialog dialog(window, TotalVolume::Ptr(), workspace());
+    dialog.appendProcess(substrate());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTreeWidget *tree = dialog.form()->treeWidget;
+    tree->expandItem(tree->topLevelItem(0));
+    QVERIFY(tree->columnWidth(2) >
+            tree->fontMetrics().horizontalAdvance(QStringLiteral("Lower Left Front Corner")));
 }
 
 void TestRunProcessesDialog::listStartingWithSubstrateRunsWithoutVolume()
