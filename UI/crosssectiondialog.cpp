@@ -2,6 +2,7 @@
 
 #include "ui_crosssectiondialog.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace Ui {
@@ -17,6 +18,11 @@ CrossSectionDialog::CrossSectionDialog(const quint32 cellCounts[3], QWidget *par
     ui->cbxAxis->setCurrentIndex(2);
     axisChanged(2);
     ui->sbxIndex->setValue(ui->sbxIndex->maximum() / 2);
+    // A picture some 400 pixels across whatever the volume's size: one pixel per cell makes
+    // a 100-cell substrate a thumbnail next to its legend.
+    const quint32 longest = std::max({cells[0], cells[1], cells[2], quint32(1)});
+    ui->sbxPixels->setValue(
+        int(std::min<quint32>((400 + longest - 1) / longest, quint32(ui->sbxPixels->maximum()))));
 }
 
 CrossSectionDialog::~CrossSectionDialog()

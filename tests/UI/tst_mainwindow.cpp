@@ -448,14 +448,18 @@ void TestMainWindow::saveCrossSectionAsksThePlane()
         TotalVolume::createFilled(2, 3, 4, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), 1));
     dialogs->saveAnswer = workDir.filePath(QStringLiteral("plane"));
     int lastLayer = -1;
+    int defaultPixels = 0;
     whenDialog<Ui::CrossSectionDialog>([&](Ui::CrossSectionDialog *dialog) {
         dialog->form()->cbxAxis->setCurrentIndex(1); // across y: 2 x 4 cells
         lastLayer = dialog->form()->sbxIndex->maximum();
+        defaultPixels = dialog->form()->sbxPixels->value();
         dialog->form()->sbxPixels->setValue(2);
         dialog->accept();
     });
     window->form()->actionSave_Cross_Section->trigger();
     QCOMPARE(lastLayer, 2);
+    // 400 pixels across the longest side, 4 cells, would be 100 per cell: the most offered.
+    QCOMPARE(defaultPixels, 64);
     const QImage image(workDir.filePath(QStringLiteral("plane.png")));
     QVERIFY(image.height() >= 8);
     QVERIFY(image.width() > 4);
