@@ -298,21 +298,27 @@ int runBatch(const QCommandLineParser &parser, const QList<CrossSection> &sectio
             return fail(BadInput, QStringLiteral("cannot write the measurements \"%1\": %2")
                                       .arg(measureFile, reason));
     }
+    const QStringList summary = batch.summary(steps).split(QLatin1Char('\n'));
+    // Without a volume, a step that failed (a Create Substrate too large for the memory) is
+    // the reason to give, not a list that seems to lack one.
+    const auto noVolume = [&summary](const QString &what) {
+        if (summary.size() > 1)
+            return QStringLiteral("%1: %2").arg(what, summary.mid(1).join(QStringLiteral("; ")));
+        return QStringLiteral("%1: open a document that holds one or begin the list with Create "
+                              "Substrate")
+            .arg(what);
+    };
     // Asked-for files that silently do not appear would pass for a success.
     if (exportRequested(parser) && !batch.getVolume())
-        return fail(StepNotRun, QStringLiteral("no cell volume to export: open a document that "
-                                               "holds one or begin the list with Create "
-                                               "Substrate"));
+        return fail(StepNotRun, noVolume(QStringLiteral("no cell volume to export")));
     if (exportRequested(parser)) {
         const int exported = writeExports(parser, *batch.getVolume(), sections);
         if (exported != AllRan)
             return exported;
     }
     if (batch.missingVolume())
-        return fail(StepNotRun, QStringLiteral("no cell volume: open a document that holds one "
-                                               "or begin the list with Create Substrate"));
+        return fail(StepNotRun, noVolume(QStringLiteral("no cell volume")));
     if (!allRan) {
-        const QStringList summary = batch.summary(steps).split(QLatin1Char('\n'));
         return fail(StepNotRun, summary.mid(1).join(QStringLiteral("; ")) + QStringLiteral(" (") +
                                     summary.first() + QLatin1Char(')'));
     }

@@ -209,6 +209,15 @@ void TestCommandLine::aSkippedStepEndsWithOne()
     QVERIFY(run.errorLines.last().startsWith("celvane: Step 2 (CVD) skipped"));
     QVERIFY(run.errorLines.last().endsWith("(11 of 12 steps ran.)"));
     QVERIFY(QFile::exists(output)); // the steps that ran are kept
+
+    // A substrate too large for any memory: the failure is the reason given for having no volume.
+    const Outcome huge = runProgram({"--batch", example("sweeps/pit.plst"), "--set",
+                                     "1:Volume Size X=4000000000", "--export-vti", "huge.vti"},
+                                    f.directory.path());
+    QCOMPARE(huge.exitCode, 1);
+    QVERIFY2(huge.errorLines.last().startsWith("celvane: no cell volume to export: Step 1 (Create "
+                                               "Substrate) failed: Cannot create a cell volume"),
+             qPrintable(huge.errorLines.last()));
 }
 
 void TestCommandLine::savedImageIsFramed()
