@@ -2,6 +2,7 @@
 
 #include <QMap>
 
+#include <map>
 #include <vector>
 
 namespace Model {
@@ -103,6 +104,32 @@ VolumeMetrology::SurfaceStatistics VolumeMetrology::topSurface()
     statistics.maximum = double(highest) * size;
     statistics.mean = double(sum) / double(columns) * size;
     return statistics;
+}
+
+quint32 VolumeMetrology::topMaterial()
+{
+    const quint64 columns = quint64(volume.getCellsX()) * volume.getCellsY();
+    const quint32 cellsZ = volume.getCellsZ();
+    std::map<quint32, quint64> tops;
+    if (cellsZ > 0) {
+        CellReader reader(volume);
+        const Voxel *line = reader.get();
+        for (quint64 c = 0; c < columns; ++c, line += cellsZ) {
+            quint32 top = cellsZ;
+            while (top > 0 && line[top - 1].material == 0)
+                --top;
+            if (top > 0)
+                ++tops[line[top - 1].material];
+        }
+    }
+    quint32 material = 0;
+    quint64 most = 0;
+    for (const auto &entry : tops)
+        if (entry.second > most) {
+            material = entry.first;
+            most = entry.second;
+        }
+    return material;
 }
 
 VolumeMetrology::Openings VolumeMetrology::openingsAlongX(quint32 material, quint32 z)

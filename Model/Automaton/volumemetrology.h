@@ -66,6 +66,8 @@ public:
     /// Empty for a column outside the volume.
     QList<Range> column(quint32 x, quint32 y);
     SurfaceStatistics topSurface();
+    /// The material that tops most columns (the lowest id on a tie); 0 for an empty volume.
+    quint32 topMaterial();
     /// Openings of material in layer z along x (each line of constant y) or along y (each line
     /// of constant x). Nothing for a layer outside the volume.
     Openings openingsAlongX(quint32 material, quint32 z);

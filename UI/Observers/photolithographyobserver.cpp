@@ -1,6 +1,7 @@
 #include "UI/Observers/photolithographyobserver.h"
 
 #include "Core/Operations/Photolithography/photolithographyoperation.h"
+#include "Model/Automaton/volumemetrology.h"
 #include "UI/Operations/photolithographydialog.h"
 
 namespace Ui {
@@ -17,9 +18,14 @@ void PhotolithographyObserver::update()
     if (!operation)
         return;
     Ui::Operations::PhotolithographyDialog dialog(mainWindow);
-    if (operation->getVolume())
+    if (operation->getVolume()) {
         dialog.setVolumeGrid(operation->getVolume()->getCellsX(),
                              operation->getVolume()->getCellsY());
+        // The film on top is the one to pattern; the catalogue's first, silicon, would develop
+        // the wafer itself wherever the mask is clear.
+        dialog.setMaterialId(
+            Model::Automaton::VolumeMetrology(*operation->getVolume()).topMaterial());
+    }
     Core::Operations::PhotolithographyOperation *raw = operation.get();
     // Applied and removed masks show on the volume while the dialog is open.
     dialog.setTopMaskSink([raw](const std::vector<bool> &bits, quint32 w, quint32 h) {

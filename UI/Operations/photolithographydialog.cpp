@@ -82,6 +82,13 @@ quint32 PhotolithographyDialog::getMaterialId() const
     return MaterialCombo::selectedId(ui->cbxFilm);
 }
 
+void PhotolithographyDialog::setMaterialId(quint32 id)
+{
+    const int index = ui->cbxFilm->findData(id);
+    if (index >= 0)
+        ui->cbxFilm->setCurrentIndex(index);
+}
+
 void PhotolithographyDialog::imageToMask(const QImage &image, std::vector<bool> &bits,
                                          quint32 &width, quint32 &height)
 {

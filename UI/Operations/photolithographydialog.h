@@ -46,6 +46,8 @@ public:
     void setVolumeGrid(quint32 cellsX, quint32 cellsY);
 
     quint32 getMaterialId() const;
+    /// Chooses the film; an id the catalogue does not hold leaves the choice as it is.
+    void setMaterialId(quint32 id);
     const std::vector<bool> &getTopMask() const { return sides[Top].bits; }
     quint32 getTopMaskWidth() const { return sides[Top].width; }
     quint32 getTopMaskHeight() const { return sides[Top].height; }

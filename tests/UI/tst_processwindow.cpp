@@ -201,15 +201,16 @@ void TestProcessWindow::siWetEtchingUnderAnOxideMask()
     const QString maskFile = QDir(workDir.path()).filePath(QStringLiteral("opening.png"));
     QVERIFY(image.save(maskFile));
     pick();
+    quint32 offeredFilm = 0;
     whenDialog<Ui::Operations::PhotolithographyDialog>(
         [&](Ui::Operations::PhotolithographyDialog *d) {
-            // Chosen but not applied: OK applies it.
+            // Chosen but not applied: OK applies it. The film on top is offered first.
             d->findChild<QLineEdit *>(QStringLiteral("lieTopMask"))->setText(maskFile);
-            QComboBox *film = d->findChild<QComboBox *>(QStringLiteral("cbxFilm"));
-            film->setCurrentIndex(film->findData(3u));
+            offeredFilm = d->getMaterialId();
             d->accept();
         });
     window->form()->actionPhotolithography->trigger();
+    QCOMPARE(offeredFilm, 3u);
     QCOMPARE(cellAt(volume, 20, 20, 12), 0u);
     QCOMPARE(cellAt(volume, 5, 20, 12), 3u);
 

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void amountsPerMaterial();
     void filmsAlongAColumn();
     void topSurfaceHeights();
+    void topMaterialOfMostColumns();
     void openingWidths();
 };
 
@@ -98,6 +99,15 @@ void TestVolumeMetrology::topSurfaceHeights()
     QCOMPARE(s.minimum, 4.5);
     QCOMPARE(s.maximum, 12.0);
     QCOMPARE(s.mean, (12 * 4.5 + 4 * 7.5 + 12.0 + 23 * 9.0) / 40.0);
+}
+
+void TestVolumeMetrology::topMaterialOfMostColumns()
+{
+    // Resist tops 23 columns, silicon the 12 trench columns and the corner, oxide the 4 holes.
+    QCOMPARE(VolumeMetrology(*trenchedStack()).topMaterial(), resist);
+    QCOMPARE(VolumeMetrology(*TotalVolume::createFilled(3, 3, 3, 1, 1, 1, Util::Vector3D(), 0))
+                 .topMaterial(),
+             0u);
 }
 
 void TestVolumeMetrology::openingWidths()
