@@ -546,6 +546,13 @@ void RunProcessesDialog::updateProgress()
             mainWindow->repaintCentralWidget();
     }
     if (batch->missingVolume()) {
+        // A Create Substrate that failed (too large for the memory) is the real reason.
+        const QStringList failures = runSummary.split(QLatin1Char('\n')).mid(1);
+        if (!failures.isEmpty())
+            workspace.getConsoleInput().writeMessage((QStringLiteral("Batch Run: ") +
+                                                      failures.join(QStringLiteral("; ")) +
+                                                      QLatin1Char('.'))
+                                                         .toStdString());
         QMessageBox::critical(this, QStringLiteral("Missing Cell Volume"),
                               QStringLiteral("No cell volume was selected and a cell volume was "
                                              "not created. The cell volume must be created "

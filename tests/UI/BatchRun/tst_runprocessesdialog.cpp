@@ -225,6 +225,17 @@ void TestRunProcessesDialog::withoutVolumeTheRunSaysSo()
                                   "The cell volume must be created before any other process."));
     QCOMPARE(dialog.form()->progressBar->value(), 0);
     QVERIFY(workspace().getDocument().getObjects().isEmpty());
+
+    // A substrate too large for any memory: the console says why there is no volume.
+    RunProcessesDialog huge(window, TotalVolume::Ptr(), workspace());
+    huge.appendProcess(substrate(4000000000u));
+    huge.appendProcess(mooreLayer());
+    acceptMessageBox(&text);
+    QVERIFY(runToEnd(huge));
+    QVERIFY(text.startsWith(QLatin1String("No cell volume was selected")));
+    QVERIFY2(consoleText(window).contains(
+                 "Batch Run: Step 1 (Create Substrate) failed: Cannot create a cell volume"),
+             qPrintable(consoleText(window)));
 }
 
 void TestRunProcessesDialog::runTwiceStartsOneRun()
