@@ -1,6 +1,8 @@
+#include "Core/Operations/ModelExtraction/runmodelextraction.h"
 #include "Core/Operations/documentfile.h"
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Model/ModelExtraction/rectangularcuboidenvelope.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
 
@@ -141,19 +143,22 @@ void TestCommandLine::cantileverExampleRunsWithoutDisplay()
     QCOMPARE(run.exitCode, 0);
     // One progress line per step: number, type, time.
     QCOMPARE(
-        run.errorLines.filter(QRegularExpression("^Step \\d+/12 .+: ran \\(\\d+\\.\\d\\d s\\)$"))
+        run.errorLines.filter(QRegularExpression("^Step \\d+/13 .+: ran \\(\\d+\\.\\d\\d s\\)$"))
             .size(),
-        12);
-    QVERIFY(run.errorLines.first().startsWith("Step 1/12 Create Substrate: ran ("));
+        13);
+    QVERIFY(run.errorLines.first().startsWith("Step 1/13 Create Substrate: ran ("));
 
     const QList<TotalVolume::Ptr> volumes = volumesOf(f.workspace, output);
     QCOMPARE(volumes.size(), 1);
     const TotalVolume::Ptr v = volumes.first();
     QCOMPARE(v->getCellsX(), 48u);
     // Silicon below z = 8; the poly-Si beam (x < 40, 8 <= y < 16) two layers thick on the
-    // sacrificial oxide's height, anchored on the silicon at x < 8; the oxide and resist gone.
+    // sacrificial oxide's height, anchored on the silicon at x < 8, where the poly-Si fills the
+    // opening in the oxide up to the planarized top (z = 12); the oxide and resist gone.
     QCOMPARE(cellAt(v, 20, 12, 7), 1u);
     QCOMPARE(cellAt(v, 3, 12, 8), 16u);
+    QCOMPARE(cellAt(v, 3, 12, 11), 16u);
+    QCOMPARE(cellAt(v, 3, 12, 12), 0u);
     QCOMPARE(cellAt(v, 20, 12, 8), 0u);
     QCOMPARE(cellAt(v, 20, 12, 9), 0u);
     QCOMPARE(cellAt(v, 20, 12, 10), 16u);
@@ -163,6 +168,21 @@ void TestCommandLine::cantileverExampleRunsWithoutDisplay()
     QCOMPARE(cellAt(v, 3, 4, 8), 0u);
     QCOMPARE(count(v, 3), quint64(0));
     QCOMPARE(count(v, 11), quint64(0));
+
+    // The model extraction finds the released part as one beam: from the anchor's edge to the
+    // tip, 32 x 8 x 2 cells of poly-Si.
+    offerPlain<Core::Operations::RunModelExtraction>(f, 1000);
+    f.workspace.startOperation(1000);
+    f.pick(v);
+    f.type("");
+    auto op = boost::dynamic_pointer_cast<Core::Operations::RunModelExtraction>(
+        f.workspace.getCurrentOperation());
+    QVERIFY(op && op->runPreprocessing() && op->runFeatureDetection());
+    const auto beams = op->getDetectedModel()->getEnvelopes();
+    QCOMPARE(beams.size(), 1);
+    QCOMPARE((std::vector<quint32>{beams[0]->x, beams[0]->y, beams[0]->z, beams[0]->sizeX,
+                                   beams[0]->sizeY, beams[0]->sizeZ, beams[0]->material}),
+             (std::vector<quint32>{8, 8, 10, 32, 8, 2, 16}));
 }
 
 void TestCommandLine::listRunsOnTheOpenedDocumentsFirstVolume()
@@ -204,10 +224,10 @@ void TestCommandLine::aSkippedStepEndsWithOne()
     const Outcome run = runProgram({"--batch", "bad.plst", "--save", output}, f.directory.path());
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.errorLines.at(1),
-             QStringLiteral("Step 2/12 CVD: skipped: parameter \"Thickness\" is not a number "
+             QStringLiteral("Step 2/13 CVD: skipped: parameter \"Thickness\" is not a number "
                             "(0.00 s)"));
     QVERIFY(run.errorLines.last().startsWith("celvane: Step 2 (CVD) skipped"));
-    QVERIFY(run.errorLines.last().endsWith("(11 of 12 steps ran.)"));
+    QVERIFY(run.errorLines.last().endsWith("(12 of 13 steps ran.)"));
     QVERIFY(QFile::exists(output)); // the steps that ran are kept
 
     // A substrate too large for any memory: the failure is the reason given for having no volume.
