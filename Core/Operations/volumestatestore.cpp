@@ -3,6 +3,7 @@
 #include "Core/Operations/cellchecksum.h"
 #include "Model/Automaton/totalvolume.h"
 #include "Model/Persistence/totalvolumearchiver.h"
+#include "Util/temporaryfiles.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -168,6 +169,8 @@ VolumeStateStore::VolumeStateStore() : limit(defaultSizeLimit)
         if (createEmpty(undo) && createEmpty(redo)) {
             undoFile = undo;
             redoFile = redo;
+            Util::TemporaryFiles::add(undoFile);
+            Util::TemporaryFiles::add(redoFile);
             break;
         }
         QFile::remove(undo);
@@ -181,6 +184,8 @@ VolumeStateStore::~VolumeStateStore()
 {
     QFile::remove(undoFile);
     QFile::remove(redoFile);
+    Util::TemporaryFiles::remove(undoFile);
+    Util::TemporaryFiles::remove(redoFile);
 }
 
 void VolumeStateStore::registerArchiver(quint32 type, const ArchiverPtr &archiver)

@@ -14,6 +14,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <csignal>
 
 using Model::Automaton::TotalVolume;
 
@@ -126,6 +129,8 @@ private Q_SLOTS:
     void badArgumentsAndUnreadableFilesEndWithTwo_data();
     void badArgumentsAndUnreadableFilesEndWithTwo();
     void helpAndVersion();
+    void stoppingSignalsRemoveTheUndoRecords_data();
+    void stoppingSignalsRemoveTheUndoRecords();
     void overridesRunAsTheEditedListWould();
     void measurementsOfAHandBuiltVolume();
     void exportsAfterBatchAndFromADocument();
@@ -183,6 +188,35 @@ void TestCommandLine::cantileverExampleRunsWithoutDisplay()
     QCOMPARE((std::vector<quint32>{beams[0]->x, beams[0]->y, beams[0]->z, beams[0]->sizeX,
                                    beams[0]->sizeY, beams[0]->sizeZ, beams[0]->material}),
              (std::vector<quint32>{8, 8, 10, 32, 8, 2, 16}));
+}
+
+void TestCommandLine::stoppingSignalsRemoveTheUndoRecords_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("logout or kill") << int(SIGTERM);
+    QTest::newRow("Ctrl+C") << int(SIGINT);
+    QTest::newRow("terminal closed") << int(SIGHUP);
+}
+
+void TestCommandLine::stoppingSignalsRemoveTheUndoRecords()
+{
+    QFETCH(int, signal);
+    QTemporaryDir directory;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), directory.path());
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(directory.path());
+    process.start(QStringLiteral(CELVANE_EXECUTABLE), QStringList());
+    QVERIFY(process.waitForStarted());
+    const QStringList records{QStringLiteral("undo*.temp"), QStringLiteral("redo*.temp")};
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(directory.path()).entryList(records).size(), 2, 30000);
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(30000));
+    // Ended by the signal, as without a handler; only the records are gone.
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(QDir(directory.path()).entryList(records), QStringList());
 }
 
 void TestCommandLine::listRunsOnTheOpenedDocumentsFirstVolume()
