@@ -224,9 +224,13 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
     QXmlStreamReader reader(&guard);
     QString reason;
     if (!guard.readToRoot(reader, &reason)) {
+        const bool refused = !guard.refusal().isEmpty();
+        // The parser's own words ("Start tag expected.") mean little to someone who opened a
+        // picture by mistake: they follow as the detail.
         if (error)
-            *error = reason;
-        return guard.refusal().isEmpty() ? NotADocument : Refused;
+            *error =
+                refused ? reason : QStringLiteral("it is not a Celvane document (%1)").arg(reason);
+        return refused ? Refused : NotADocument;
     }
     if (reader.name() != QLatin1String("Document") || !nextStartElement(reader) ||
         reader.name() != QLatin1String("Header")) {

@@ -379,15 +379,17 @@ void TestDocumentFile::unreadableFilesLoadNothing_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing file") << false << QByteArray() << int(DocumentFile::NotOpened) << "";
     const int notADocument = DocumentFile::NotADocument;
-    QTest::newRow("other root") << true << QByteArray("<Materials/>") << notADocument << "";
+    const QString notACelvaneDocument = QStringLiteral("it is not a Celvane document");
+    QTest::newRow("other root") << true << QByteArray("<Materials/>") << notADocument
+                                << notACelvaneDocument;
     QTest::newRow("no header") << true
                                << QByteArray("<Document><Object object-type=\"1\"/></Document>")
-                               << notADocument << "";
-    QTest::newRow("root in other case")
-        << true << QByteArray("<document><Header/></document>") << notADocument << "";
-    QTest::newRow("empty") << true << QByteArray() << notADocument << "";
+                               << notADocument << notACelvaneDocument;
+    QTest::newRow("root in other case") << true << QByteArray("<document><Header/></document>")
+                                        << notADocument << notACelvaneDocument;
+    QTest::newRow("empty") << true << QByteArray() << notADocument << notACelvaneDocument;
     QTest::newRow("binary") << true << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11) << notADocument
-                            << "";
+                            << notACelvaneDocument;
     const int refused = DocumentFile::Refused;
     // One entity referenced many times in the cell states; built small, it would expand to
     // gigabytes at the sizes of an attack.
