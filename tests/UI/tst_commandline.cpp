@@ -212,6 +212,9 @@ void TestCommandLine::stoppingSignalsRemoveTheUndoRecords()
     QVERIFY(process.waitForStarted());
     const QStringList records{QStringLiteral("undo*.temp"), QStringLiteral("redo*.temp")};
     QTRY_COMPARE_WITH_TIMEOUT(QDir(directory.path()).entryList(records).size(), 2, 30000);
+    // A pid of 0 would signal this test's own process group.
+    QCOMPARE(process.state(), QProcess::Running);
+    QVERIFY(process.processId() > 0);
     ::kill(pid_t(process.processId()), signal);
     QVERIFY(process.waitForFinished(30000));
     // Ended by the signal, as without a handler; only the records are gone.
