@@ -28,6 +28,11 @@ double IsotropicEtchingDialog::getDepth() const
     return ui->dblDepth->value();
 }
 
+void IsotropicEtchingDialog::setMaterialId(quint32 id)
+{
+    MaterialCombo::select(ui->cbxMaterial, id);
+}
+
 quint32 IsotropicEtchingDialog::getMaterialId() const
 {
     return MaterialCombo::selectedId(ui->cbxMaterial);

@@ -27,6 +27,8 @@ public:
     void setProcess(const Model::Process::Process &process);
     double getDepth() const;
     quint32 getMaterialId() const;
+    /// Offers material id first when the process can etch it.
+    void setMaterialId(quint32 id);
 
 private:
     Ui::IsotropicEtchingDialogForm *ui;

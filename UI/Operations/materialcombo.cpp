@@ -47,5 +47,12 @@ quint32 MaterialCombo::selectedId(const QComboBox *combo)
     return ok ? id : 0;
 }
 
+void MaterialCombo::select(QComboBox *combo, quint32 id)
+{
+    const int index = combo->findData(id);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+}
+
 } // namespace Operations
 } // namespace Ui

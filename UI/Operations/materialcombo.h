@@ -23,6 +23,8 @@ public:
     static void fillWithCatalogue(QComboBox *combo);
     /// The current entry's id; 0 when there is none.
     static quint32 selectedId(const QComboBox *combo);
+    /// Makes the entry of material id current; nothing changes when the list lacks it.
+    static void select(QComboBox *combo, quint32 id);
 };
 
 } // namespace Operations

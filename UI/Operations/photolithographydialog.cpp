@@ -84,9 +84,7 @@ quint32 PhotolithographyDialog::getMaterialId() const
 
 void PhotolithographyDialog::setMaterialId(quint32 id)
 {
-    const int index = ui->cbxFilm->findData(id);
-    if (index >= 0)
-        ui->cbxFilm->setCurrentIndex(index);
+    MaterialCombo::select(ui->cbxFilm, id);
 }
 
 void PhotolithographyDialog::imageToMask(const QImage &image, std::vector<bool> &bits,

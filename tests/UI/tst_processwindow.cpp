@@ -99,6 +99,17 @@ void TestProcessWindow::depositionByClickAndReturn()
     QCOMPARE(cellAt(volume, 50, 50, 31), 3u);
     QCOMPARE(cellAt(volume, 50, 50, 32), 0u);
 
+    // An etch offers the oxide now on top, not the silicon first in its list.
+    window->form()->actionSelect->setChecked(true);
+    click(window->getGLWidget(), pixelOf(window->getGLWidget(), 50, 50));
+    quint32 offered = 0;
+    whenModal([&offered](QWidget *w) {
+        offered = w->findChild<QComboBox *>(QStringLiteral("cbxMaterial"))->currentData().toUInt();
+        static_cast<QDialog *>(w)->reject();
+    });
+    window->form()->actionIsotropic_Film_Etching->trigger();
+    QCOMPARE(offered, 3u);
+
     window->form()->actionUndo->trigger();
     QCOMPARE(cellAt(volume, 50, 50, 30), 0u);
 }
