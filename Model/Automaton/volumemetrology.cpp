@@ -26,6 +26,24 @@ private:
     const Voxel *cells;
 };
 
+/// Calls f(top, column) for every column, top being the height above its highest filled cell
+/// (0 for an empty column) and column its first cell.
+template <class F> void forEachColumnTop(TotalVolume &volume, F f)
+{
+    const quint64 columns = quint64(volume.getCellsX()) * volume.getCellsY();
+    const quint32 cellsZ = volume.getCellsZ();
+    if (cellsZ == 0)
+        return;
+    CellReader reader(volume);
+    const Voxel *line = reader.get();
+    for (quint64 c = 0; c < columns; ++c, line += cellsZ) {
+        quint32 top = cellsZ;
+        while (top > 0 && line[top - 1].material == 0)
+            --top;
+        f(top, line);
+    }
+}
+
 } // namespace
 
 QList<VolumeMetrology::MaterialAmount> VolumeMetrology::materialAmounts()
@@ -87,18 +105,11 @@ VolumeMetrology::SurfaceStatistics VolumeMetrology::topSurface()
     quint32 lowest = cellsZ;
     quint32 highest = 0;
     quint64 sum = 0;
-    {
-        CellReader reader(volume);
-        const Voxel *line = reader.get();
-        for (quint64 c = 0; c < columns; ++c, line += cellsZ) {
-            quint32 top = cellsZ;
-            while (top > 0 && line[top - 1].material == 0)
-                --top;
-            lowest = qMin(lowest, top);
-            highest = qMax(highest, top);
-            sum += top;
-        }
-    }
+    forEachColumnTop(volume, [&](quint32 top, const Voxel *) {
+        lowest = qMin(lowest, top);
+        highest = qMax(highest, top);
+        sum += top;
+    });
     const double size = volume.getCellSizeZ();
     statistics.minimum = double(lowest) * size;
     statistics.maximum = double(highest) * size;
@@ -108,20 +119,11 @@ VolumeMetrology::SurfaceStatistics VolumeMetrology::topSurface()
 
 quint32 VolumeMetrology::topMaterial()
 {
-    const quint64 columns = quint64(volume.getCellsX()) * volume.getCellsY();
-    const quint32 cellsZ = volume.getCellsZ();
     std::map<quint32, quint64> tops;
-    if (cellsZ > 0) {
-        CellReader reader(volume);
-        const Voxel *line = reader.get();
-        for (quint64 c = 0; c < columns; ++c, line += cellsZ) {
-            quint32 top = cellsZ;
-            while (top > 0 && line[top - 1].material == 0)
-                --top;
-            if (top > 0)
-                ++tops[line[top - 1].material];
-        }
-    }
+    forEachColumnTop(volume, [&tops](quint32 top, const Voxel *column) {
+        if (top > 0)
+            ++tops[column[top - 1].material];
+    });
     quint32 material = 0;
     quint64 most = 0;
     for (const auto &entry : tops)
