@@ -1,5 +1,6 @@
 #include "UI/Operations/spincoatingoptionsdialog.h"
 
+#include "Model/Process/processfactory.h"
 #include "UI/Operations/materialcombo.h"
 #include "ui_spincoatingoptionsdialog.h"
 
@@ -11,6 +12,14 @@ SpinCoatingOptionsDialog::SpinCoatingOptionsDialog(QWidget *parent)
 {
     ui->setupUi(this);
     MaterialCombo::fillWithCatalogue(ui->cbxMaterial);
+    // Every material may be poured, but the process's own (resists, PDMS) are what is poured
+    // in practice: start on the first of them rather than on silicon.
+    const QList<quint32> poured =
+        Model::Process::ProcessFactory::instance()
+            ->getProcess(QStringLiteral("Spin Coating / Soft Lithography"))
+            .getCompatibleMaterials();
+    if (!poured.isEmpty())
+        MaterialCombo::select(ui->cbxMaterial, poured.first());
 }
 
 SpinCoatingOptionsDialog::~SpinCoatingOptionsDialog()

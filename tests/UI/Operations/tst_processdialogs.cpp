@@ -127,6 +127,8 @@ void TestProcessDialogs::spinCoating()
 {
     SpinCoatingOptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Pour Material Options"));
+    // Starts on the spin-coating process's first material, "Photoresist +", not on silicon.
+    QCOMPARE(dialog.getMaterialId(), 11u);
     dialog.setHeightLimit(12);
     QSpinBox *height = dialog.findChild<QSpinBox *>("sbxHeight");
     QCOMPARE(height->value(), 0);
