@@ -11,6 +11,7 @@
 #include "Model/palette.h"
 #include "UI/mainwindowpresenter.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QFontMetrics>
 #include <QGLFramebufferObject>
@@ -61,9 +62,9 @@ QGLFormat requestedFormat()
 GLWidget::GLWidget(QWidget *window, MainWindowPresenter *presenter)
     : QGLWidget(requestedFormat(), window), zoom(1.0f), lighting(true), renderObjects(true),
       renderObjectEdges(false), renderGrid(false), snapToGrid(false), presenter(presenter),
-      mouseDown(false), clickPending(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f},
-      lightDistance(300.0f), viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0),
-      sceneWasEmpty(true)
+      mouseDown(false), clickPending(false),
+      hovering(false), lightPosition{0.0f, 0.0f, 300.0f, 1.0f}, lightDistance(300.0f),
+      viewportWidth(1), viewportHeight(1), initialized(false), frameCount(0), sceneWasEmpty(true)
 {
     checkFormat();
     setMouseTracking(true);
@@ -771,7 +772,9 @@ void GLWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (!mouseDown) {
         const qreal ratio = devicePixelRatioF();
-        Q_EMIT hoverChanged(describeAt(int(event->x() * ratio), int(event->y() * ratio)));
+        hoverPoint = QPoint(int(event->x() * ratio), int(event->y() * ratio));
+        hovering = true;
+        refreshHover();
         event->ignore();
         return;
     }
@@ -798,6 +801,20 @@ void GLWidget::mouseMoveEvent(QMouseEvent *event)
     update();
 }
 
+void GLWidget::refreshHover()
+{
+    if (hovering && !QApplication::activeModalWidget())
+        Q_EMIT hoverChanged(describeAt(hoverPoint.x(), hoverPoint.y()));
+}
+
+void GLWidget::leaveEvent(QEvent *event)
+{
+    // Nothing of the view lies under a cursor outside it.
+    hovering = false;
+    Q_EMIT hoverChanged(QString());
+    QGLWidget::leaveEvent(event);
+}
+
 void GLWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     mouseDown = false;
@@ -820,6 +837,10 @@ void GLWidget::mouseReleaseEvent(QMouseEvent *event)
         updateGL();
         return;
     }
+    // A drag turned or moved the scene under the cursor.
+    hoverPoint = QPoint(x, y);
+    hovering = true;
+    refreshHover();
     update();
 }
 
@@ -925,6 +946,7 @@ void GLWidget::wheelEvent(QWheelEvent *event)
                         float((viewportHeight / 2.0 - at.y()) * (zoom - before)));
         applyProjection();
         updateGridExtent();
+        refreshHover();
     }
     event->accept();
     update();

@@ -118,6 +118,10 @@ public Q_SLOTS:
     void fitToScene();
     /// The view of a fresh start: the isometric rotation, no pan, no scene offset, zoom 1.
     void resetView();
+    /// Describes again what lies under the resting cursor, after the cells or the view
+    /// changed beneath it. Nothing happens while the cursor is outside the view or a modal
+    /// window (a running step's progress) is open: the cells may be in a step's hands.
+    void refreshHover();
 
 protected:
     void initializeGL() override;
@@ -127,6 +131,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void checkFormat();
@@ -169,6 +174,9 @@ private:
     Trackball trackball;
     bool mouseDown;
     bool clickPending;
+    /// The last cursor position over the view without a button held, in device pixels.
+    QPoint hoverPoint;
+    bool hovering;
     float lightPosition[4];
     float lightDistance;
     int viewportWidth;

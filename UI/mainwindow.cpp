@@ -77,6 +77,9 @@ MainWindow::MainWindow(QWidget *parent)
     updateObserver = presenter.registerUpdateObserver();
     connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, glWidget,
             &GLWidget::updateGL);
+    // A step or an undo changes the cells under a resting cursor.
+    connect(updateObserver.get(), &Observers::UpdateObserver::updateGL, glWidget,
+            &GLWidget::refreshHover);
 
     mapOperations();
     mapViews();

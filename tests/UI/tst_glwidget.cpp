@@ -763,6 +763,17 @@ void TestGLWidget::cursorReadoutAndScaleBar()
     QVERIFY(readout);
     QCOMPARE(readout->text(),
              QStringLiteral("Volume %1, cell (20, 70, 29): Si").arg(volume->getId()));
+    // The readout follows the cells under the resting cursor: a change of the cells (as a
+    // step commits it) shows the cell below the one taken away; leaving the view clears it.
+    Model::Automaton::Voxel *cells = volume->lockCells();
+    cells[volume->getCellIndex(20, 70, 29)].setMaterial(0);
+    volume->releaseCells();
+    window->getPresenter().getWorkspace().notifyUpdate();
+    QCOMPARE(readout->text(),
+             QStringLiteral("Volume %1, cell (20, 70, 28): Si").arg(volume->getId()));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view(), &leave);
+    QCOMPARE(readout->text(), QString());
     sendMouse(view(), QEvent::MouseMove, pixelOf(view(), -30, -30), Qt::NoButton, Qt::NoButton);
     QCOMPARE(readout->text(), QString());
     // About a hundred pixels of 1, 2 or 5 times a power of ten.
