@@ -1,6 +1,7 @@
 #include "UI/crosssectionimage.h"
 
 #include "Model/Materials/materialfactory.h"
+#include "Util/safesave.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -138,11 +139,12 @@ bool CrossSectionImage::save(Model::Automaton::TotalVolume &volume, int axis, qu
     if (image.isNull())
         return false;
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         *reason = file.errorString();
         return false;
     }
-    return true;
+    const bool written = image.save(&file, "PNG");
+    return Util::SafeSave::commit(file, written, reason);
 }
 
 } // namespace Ui

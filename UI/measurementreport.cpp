@@ -2,6 +2,7 @@
 
 #include "Model/Automaton/volumemetrology.h"
 #include "Model/Materials/materialfactory.h"
+#include "Util/safesave.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -199,12 +200,12 @@ bool MeasurementReport::write(const QString &fileName, QString *reason) const
 {
     // Written whole or not at all: a sweep never collects half a file.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(report).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         *reason = file.errorString();
         return false;
     }
-    return true;
+    const bool written = file.write(QJsonDocument(report).toJson(QJsonDocument::Indented)) >= 0;
+    return Util::SafeSave::commit(file, written, reason);
 }
 
 } // namespace Ui

@@ -4,6 +4,7 @@
 #include "Model/Materials/materialfactory.h"
 #include "Model/Persistence/materialarchiver.h"
 #include "Model/Persistence/xmlguard.h"
+#include "Util/safesave.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -182,23 +183,8 @@ bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, 
     }
     writer.writeEndElement();
     writer.writeEndDocument();
-    // A failed write leaves "Unknown error" behind; flushing again asks the device itself
-    // (a full disk: "No space left on device").
-    const bool flushed = file.flush();
-    if (writer.hasError() || !flushed) {
-        if (error)
-            *error = file.errorString() == QLatin1String("Unknown error")
-                         ? QStringLiteral("the file could not be written")
-                         : file.errorString();
-        file.cancelWriting(); // the previous file stays as it was
-        file.commit();
+    if (!Util::SafeSave::commit(file, !writer.hasError(), error))
         return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     workspace.getDocument().setFileName(fileName);
     workspace.getDocument().setModified(false);
     return true;

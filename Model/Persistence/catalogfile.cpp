@@ -1,6 +1,7 @@
 #include "Model/Persistence/catalogfile.h"
 
 #include "Model/Persistence/xmlguard.h"
+#include "Util/safesave.h"
 
 #include <QDebug>
 #include <QDir>
@@ -99,8 +100,9 @@ bool CatalogFile::write(const QString &fileName, const QString &rootName,
     writeEntries(writer);
     writer.writeEndElement();
     writer.writeEndDocument();
-    if (writer.hasError() || !file.commit()) {
-        qDebug() << "Cannot write" << path << file.errorString();
+    QString reason;
+    if (!Util::SafeSave::commit(file, !writer.hasError(), &reason)) {
+        qDebug() << "Cannot write" << path << reason;
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "Model/Persistence/stlwriter.h"
 
+#include "Util/safesave.h"
+
 #include <QSaveFile>
 #include <QtAlgorithms>
 #include <QtEndian>
@@ -157,11 +159,8 @@ public:
     bool finish(QString *error)
     {
         flush();
-        if (file.commit())
-            return true;
-        if (error)
-            *error = file.errorString();
-        return false;
+        // A write that failed is remembered by the file: the commit refuses it.
+        return Util::SafeSave::commit(file, true, error);
     }
 
 private:

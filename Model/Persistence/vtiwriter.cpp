@@ -1,5 +1,7 @@
 #include "Model/Persistence/vtiwriter.h"
 
+#include "Util/safesave.h"
+
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -58,29 +60,24 @@ bool VtiWriter::write(Automaton::TotalVolume &volume, const QString &fileName, Q
     }
     const quint64 bytes = quint64(volume.getCellCount()) * sizeof(quint32);
     const quint64 littleBytes = qToLittleEndian(bytes);
-    file.write(header);
-    file.write(reinterpret_cast<const char *>(&littleBytes), sizeof(littleBytes));
+    bool written =
+        file.write(header) >= 0 &&
+        file.write(reinterpret_cast<const char *>(&littleBytes), sizeof(littleBytes)) >= 0;
     const Automaton::Voxel *cells = volume.lockCells();
     const quint64 strideX = quint64(ny) * nz;
-    for (quint32 z = 0; z < nz; ++z) {
+    for (quint32 z = 0; z < nz && written; ++z) {
         quint32 *out = layer.data();
         for (quint32 y = 0; y < ny; ++y) {
             const Automaton::Voxel *cell = cells + quint64(y) * nz + z;
             for (quint32 x = 0; x < nx; ++x, cell += strideX)
                 *out++ = qToLittleEndian(cell->material);
         }
-        if (file.write(reinterpret_cast<const char *>(layer.data()),
-                       qint64(layer.size() * sizeof(quint32))) < 0)
-            break;
+        written = file.write(reinterpret_cast<const char *>(layer.data()),
+                             qint64(layer.size() * sizeof(quint32))) >= 0;
     }
     volume.releaseCells();
-    file.write("\n  </AppendedData>\n</VTKFile>\n");
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    written = written && file.write("\n  </AppendedData>\n</VTKFile>\n") >= 0;
+    return Util::SafeSave::commit(file, written, error);
 }
 
 } // namespace Persistence

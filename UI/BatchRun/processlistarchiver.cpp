@@ -1,10 +1,12 @@
 #include "UI/BatchRun/processlistarchiver.h"
 
 #include "Model/Persistence/xmlguard.h"
+#include "Util/safesave.h"
 
 #include <QColor>
 #include <QDebug>
 #include <QFile>
+#include <QSaveFile>
 #include <QStringList>
 
 namespace Ui {
@@ -95,7 +97,8 @@ QVariant ProcessListArchiver::parameterValue(const QString &type, const QString 
 bool ProcessListArchiver::saveProcessList(const QString &fileName, const QList<ProcessData> &list)
 {
     error.clear();
-    QFile file(fileName);
+    // Written aside and put in place whole: a failed save keeps the previous list.
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         error = file.errorString();
         return false;
@@ -124,12 +127,7 @@ bool ProcessListArchiver::saveProcessList(const QString &fileName, const QList<P
     writer.writeEndDocument();
     const bool written = !writer.hasError();
     writer.setDevice(nullptr);
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return Util::SafeSave::commit(file, written, &error);
 }
 
 bool ProcessListArchiver::loadProcessList(const QString &fileName, QList<ProcessData> &list)

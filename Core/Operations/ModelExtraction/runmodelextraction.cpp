@@ -4,6 +4,7 @@
 #include "Core/Operations/workspace.h"
 #include "Model/ModelExtraction/cantilevermodelrule.h"
 #include "Model/ModelExtraction/envelopedecomposition.h"
+#include "Util/safesave.h"
 
 #include <QSaveFile>
 #include <QTextStream>
@@ -133,12 +134,7 @@ bool RunModelExtraction::writeNetlist(const QString &fileName, const QString &te
     QTextStream stream(&file);
     stream << text;
     stream.flush();
-    if (stream.status() != QTextStream::Ok || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return Util::SafeSave::commit(file, stream.status() == QTextStream::Ok, error);
 }
 
 void RunModelExtraction::end()

@@ -6,19 +6,15 @@
 #include "Util/systemmemory.h"
 #include "catalogtestutil.h"
 #include "fakefiledialogs.h"
+#include "filesizelimit.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#endif
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
@@ -518,23 +514,17 @@ void TestDocumentFile::failedSaveKeepsNameAndOldFile()
     QDir(dir->path()).mkdir(QStringLiteral("blocked.clv"));
     QVERIFY(!DocumentFile::writeDocument(path("blocked.clv"), f.workspace, &error));
     QCOMPARE(readAll(path("kept.clv")), before);
-#ifdef Q_OS_UNIX
     // A file size limit fails the writes the way a full disk does, with the device's reason.
     f.addVolume(40, 40, 40, 1);
-    struct rlimit old;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 16384;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = DocumentFile::writeDocument(path("kept.clv"), f.workspace, &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        FileSizeLimit limit(16384);
+        written = DocumentFile::writeDocument(path("kept.clv"), f.workspace, &error);
+    }
     QVERIFY(!written);
     QCOMPARE(error, QString::fromLocal8Bit(strerror(EFBIG)));
     QCOMPARE(readAll(path("kept.clv")), before);
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"kept.clv"}); // no leftovers
-#endif
 }
 
 void TestDocumentFile::saveAsksOnlyFirstTime()

@@ -1,12 +1,17 @@
 #include "UI/BatchRun/processlistarchiver.h"
 #include "UI/Operations/photolithographydialog.h"
+#include "filesizelimit.h"
 #include "testmain.h"
 
 #include <QBuffer>
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+
+#include <cerrno>
+#include <cstring>
 
 using Ui::ProcessData;
 using Ui::ProcessListArchiver;
@@ -101,6 +106,16 @@ void TestProcessListArchiver::writesTheExactText()
         "    </Process-Data>\n"
         "</Process-List>\n";
     QCOMPARE(file.readAll(), expected);
+    file.close();
+    // A save that the disk refuses part way (as when it is full) keeps the previous list.
+    {
+        FileSizeLimit limit(100);
+        QVERIFY(!archiver.saveProcessList(path, {cvd, planarize}));
+    }
+    QCOMPARE(archiver.getError(), QString::fromLocal8Bit(strerror(EFBIG)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected);
+    QCOMPARE(QDir(dir.path()).entryList({"two.plst*"}, QDir::Files), QStringList{"two.plst"});
 }
 
 void TestProcessListArchiver::everyValueTypeReadsBackEqual()
