@@ -30,8 +30,8 @@ bool UndoableProcessOperation::runProcess(std::string &failure)
 void UndoableProcessOperation::recoverFromFailure()
 {
     // A run that stopped half way leaves no half-changed volume behind.
-    if (recorded)
-        undoStore.loadState(workspace.getVolumeStates().undoFileName(), *volume);
+    if (recorded && !undoStore.loadState(workspace.getVolumeStates().undoFileName(), *volume))
+        writeMessage(": the cells could not be put back as they were before the step.");
 }
 
 bool UndoableProcessOperation::undo()
