@@ -36,14 +36,18 @@ void UndoableProcessOperation::recoverFromFailure()
 
 bool UndoableProcessOperation::undo()
 {
-    undoStore.loadUndoState(*volume);
+    // Without its record the step stays done, and stays undoable, rather than seem undone.
+    const bool loaded = undoStore.loadUndoState(*volume);
+    if (!loaded)
+        writeMessage(": the cells from before the step could not be read; it was not undone.");
     workspace.notifyUpdate();
-    return true;
+    return loaded;
 }
 
 void UndoableProcessOperation::redo()
 {
-    undoStore.loadRedoState(*volume);
+    if (!undoStore.loadRedoState(*volume))
+        writeMessage(": the cells after the step could not be read; it was not redone.");
     workspace.notifyUpdate();
 }
 

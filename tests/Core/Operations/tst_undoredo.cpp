@@ -155,6 +155,7 @@ private Q_SLOTS:
     void pushAfterUndoEmptiesRedo();
     void observersFollowStacks();
     void shortOfMemoryStillPutsTheCellsBack();
+    void lostRecordLeavesTheStepDone();
 };
 
 void TestUndoRedo::stateFilesLiveWithTheStore()
@@ -452,6 +453,26 @@ void TestUndoRedo::shortOfMemoryStillPutsTheCellsBack()
         QVERIFY(f.workspace.getHistory().redo());
     }
     QVERIFY(cellsOf(v) == after);
+}
+
+void TestUndoRedo::lostRecordLeavesTheStepDone()
+{
+    // The state file was emptied behind the program's back: the step cannot be undone, so it
+    // stays done and on the undo stack, and the console says so.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(4, 3, 6, 1);
+    boost::shared_ptr<HalfwayProcess> step(new HalfwayProcess(f.workspace, false));
+    f.pick(v);
+    step->execute();
+    step->end();
+    const std::vector<quint32> after = cellsOf(v);
+    QVERIFY(QFile(f.workspace.getVolumeStates().undoFileName()).resize(0));
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == after);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Halfway: the cells from before the step could "
+                                                "not be read; it was not undone."));
 }
 
 CELVANE_TEST_MAIN(TestUndoRedo)
