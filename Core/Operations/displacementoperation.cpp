@@ -78,6 +78,14 @@ void DisplacementOperation::execute()
             object->setPreviewDisplacement(displacement);
             objects.append(object);
         }
+        if (objects.isEmpty()) {
+            // Not one copy could be made (the reason is written): nothing is left to place, and
+            // going on would report copies that do not exist.
+            workspace.getSelection().setSelectionMode(false);
+            cancel();
+            clearIfCurrent();
+            return;
+        }
         askForDistance();
         workspace.getSelection().setSelectionMode(false);
         workspace.notifyUpdate();

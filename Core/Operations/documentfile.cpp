@@ -259,6 +259,9 @@ DocumentFile::ReadResult DocumentFile::readDocument(QIODevice &device, const QSt
                 workspace.getDocument().addObject(object);
             } else {
                 incomplete = true;
+                // Some reasons are whole sentences already: one full stop ends the line.
+                while (reason.endsWith(QLatin1Char('.')))
+                    reason.chop(1);
                 problems.add(
                     QStringLiteral("Object %1 was not loaded: %2.").arg(objectNumber).arg(reason));
             }

@@ -35,6 +35,8 @@ void SubstrateBuilder::setSphere(quint32 cx, quint32 cy, quint32 cz, quint32 r)
 
 TotalVolume::Ptr SubstrateBuilder::build(QString *error) const
 {
+    if (!TotalVolume::checkExtent(cellsX, cellsY, cellsZ, 1.0f, 1.0f, 1.0f, position, error))
+        return TotalVolume::Ptr();
     // Filled in place: no intermediate id list as large as the volume.
     TotalVolume::Ptr volume =
         TotalVolume::createFilled(cellsX, cellsY, cellsZ, 1.0f, 1.0f, 1.0f, position, 0, error);

@@ -21,7 +21,8 @@ public:
                 quint32 height);
     void setSphere(quint32 centerX, quint32 centerY, quint32 centerZ, quint32 radius);
 
-    /// The volume, or an empty pointer and the reason when it cannot be allocated.
+    /// The volume, or an empty pointer and the reason when it cannot be allocated or would
+    /// reach beyond the coordinate limit.
     Model::Automaton::TotalVolume::Ptr build(QString *error = nullptr) const;
 
 private:

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <new>
 #include <vector>
 
 namespace Core {
@@ -57,23 +58,52 @@ bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
                                                : fileName == store.redoFileName() ? redoRecord
                                                                                   : nullptr;
     std::vector<quint32> values;
-    // Parsed completely before the cells are touched: a damaged record changes nothing.
-    const bool found = record ? store.readRecord(*record, count, values)
-                              : store.readRecord(fileName, key, instance, count, values);
+    bool found = false;
+    bool inBlocks = false;
+    try {
+        // Parsed completely before the cells are touched: a damaged record changes nothing.
+        found = record ? store.readRecord(*record, count, values)
+                       : store.readRecord(fileName, key, instance, count, values);
+    } catch (const std::bad_alloc &) {
+        // No room for a copy of the cells (an undo of a huge volume, or the recovery of a step
+        // that ran out of memory): the record is checked in a first reading and written into
+        // the cells in a second, a block at a time.
+        std::vector<quint32>().swap(values);
+        try {
+            inBlocks = found = record && store.readRecordInBlocks(*record, count, nullptr);
+        } catch (const std::bad_alloc &) {
+            found = false;
+        }
+    }
     bool flipped = false;
     if (found) {
         // Silicon is material 1: a cell that gains or loses it makes the crystal stale.
         const quint32 silicon = 1;
         Model::Automaton::Voxel *cells = volume.lockCells();
         Model::Automaton::Voxel *next = volume.lockNextCells();
-        for (quint64 i = 0; i < count; ++i) {
-            flipped |= (cells[i].material == silicon) != (values[i] == silicon);
-            cells[i].material = values[i];
-            next[i].material = values[i];
+        const auto write = [&](quint64 first, const quint32 *from, quint64 n) {
+            Model::Automaton::Voxel *c = cells + first;
+            Model::Automaton::Voxel *d = next + first;
+            for (quint64 i = 0; i < n; ++i) {
+                flipped |= (c[i].material == silicon) != (from[i] == silicon);
+                c[i].material = from[i];
+                d[i].material = from[i];
+            }
+        };
+        if (inBlocks) {
+            try {
+                found = store.readRecordInBlocks(*record, count, write);
+            } catch (const std::bad_alloc &) {
+                found = false;
+            }
+            if (!found)
+                qWarning() << "The record" << key << instance << "could not be read again";
+        } else {
+            write(0, values.data(), count);
         }
         volume.releaseNextCells();
         volume.releaseCells();
-        if (record)
+        if (record && found)
             store.noteVolumeHolds(volume.getId(), record);
         // The crystal no longer matches the cells: the next atomistic etch rebuilds it.
         if (flipped)

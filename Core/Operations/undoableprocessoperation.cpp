@@ -30,20 +30,24 @@ bool UndoableProcessOperation::runProcess(std::string &failure)
 void UndoableProcessOperation::recoverFromFailure()
 {
     // A run that stopped half way leaves no half-changed volume behind.
-    if (recorded)
-        undoStore.loadState(workspace.getVolumeStates().undoFileName(), *volume);
+    if (recorded && !undoStore.loadState(workspace.getVolumeStates().undoFileName(), *volume))
+        writeMessage(": the cells could not be put back as they were before the step.");
 }
 
 bool UndoableProcessOperation::undo()
 {
-    undoStore.loadUndoState(*volume);
+    // Without its record the step stays done, and stays undoable, rather than seem undone.
+    const bool loaded = undoStore.loadUndoState(*volume);
+    if (!loaded)
+        writeMessage(": the cells from before the step could not be read; it was not undone.");
     workspace.notifyUpdate();
-    return true;
+    return loaded;
 }
 
 void UndoableProcessOperation::redo()
 {
-    undoStore.loadRedoState(*volume);
+    if (!undoStore.loadRedoState(*volume))
+        writeMessage(": the cells after the step could not be read; it was not redone.");
     workspace.notifyUpdate();
 }
 

@@ -148,6 +148,15 @@ private:
     int end;
 };
 
+/// Reads the head of record (its tag and instance): true when reader then stands at its values.
+bool readRecordHead(TokenReader &reader, const VolumeStateStore::Record &record)
+{
+    QByteArray word;
+    quint32 number = 0;
+    return reader.readWord(word) && word == record.key.toUtf8() && reader.readUInt(number) &&
+           number == record.instance;
+}
+
 } // namespace
 
 VolumeStateStore::VolumeStateStore() : limit(defaultSizeLimit)
@@ -287,13 +296,34 @@ bool VolumeStateStore::readRecord(const Record &record, quint64 count,
     if (!file.open(QIODevice::ReadOnly) || !file.seek(record.offset))
         return false;
     TokenReader reader(file);
-    QByteArray word;
-    quint32 number = 0;
-    if (!reader.readWord(word) || word != record.key.toUtf8() || !reader.readUInt(number) ||
-        number != record.instance)
+    if (!readRecordHead(reader, record))
         return false;
     values.resize(count);
     return reader.readUInts(values.data(), count) == count;
+}
+
+bool VolumeStateStore::readRecordInBlocks(
+    const Record &record, quint64 count,
+    const std::function<void(quint64, const quint32 *, quint64)> &take) const
+{
+    if (record.lost || record.cellCount != count)
+        return false;
+    QFile file(record.fileName);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(record.offset))
+        return false;
+    TokenReader reader(file);
+    if (!readRecordHead(reader, record))
+        return false;
+    quint32 block[4096];
+    for (quint64 first = 0; first < count;) {
+        const quint64 n = qMin<quint64>(sizeof(block) / sizeof(block[0]), count - first);
+        if (reader.readUInts(block, n) != n)
+            return false;
+        if (take)
+            take(first, block, n);
+        first += n;
+    }
+    return true;
 }
 
 bool VolumeStateStore::readRecord(const QString &fileName, const QString &key, quint32 instance,

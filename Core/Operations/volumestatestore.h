@@ -9,6 +9,7 @@
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
 
+#include <functional>
 #include <vector>
 
 namespace Model {
@@ -78,6 +79,13 @@ public:
 
     /// Reads a record this store wrote; false when it is damaged or has another cell count.
     bool readRecord(const Record &record, quint64 count, std::vector<quint32> &values) const;
+    /// Reads a record this store wrote a block of values at a time, handing each block to take
+    /// (the index of its first value, the values, their number) in order; take may be empty.
+    /// False when the record is damaged or has another cell count (take may then have had the
+    /// blocks before the damage). Needs no memory in proportion to the record.
+    bool readRecordInBlocks(
+        const Record &record, quint64 count,
+        const std::function<void(quint64 first, const quint32 *values, quint64 n)> &take) const;
     /// Reads the first complete record of key and instance with exactly count values, scanning
     /// the file line by line (records written by other means).
     bool readRecord(const QString &fileName, const QString &key, quint32 instance, quint64 count,

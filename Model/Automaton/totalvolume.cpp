@@ -71,6 +71,29 @@ bool TotalVolume::checkAllocation(quint32 cellsX, quint32 cellsY, quint32 cellsZ
     return true;
 }
 
+bool TotalVolume::checkExtent(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX,
+                              float cellSizeY, float cellSizeZ, const Util::Vector3D &position,
+                              QString *error)
+{
+    const Util::Vector3D far(position.x + double(cellsX) * double(cellSizeX),
+                             position.y + double(cellsY) * double(cellSizeY),
+                             position.z + double(cellsZ) * double(cellSizeZ));
+    if (withinLimit(position) && withinLimit(far))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot create a cell volume of %1 x %2 x %3 cells at (%4, %5, "
+                                "%6): it would reach beyond %7 units from the origin, where it "
+                                "can be neither shown nor saved.")
+                     .arg(cellsX)
+                     .arg(cellsY)
+                     .arg(cellsZ)
+                     .arg(position.x)
+                     .arg(position.y)
+                     .arg(position.z)
+                     .arg(coordinateLimit, 0, 'f', 0);
+    return false;
+}
+
 TotalVolume::Ptr TotalVolume::allocate(quint32 cellsX, quint32 cellsY, quint32 cellsZ,
                                        float cellSizeX, float cellSizeY, float cellSizeZ,
                                        const Util::Vector3D &position, QString *error)

@@ -40,6 +40,12 @@ public:
     /// for the user. extraBytes is what the caller needs beside the two arrays.
     static bool checkAllocation(quint32 cellsX, quint32 cellsY, quint32 cellsZ,
                                 QString *error = nullptr, quint64 extraBytes = 0);
+    /// True when a volume of these counts and cell sizes at position keeps both its corners
+    /// within the coordinate limit (Object::withinLimit), as documents require of it; otherwise
+    /// false and a text for the user.
+    static bool checkExtent(quint32 cellsX, quint32 cellsY, quint32 cellsZ, float cellSizeX,
+                            float cellSizeY, float cellSizeZ, const Util::Vector3D &position,
+                            QString *error = nullptr);
     /// Bytes of one cell array, or 0 when the product overflows.
     static quint64 arrayBytes(quint32 cellsX, quint32 cellsY, quint32 cellsZ);
 

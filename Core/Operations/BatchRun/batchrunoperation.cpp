@@ -41,21 +41,22 @@ bool BatchRunOperation::recordEnd(QString *error)
     return true;
 }
 
-void BatchRunOperation::reload(bool toResult)
+bool BatchRunOperation::reload(bool toResult)
 {
     if (!startChanged)
-        return;
-    if (toResult)
-        undoStore.loadRedoState(*startVolume);
-    else
-        undoStore.loadUndoState(*startVolume);
+        return true;
+    return toResult ? undoStore.loadRedoState(*startVolume) : undoStore.loadUndoState(*startVolume);
 }
 
 bool BatchRunOperation::undo()
 {
+    // The cells first: without them the run stays done, rather than seem undone by halves.
+    if (!reload(false)) {
+        writeMessage(": the cells from before the run could not be read; it was not undone.");
+        return false;
+    }
     for (const VolumePtr &volume : created)
         workspace.getDocument().removeObject(volume);
-    reload(false);
     workspace.notifyUpdate();
     return true;
 }
@@ -64,7 +65,8 @@ void BatchRunOperation::redo()
 {
     for (const VolumePtr &volume : created)
         workspace.getDocument().addObject(volume);
-    reload(true);
+    if (!reload(true))
+        writeMessage(": the cells after the run could not be read; it was not redone.");
     workspace.notifyUpdate();
 }
 

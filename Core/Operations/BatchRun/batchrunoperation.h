@@ -42,7 +42,8 @@ public:
     QList<VolumePtr> getCreatedVolumes() const { return created; }
 
 private:
-    void reload(bool toResult);
+    /// Puts the start volume's cells back as recorded; false when its record cannot be read.
+    bool reload(bool toResult);
 
     TotalVolumeUndoRedoHelper undoStore;
     VolumePtr startVolume;

@@ -305,6 +305,11 @@ Outcome runSiOxidation(StepParameters &p, StepContext &c, QString *reason)
     } else {
         thickness = p.toDouble(QStringLiteral("Oxidation Thickness"));
     }
+    // Either would grow nothing and still read as a step that ran.
+    if (p.ok() && !(conversion > 0.0))
+        p.fail(QStringLiteral("parameter \"Micron Conversion\" is not a number above 0"));
+    if (p.ok() && !timeSet && thickness < 0.0)
+        p.fail(QStringLiteral("parameter \"Oxidation Thickness\" is not a number of at least 0"));
     if (!p.ok())
         return StepExecutor::Skipped;
     SimpleSiOxidation worker(c.volume.get(), conversion);

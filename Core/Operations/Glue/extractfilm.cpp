@@ -59,8 +59,15 @@ void ExtractFilm::end()
         return;
     }
     error.clear();
-    FilmExtraction extraction(volume.get(), filmMaterial, invert);
-    const TotalVolume::Ptr film = extraction.run(&error);
+    // The film stands ten cells to the right of the source: not where no document holds it.
+    const float largest =
+        std::max({volume->getCellSizeX(), volume->getCellSizeY(), volume->getCellSizeZ()});
+    const Util::Vector3D shift((double(volume->getCellsX()) + 10.0) * largest, 0.0, 0.0);
+    TotalVolume::Ptr film;
+    if (TotalVolume::checkExtent(volume->getCellsX(), volume->getCellsY(), volume->getCellsZ(),
+                                 volume->getCellSizeX(), volume->getCellSizeY(),
+                                 volume->getCellSizeZ(), volume->getPosition() + shift, &error))
+        film = FilmExtraction(volume.get(), filmMaterial, invert).run(&error);
     if (!film) {
         // Nothing enters the scene or the history; the observer shows the reason too.
         writeMessage(": " + error.toStdString());
@@ -68,9 +75,7 @@ void ExtractFilm::end()
         cancel();
         return;
     }
-    const float largest =
-        std::max({film->getCellSizeX(), film->getCellSizeY(), film->getCellSizeZ()});
-    film->translate(Util::Vector4D((double(film->getCellsX()) + 10.0) * largest, 0.0, 0.0, 0.0));
+    film->translate(Util::Vector4D(shift.x, 0.0, 0.0, 0.0));
     film->getPainter().refresh();
     newVolume = film;
     state = 2;

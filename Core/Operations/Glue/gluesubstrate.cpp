@@ -202,10 +202,13 @@ TotalVolume::Ptr GlueSubstrate::run(QString *error)
                          .arg(qint64(sizeX) - qint64(top->getCellsX()))
                          .arg(qint64(sizeY) - qint64(top->getCellsY()));
     } else {
-        result = TotalVolume::createFilled(
-            sizeX, sizeY, sizeZ, std::max(base->getCellSizeX(), top->getCellSizeX()),
-            std::max(base->getCellSizeY(), top->getCellSizeY()),
-            std::max(base->getCellSizeZ(), top->getCellSizeZ()), base->getPosition(), 0, error);
+        const float cellX = std::max(base->getCellSizeX(), top->getCellSizeX()),
+                    cellY = std::max(base->getCellSizeY(), top->getCellSizeY()),
+                    cellZ = std::max(base->getCellSizeZ(), top->getCellSizeZ());
+        const Util::Vector3D at = base->getPosition();
+        if (TotalVolume::checkExtent(sizeX, sizeY, sizeZ, cellX, cellY, cellZ, at, error))
+            result =
+                TotalVolume::createFilled(sizeX, sizeY, sizeZ, cellX, cellY, cellZ, at, 0, error);
     }
     if (result) {
         Voxel *cells = result->lockCells();

@@ -125,6 +125,17 @@ bool ContinuosWetEtching::consume(SiAtom &atom, quint64 &unexpected) const
     return wear(atom, getRate(configuration, n.ns1, n.nb1));
 }
 
+bool ContinuosWetEtching::wears(const SiAtom &atom) const
+{
+    // What consume() and wear() would do, without doing it.
+    if (atom.getPresentNeighborCount() >= 4)
+        return false;
+    const Neighbourhood n = classify(atom);
+    const double rate = getRate(findAtomicConfiguration(n.ns1, n.nb1, n.ns2, n.nb2), n.ns1, n.nb1);
+    const double rest = double(atom.getRemaining()) - rate * timeStep;
+    return rest < consumed || float(rest) != atom.getRemaining();
+}
+
 bool ContinuosWetEtching::wear(SiAtom &atom, double rate) const
 {
     const double rest = double(atom.getRemaining()) - rate * timeStep;

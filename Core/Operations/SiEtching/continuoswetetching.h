@@ -61,6 +61,7 @@ public:
 
 protected:
     void etchSurface(Slab &slab, int thread) override;
+    bool wears(const SiAtom &atom) const override;
 
 private:
     double rates[ListedConfigurationCount];

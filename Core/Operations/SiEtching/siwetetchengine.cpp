@@ -131,6 +131,10 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
                 break;
             }
             ok = runner.runPhase([this](int t) { runPartialEtchingStep(t); });
+            // Looked at before they are applied, which empties the lists.
+            bool removed = false;
+            for (const std::unique_ptr<Slab> &slab : slabs)
+                removed = removed || !slab->removal.empty();
             // Applied even after a failure, so that cells and atoms agree.
             runner.runPhase([this](int t) { applyRemovals(t); });
             ok = ok && runner.runPhase([this](int t) { collectSurface(t); });
@@ -141,6 +145,14 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
             anySurface = false;
             for (const std::unique_ptr<Slab> &slab : slabs)
                 anySurface = anySurface || !slab->surface.empty();
+            // A step that removed no atom and wore none down left every state as it was: every
+            // later step would repeat it. They count as run, so a depth far beyond what the
+            // silicon can lose ends here instead of running for hours.
+            if (!removed && !surfaceWears()) {
+                stepsRun = steps;
+                Util::Progress::reportDone(stepsRun);
+                break;
+            }
         }
         stepNanoseconds = timer.nsecsElapsed();
         qDebug() << "Time to etch " << stepsRun << "steps: " << stepNanoseconds / 1000000 << "ms";
@@ -161,6 +173,15 @@ bool SiWetEtchEngine::run(const QString &process, QString *error)
                      .arg(stepsRun)
                      .arg(steps);
     return ok;
+}
+
+bool SiWetEtchEngine::surfaceWears() const
+{
+    for (const std::unique_ptr<Slab> &slab : slabs)
+        for (const SiAtom *atom : slab->surface)
+            if (atom->getState() == SiAtom::Present && wears(*atom))
+                return true;
+    return false;
 }
 
 void SiWetEtchEngine::markInterior(int thread)

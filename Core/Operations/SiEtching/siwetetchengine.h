@@ -81,6 +81,10 @@ protected:
     /// to keepAtom or removeAtom. Called under the slab's lock.
     virtual void etchSurface(Slab &slab, int thread) = 0;
 
+    /// True when the next step would change a present surface atom that it keeps (wear it
+    /// down). The default: a kept atom stays exactly as it was.
+    virtual bool wears(const SiAtom &) const { return false; }
+
     void keepAtom(Slab &slab, SiAtom *atom) { slab.next.push_back(atom); }
     /// Removes atom at the end of the step: the cell loses one atom (and its material with the
     /// last one), and the neighbours that are not absent become candidates of their slabs.
@@ -104,6 +108,8 @@ private:
     void applyRemovals(int thread);
     void collectSurface(int thread);
     void finalize();
+    /// True when a surface atom of some slab still wears (see wears()).
+    bool surfaceWears() const;
     int slabOfCell(quint64 index) const;
     quint32 materialAt(qint64 index) const
     {

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void operationThroughObserver();
     void rejectedDialogCancels();
     void unallocatableSubstrateChangesNothing();
+    void substrateBeyondTheCoordinateLimitIsRefused_data();
+    void substrateBeyondTheCoordinateLimitIsRefused();
 };
 
 void TestCreateSubstrateOperation::defaultBox()
@@ -129,6 +131,29 @@ void TestCreateSubstrateOperation::unallocatableSubstrateChangesNothing()
     QVERIFY(f.workspace.getDocument().getObjects().isEmpty());
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
     QVERIFY(!f.workspace.getCurrentOperation());
+}
+
+void TestCreateSubstrateOperation::substrateBeyondTheCoordinateLimitIsRefused_data()
+{
+    // The dialog offers corners up to 1e9, documents hold nothing beyond 1e7 units: such a
+    // volume could be worked on but never opened again once saved.
+    QTest::addColumn<Util::Vector3D>("corner");
+    QTest::addColumn<bool>("built");
+    QTest::newRow("far corner at the limit") << Util::Vector3D(9999990, 0, -10000000) << true;
+    QTest::newRow("far corner one unit beyond") << Util::Vector3D(9999991, 0, 0) << false;
+    QTest::newRow("corner beyond") << Util::Vector3D(0, -10000001, 0) << false;
+    QTest::newRow("corner far beyond") << Util::Vector3D(0, 0, 1e9) << false;
+}
+
+void TestCreateSubstrateOperation::substrateBeyondTheCoordinateLimitIsRefused()
+{
+    QFETCH(Util::Vector3D, corner);
+    QFETCH(bool, built);
+    SubstrateBuilder builder(1, 10, 10, 10, corner);
+    builder.setBox(0, 0, 0, 10, 10, 3);
+    QString error;
+    QCOMPARE(bool(builder.build(&error)), built);
+    QCOMPARE(error.contains(QLatin1String("beyond 10000000 units")), !built);
 }
 
 CELVANE_TEST_MAIN(TestCreateSubstrateOperation)

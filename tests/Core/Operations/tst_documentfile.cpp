@@ -337,7 +337,7 @@ void TestDocumentFile::absurdObjects()
              DocumentFile::Read);
     QCOMPARE(warnings.size(), 1);
     QVERIFY2(warnings[0].startsWith(QLatin1String("Object 1 was not loaded")) &&
-                 warnings[0].contains(reason),
+                 warnings[0].contains(reason) && !warnings[0].endsWith(QLatin1String("..")),
              qPrintable(warnings[0]));
     // Nothing of the absurd object, everything of the next one; saving would drop the absurd
     // object from the file, so the document does not take the file's name.

@@ -4,6 +4,22 @@
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 
+namespace {
+
+/// An object too large to be copied: its clone cannot be allocated.
+class Uncopyable : public Model::Object
+{
+public:
+    qint32 getType() const override { return 1; }
+    void draw(bool, bool) override {}
+    void drawForPicking() override {}
+    boost::shared_ptr<Model::Object> clone() override { return {}; }
+    void translate(Util::Vector4D) override {}
+    void transform(Util::Vector4D, Util::Vector4D) override {}
+};
+
+} // namespace
+
 class TestObjectOperations : public QObject
 {
     Q_OBJECT
@@ -18,6 +34,7 @@ private Q_SLOTS:
     void farDistancesAreRefused();
     void copyAddsDisplacedClones();
     void copyEndedByAnotherRequestCommits();
+    void copyWithoutAnyCloneEnds();
     void deleteWithSelectionDeletesAtOnce();
     void deleteAsksUntilSomethingIsSelected();
     void selectVolumesTakesFirstVolume();
@@ -216,6 +233,24 @@ void TestObjectOperations::copyEndedByAnotherRequestCommits()
     QCOMPARE(f.workspace.getHistory().undoCount(), 1);
     QCOMPARE(QString::fromStdString(f.workspace.getHistory().undoTopName()),
              QStringLiteral("Copy Objects"));
+}
+
+void TestObjectOperations::copyWithoutAnyCloneEnds()
+{
+    // No clone fits in memory: the copy ends with the reason instead of asking for a distance
+    // and then reporting copies that do not exist.
+    WorkspaceFixture f;
+    boost::shared_ptr<Model::Object> big(new Uncopyable);
+    f.workspace.getDocument().addObject(big);
+    f.pick(big);
+    f.workspace.startOperation(1);
+    QCOMPARE(f.recorder->messages,
+             (QStringList{"Copy: An object could not be copied: not enough memory.",
+                          "Copy: Operation canceled"}));
+    QVERIFY(!f.workspace.getCurrentOperation());
+    QVERIFY(!f.workspace.getConsoleInput().isEnterRequested());
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
 }
 
 void TestObjectOperations::deleteWithSelectionDeletesAtOnce()

@@ -1,4 +1,5 @@
 #include "Core/Operations/totalvolumeundoredohelper.h"
+#include "Core/Operations/undoableprocessoperation.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
 
@@ -6,9 +7,47 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 using Model::Automaton::Voxel;
+
+namespace {
+
+/// While not 0, allocations of at least this many bytes fail, as on a machine short of memory.
+std::atomic<std::size_t> failingFrom{0};
+
+class ShortOfMemory
+{
+public:
+    explicit ShortOfMemory(std::size_t bytes) { failingFrom = bytes; }
+    ~ShortOfMemory() { failingFrom = 0; }
+};
+
+} // namespace
+
+void *operator new(std::size_t bytes)
+{
+    const std::size_t limit = failingFrom.load();
+    if (limit != 0 && bytes >= limit)
+        throw std::bad_alloc();
+    if (void *block = std::malloc(bytes ? bytes : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void *block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void *block, std::size_t) noexcept
+{
+    std::free(block);
+}
 
 namespace {
 
@@ -59,6 +98,31 @@ public:
     bool redoLoaded = false;
 };
 
+/// A process step that empties the top half of the volume and, when told to, then runs out of
+/// memory as a worker may half way.
+class HalfwayProcess : public UndoableProcessOperation
+{
+public:
+    HalfwayProcess(Workspace &w, bool runsOut)
+        : UndoableProcessOperation(w, "Halfway", 952, QStringLiteral("Halfway")), runsOut(runsOut)
+    {}
+    bool inputsComplete() const override { return true; }
+    bool runWorker(std::string &) override
+    {
+        Voxel *cells = volume->lockCells();
+        Voxel *next = volume->lockNextCells();
+        for (quint64 i = 0; i < volume->getCellCount(); ++i)
+            if (i % volume->getCellsZ() >= volume->getCellsZ() / 2)
+                cells[i].material = next[i].material = 0;
+        volume->releaseNextCells();
+        volume->releaseCells();
+        if (runsOut)
+            throw std::bad_alloc();
+        return true;
+    }
+    bool runsOut;
+};
+
 /// An undo that refuses.
 class StubbornOperation : public ObjectOperation
 {
@@ -90,6 +154,8 @@ private Q_SLOTS:
     void refusedUndoStaysOnStack();
     void pushAfterUndoEmptiesRedo();
     void observersFollowStacks();
+    void shortOfMemoryStillPutsTheCellsBack();
+    void lostRecordLeavesTheStepDone();
 };
 
 void TestUndoRedo::stateFilesLiveWithTheStore()
@@ -348,6 +414,65 @@ void TestUndoRedo::observersFollowStacks()
     QCOMPARE(redoSeen->count, 3);
     QVERIFY(!f.workspace.getHistory().redo());
     QCOMPARE(redoSeen->count, 3);
+}
+
+void TestUndoRedo::shortOfMemoryStillPutsTheCellsBack()
+{
+    // No room for a copy of the recorded cells (4 bytes a cell): the record is read into the
+    // cells a block at a time, when a step that ran out of memory half way is put back as well
+    // as when a step is undone and redone.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(40, 30, 20, 1);
+    const std::vector<quint32> before = cellsOf(v);
+    const std::size_t copy = before.size() * sizeof(quint32);
+    boost::shared_ptr<HalfwayProcess> failing(new HalfwayProcess(f.workspace, true));
+    f.pick(v);
+    failing->execute();
+    {
+        ShortOfMemory shortage(copy);
+        failing->end();
+    }
+    QVERIFY(cellsOf(v) == before);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Halfway: Operation failed: out of memory."));
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+
+    boost::shared_ptr<HalfwayProcess> step(new HalfwayProcess(f.workspace, false));
+    f.pick(v);
+    step->execute();
+    step->end();
+    const std::vector<quint32> after = cellsOf(v);
+    QCOMPARE(after[v->getCellIndex(3, 4, 10)], 0u);
+    {
+        ShortOfMemory shortage(copy);
+        QVERIFY(f.workspace.getHistory().undo());
+    }
+    QVERIFY(cellsOf(v) == before);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 1);
+    {
+        ShortOfMemory shortage(copy);
+        QVERIFY(f.workspace.getHistory().redo());
+    }
+    QVERIFY(cellsOf(v) == after);
+}
+
+void TestUndoRedo::lostRecordLeavesTheStepDone()
+{
+    // The state file was emptied behind the program's back: the step cannot be undone, so it
+    // stays done and on the undo stack, and the console says so.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(4, 3, 6, 1);
+    boost::shared_ptr<HalfwayProcess> step(new HalfwayProcess(f.workspace, false));
+    f.pick(v);
+    step->execute();
+    step->end();
+    const std::vector<quint32> after = cellsOf(v);
+    QVERIFY(QFile(f.workspace.getVolumeStates().undoFileName()).resize(0));
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == after);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QCOMPARE(f.workspace.getHistory().redoCount(), 0);
+    QCOMPARE(f.recorder->last(), QStringLiteral("Halfway: the cells from before the step could "
+                                                "not be read; it was not undone."));
 }
 
 CELVANE_TEST_MAIN(TestUndoRedo)

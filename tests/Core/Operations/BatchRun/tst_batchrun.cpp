@@ -1,4 +1,5 @@
 #include "Core/Operations/BatchRun/batchrun.h"
+#include "Core/Operations/BatchRun/batchrunoperation.h"
 #include "Model/Materials/materialfactory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void initTestCase() { Model::Materials::MaterialFactory::instance()->loadDefaultMaterials(); }
     void skippedStepsAreListedAndTheRunGoesOn();
     void stopEndsTheRunAfterTheCurrentStep();
+    void runWithoutItsRecordIsNotUndone();
 };
 
 void TestBatchRun::skippedStepsAreListedAndTheRunGoesOn()
@@ -74,6 +76,31 @@ void TestBatchRun::stopEndsTheRunAfterTheCurrentStep()
     QCOMPARE(batch.getResults().at(2).outcome, BatchRun::NotRun);
     QCOMPARE(batch.summary(steps),
              QStringLiteral("2 of 3 steps ran.\nThe run was stopped after step 2."));
+}
+
+void TestBatchRun::runWithoutItsRecordIsNotUndone()
+{
+    // The state file was emptied behind the program's back: the run stays done, the volume it
+    // made stays in the document, and the console says why.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(3, 6);
+    boost::shared_ptr<BatchRunOperation> entry(new BatchRunOperation(f.workspace));
+    QVERIFY(entry->recordStart(v));
+    StepContext context;
+    context.volume = v;
+    context.document = &f.workspace.getDocument();
+    BatchRun run(context);
+    QVERIFY(run.run({mooreFilm(2), substrate()}));
+    const std::vector<quint32> after = cellsOf(v);
+    QVERIFY(entry->recordEnd());
+    QCOMPARE(entry->getCreatedVolumes().size(), 1);
+    QVERIFY(QFile(f.workspace.getVolumeStates().undoFileName()).resize(0));
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(f.workspace.getHistory().undoCount(), 1);
+    QVERIFY(cellsOf(v) == after);
+    QVERIFY(f.workspace.getDocument().getObjects().contains(entry->getCreatedVolumes().first()));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Batch Run: the cells from before the run could "
+                                                "not be read; it was not undone."));
 }
 
 CELVANE_TEST_MAIN(TestBatchRun)

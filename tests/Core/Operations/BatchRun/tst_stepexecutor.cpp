@@ -235,6 +235,18 @@ void TestStepExecutor::unusableStepsAreSkippedWithAReason_data()
     QTest::newRow("unknown direction")
         << 13u << QVariantMap{{"MaterialId", 3u}, {"Etch Depth", 2u}, {"EtchDirectionValue", 7}}
         << "parameter \"EtchDirectionValue\" is not an etch direction";
+    QTest::newRow("negative oxide")
+        << 15u
+        << QVariantMap{{"OxidationTimeSet", false},
+                       {"Micron Conversion", 1.0},
+                       {"Oxidation Thickness", -2.0}}
+        << "parameter \"Oxidation Thickness\" is not a number of at least 0";
+    QTest::newRow("no micron conversion")
+        << 15u
+        << QVariantMap{{"OxidationTimeSet", false},
+                       {"Micron Conversion", 0.0},
+                       {"Oxidation Thickness", 2.0}}
+        << "parameter \"Micron Conversion\" is not a number above 0";
     QTest::newRow("unknown type") << 99u << QVariantMap() << "unknown process type 99";
     QTest::newRow("image without a view")
         << 10u << QVariantMap{{"Filename", "a.png"}} << "no picture of the view can be made here";

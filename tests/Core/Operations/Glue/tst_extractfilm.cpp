@@ -40,6 +40,7 @@ private Q_SLOTS:
     void firstIslandOnly();
     void selectExtractUndoRedo();
     void tooLargeChangesNothing();
+    void filmBeyondTheCoordinateLimitIsRefused();
 };
 
 void TestExtractFilm::firstIslandOnly_data()
@@ -140,6 +141,27 @@ void TestExtractFilm::tooLargeChangesNothing()
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
     QVERIFY(!f.workspace.getCurrentOperation());
+}
+
+void TestExtractFilm::filmBeyondTheCoordinateLimitIsRefused()
+{
+    // The source ends 15 units short of the limit: the film, 16 cells of 2 units to its right
+    // (the 6 cells of the source and 10 more), would stand beyond it.
+    WorkspaceFixture f;
+    const TotalVolume::Ptr source = islands();
+    source->translate(Util::Vector4D(1e7 - 22, 0, 0, 0));
+    f.workspace.getDocument().addObject(source);
+    offer<ExtractFilm>(f, 8, [](ExtractFilm *op) {
+        op->setOptions(3, false);
+        op->end();
+    });
+    f.pick(source);
+    f.workspace.startOperation(8);
+    QVERIFY2(f.recorder->messages.filter(QLatin1String("beyond 10000000 units")).size() == 1,
+             qPrintable(f.recorder->messages.join('\n')));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Extract Film: Operation canceled."));
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
 }
 
 CELVANE_TEST_MAIN(TestExtractFilm)

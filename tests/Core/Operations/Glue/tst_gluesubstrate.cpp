@@ -184,6 +184,17 @@ void TestGlueSubstrate::refusals()
         QVERIFY(!glue.run(&error));
         QVERIFY2(error.contains(QLatin1String("cannot hold both")), qPrintable(error));
     }
+    // Cells of 1000 units on a base at x = 5: 10000 of them would end beyond 1e7 units, where
+    // no document could hold the result.
+    const TotalVolume::Ptr wide =
+        volumeWith(3, 2, 4, {{0, 0, 0, 1}}, 1000.0f, 1.0f, 1.0f, Util::Vector3D(5, 6, 7));
+    GlueSubstrate glue(wide.get(), top.get());
+    glue.setSize(10000, 2, 6);
+    error.clear();
+    QVERIFY(!glue.run(&error));
+    QVERIFY2(error.contains(QLatin1String("beyond 10000000 units")), qPrintable(error));
+    glue.setSize(9999, 2, 6);
+    QVERIFY(glue.run());
 }
 
 void TestGlueSubstrate::threadsAgree()

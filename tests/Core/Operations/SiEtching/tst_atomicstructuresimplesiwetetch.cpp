@@ -1,6 +1,7 @@
 #include "Core/Operations/SiEtching/atomicstructuresimplesiwetetch.h"
 #include "Core/Operations/SiEtching/siatomstestutil.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 #include "testmain.h"
 #include "workertestutil.h"
 
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void threadsAgree();
     void atomsAgreeForAnyThreadCount();
     void secondEtchCarriesOn();
+    void settledPitEndsTheEtch();
 };
 
 void TestAtomicStructureSimpleSiWetEtch::stepsFromDepth_data()
@@ -252,6 +254,28 @@ void TestAtomicStructureSimpleSiWetEtch::secondEtchCarriesOn()
     QVERIFY(etch(*volume, 0.5));
     QVERIFY(etch(*fresh, 0.5));
     QCOMPARE(materials(*volume), materials(*fresh));
+}
+
+void TestAtomicStructureSimpleSiWetEtch::settledPitEndsTheEtch()
+{
+    // A square opening of 6 cells: the {111} sidewalls, moving in by d / sqrt(2) each, meet at
+    // a depth of 6 / sqrt(2) = 4.2, well above the bottom of the silicon. The pit then stops
+    // deepening, so a depth of 1e9 (4e9 steps) ends as soon as a step changes nothing, with
+    // the cells of an etch of 20 (the progress stops a run that goes on beyond its 80 steps).
+    auto open = [](quint32 v) { return v >= 5 && v < 11; };
+    const auto shape = masked(10, [=](quint32 x, quint32 y) { return open(x) && open(y); });
+    TotalVolume::Ptr reference = makeVolume(16, 16, 14, shape);
+    QVERIFY(etch(*reference, 20.0));
+    TotalVolume::Ptr volume = makeVolume(16, 16, 14, shape);
+    Util::Progress progress;
+    progress.cancelWhenDone(AtomicStructureSimpleSiWetEtch::stepsFor(20.0));
+    Util::Progress::Scope scope(&progress);
+    AtomicStructureSimpleSiWetEtch worker(volume.get(), 1e9);
+    QVERIFY(worker.runEtching());
+    QCOMPARE(worker.getStepsRun(), AtomicStructureSimpleSiWetEtch::stepsFor(1e9));
+    QCOMPARE(materials(*volume), materials(*reference));
+    QCOMPARE(materialAt(*volume, 8, 8, 9), 0u);
+    QCOMPARE(materialAt(*volume, 8, 8, 4), 1u);
 }
 
 CELVANE_TEST_MAIN(TestAtomicStructureSimpleSiWetEtch)
