@@ -53,6 +53,31 @@ void WetEtchOperation::recoverFromFailure()
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
 }
 
+bool WetEtchOperation::undo()
+{
+    // The etch took atoms from cells it did not empty, which the saved cells do not tell: the
+    // crystal no longer fits them even where no cell changed its material.
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::undo();
+    fitShownLattice();
+    return true;
+}
+
+void WetEtchOperation::redo()
+{
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::redo();
+    fitShownLattice();
+}
+
+void WetEtchOperation::fitShownLattice()
+{
+    if (workspace.refreshShownLattice(*volume)) {
+        volume->getPainter().refresh();
+        workspace.notifyUpdate();
+    }
+}
+
 void WetEtchOperation::refreshPicture()
 {
     UndoableProcessOperation::refreshPicture();
