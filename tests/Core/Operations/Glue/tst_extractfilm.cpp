@@ -1,5 +1,6 @@
 #include "Core/Operations/Glue/extractfilm.h"
 #include "Core/Operations/Glue/filmextraction.h"
+#include "Model/Materials/materialfactory.h"
 #include "Util/systemmemory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void firstIslandOnly();
     void selectExtractUndoRedo();
     void tooLargeChangesNothing();
+    void absentMaterialAddsNothing();
 };
 
 void TestExtractFilm::firstIslandOnly_data()
@@ -137,6 +139,28 @@ void TestExtractFilm::tooLargeChangesNothing()
                      .size() == 1,
              qPrintable(f.recorder->messages.join('\n')));
     QCOMPARE(f.recorder->last(), QStringLiteral("Extract Film: Operation canceled."));
+    QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QVERIFY(!f.workspace.getCurrentOperation());
+}
+
+void TestExtractFilm::absentMaterialAddsNothing()
+{
+    // Material 4 is Al (bulk) in the built-in catalogue; the volume holds none.
+    Model::Materials::MaterialFactory::instance()->loadDefaultMaterials();
+    WorkspaceFixture f;
+    const TotalVolume::Ptr source = islands();
+    f.workspace.getDocument().addObject(source);
+    offer<ExtractFilm>(f, 8, [](ExtractFilm *op) {
+        op->setOptions(4, false);
+        op->end();
+    });
+    f.pick(source);
+    f.workspace.startOperation(8);
+    QCOMPARE(f.recorder->messages.mid(f.recorder->messages.size() - 2),
+             QStringList({QStringLiteral("Extract Film: The cell volume holds no Al (bulk): there "
+                                         "is no film to extract."),
+                          QStringLiteral("Extract Film: Operation canceled.")}));
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
     QVERIFY(!f.workspace.getCurrentOperation());
