@@ -51,6 +51,7 @@ void WetEtchOperation::recoverFromFailure()
     UndoableProcessOperation::recoverFromFailure();
     // The engine may have removed atoms from the crystal before it gave up.
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    workspace.refreshShownLattice(*volume);
 }
 
 bool WetEtchOperation::undo()

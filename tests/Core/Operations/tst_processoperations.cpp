@@ -586,6 +586,17 @@ void TestProcessOperations::crystalOnViewFollowsTheCells()
     QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
     QVERIFY(f.workspace.getHistory().undo());
     QCOMPARE(presentAtoms(v).second, quint64(0));
+    // An etch cancelled after its first step puts the cells and the atoms back.
+    f.workspace.setStepRunner(
+        [](const std::string &, Util::Progress &progress, bool, const std::function<void()> &work) {
+            progress.cancelWhenDone(1);
+            Util::Progress::Scope scope(&progress);
+            work();
+        });
+    run(f, v, wetEtching(1.0));
+    QCOMPARE(f.recorder->last(), QStringLiteral("BCA Wet Etch: Operation Canceled!"));
+    QCOMPARE(presentAtoms(v), std::make_pair(freshAtoms(v), quint64(0)));
+    f.workspace.setStepRunner(Workspace::StepRunner());
     // Not on view: only marked for the next etch.
     v->getPainter().setRenderSiAtoms(false);
     const Model::Automaton::SiLattice *crystal = v->getSiLattice().get();
