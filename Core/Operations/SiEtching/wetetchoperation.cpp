@@ -48,9 +48,10 @@ void WetEtchOperation::afterRun()
 
 void WetEtchOperation::recoverFromFailure()
 {
-    UndoableProcessOperation::recoverFromFailure();
-    // The engine may have removed atoms from the crystal before it gave up.
+    // The engine may have removed atoms from the crystal before it gave up. Marked first, so
+    // cells put back rebuild a crystal on view only once.
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::recoverFromFailure();
     workspace.refreshShownLattice(*volume);
 }
 
