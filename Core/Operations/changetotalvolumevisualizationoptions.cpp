@@ -105,6 +105,10 @@ void ChangeTotalVolumeVisualizationOptions::end()
     step = 3; // applied once, whatever calls end() again
     Model::Automaton::TotalVolumePainter &painter = volume->getPainter();
     options.applyTo(painter);
+    // Atoms asked for on a volume not etched yet, or changed since: a crystal that fits.
+    QString error;
+    if (!workspace.refreshShownLattice(*volume, &error) && !error.isEmpty())
+        writeMessage(": The silicon crystal could not be built (" + error.toStdString() + ").");
     painter.refresh();
     // The same dialog may have changed material colours, which every volume shows.
     for (const boost::shared_ptr<Model::Object> &object : workspace.getDocument().getObjects()) {

@@ -112,9 +112,10 @@ public:
         afterRun();
         const bool unchanged = CellChecksum::ofMaterials(*volume) == before;
         this->workspace.getDocument().setModified(true);
-        refreshPicture();
+        // Before the picture: a crystal on view is rebuilt to fit the new cells.
         if (changesSilicon())
-            this->workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+            this->workspace.markLatticeStale(*volume);
+        refreshPicture();
         this->workspace.notifyUpdate();
         if (unchanged)
             this->writeMessage(": no cell changed.");

@@ -107,7 +107,7 @@ bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
             store.noteVolumeHolds(volume.getId(), record);
         // The crystal no longer matches the cells: the next atomistic etch rebuilds it.
         if (flipped)
-            workspace->getVolumeRecords().setLatticeStale(volume.getId(), true);
+            workspace->markLatticeStale(volume);
     }
     if (siliconChanged)
         *siliconChanged = flipped;

@@ -1,6 +1,7 @@
 #include "Core/Operations/workspace.h"
 
 #include "Core/Operations/objectoperation.h"
+#include "Model/Automaton/totalvolume.h"
 
 namespace Core {
 namespace Operations {
@@ -71,6 +72,26 @@ void Workspace::runStep(const std::string &name, Util::Progress &progress, bool 
     }
     Util::Progress::Scope scope(&progress);
     work();
+}
+
+void Workspace::markLatticeStale(Model::Automaton::TotalVolume &volume)
+{
+    volumeRecords.setLatticeStale(volume.getId(), true);
+    refreshShownLattice(volume);
+}
+
+bool Workspace::refreshShownLattice(Model::Automaton::TotalVolume &volume, QString *error)
+{
+    const Model::Automaton::TotalVolumePainter &painter = volume.getPainter();
+    const bool shown = painter.getRenderSiAtoms() || painter.getRenderSiAtomLinks() ||
+                       painter.getRenderSiUnitCells() || painter.getRenderSiUnitCellOutlines();
+    if (!shown || (volume.getSiLattice() && !volumeRecords.isLatticeStale(volume.getId())))
+        return false;
+    // A crystal that fails to build is dropped: better no atoms than atoms of another shape.
+    if (!volume.rebuildSiLattice(error))
+        return false;
+    volumeRecords.setLatticeStale(volume.getId(), false);
+    return true;
 }
 
 void Workspace::setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory)

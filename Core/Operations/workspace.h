@@ -14,8 +14,16 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <QString>
+
 #include <functional>
 #include <string>
+
+namespace Model {
+namespace Automaton {
+class TotalVolume;
+}
+} // namespace Model
 
 namespace Core {
 namespace Operations {
@@ -64,6 +72,13 @@ public:
     Selection &getSelection() { return selection; }
     VolumeStateStore &getVolumeStates() { return volumeStates; }
     VolumeProcessRecord &getVolumeRecords() { return volumeRecords; }
+    /// A step changed the volume's silicon: its crystal no longer fits the cells. While the
+    /// volume shows its crystal it is rebuilt at once (see refreshShownLattice).
+    void markLatticeStale(Model::Automaton::TotalVolume &volume);
+    /// A volume that shows its crystal (atoms, links or unit cells) gets one that fits its
+    /// cells, so the view never shows atoms where the cells hold none. True when a crystal was
+    /// built; false when none was needed or it could not be built (then with the reason).
+    bool refreshShownLattice(Model::Automaton::TotalVolume &volume, QString *error = nullptr);
     boost::shared_ptr<IOperationFactory> getOperationFactory() const { return operationFactory; }
     void setOperationFactory(const boost::shared_ptr<IOperationFactory> &factory);
     void addUpdateObserver(const Util::ObserverPtr &observer);

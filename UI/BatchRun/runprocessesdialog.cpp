@@ -540,6 +540,7 @@ void RunProcessesDialog::updateProgress()
     if (batch->getCompletedSteps() > 0)
         workspace.getDocument().setModified(true);
     if (volume) {
+        workspace.refreshShownLattice(*volume);
         volume->getPainter().refresh();
         workspace.notifyUpdate();
         if (mainWindow)

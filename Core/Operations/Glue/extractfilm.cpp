@@ -3,6 +3,7 @@
 #include "Core/Operations/Glue/filmextraction.h"
 #include "Core/Operations/volumepicker.h"
 #include "Core/Operations/workspace.h"
+#include "Model/Materials/materialfactory.h"
 
 #include <algorithm>
 
@@ -66,8 +67,21 @@ void ExtractFilm::end()
     TotalVolume::Ptr film;
     if (TotalVolume::checkExtent(volume->getCellsX(), volume->getCellsY(), volume->getCellsZ(),
                                  volume->getCellSizeX(), volume->getCellSizeY(),
-                                 volume->getCellSizeZ(), volume->getPosition() + shift, &error))
-        film = FilmExtraction(volume.get(), filmMaterial, invert).run(&error);
+                                 volume->getCellSizeZ(), volume->getPosition() + shift, &error)) {
+        FilmExtraction extraction(volume.get(), filmMaterial, invert);
+        film = extraction.run(&error);
+        if (film && extraction.getFilmCells() == 0) {
+            // An empty volume would show nothing and only burden the scene and the history.
+            const Model::Materials::Material material =
+                Model::Materials::MaterialFactory::instance()->getMaterial(filmMaterial);
+            const QString name = material.getId() == filmMaterial
+                                     ? material.getName()
+                                     : QStringLiteral("material %1").arg(filmMaterial);
+            error = QStringLiteral("The cell volume holds no %1: there is no film to extract.")
+                        .arg(name);
+            film.reset();
+        }
+    }
     if (!film) {
         // Nothing enters the scene or the history; the observer shows the reason too.
         writeMessage(": " + error.toStdString());

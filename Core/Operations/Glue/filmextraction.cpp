@@ -15,11 +15,12 @@ namespace Core {
 namespace Operations {
 
 FilmExtraction::FilmExtraction(TotalVolume *source, quint32 filmMaterial, bool invert)
-    : source(source), filmMaterial(filmMaterial), invert(invert)
+    : source(source), filmMaterial(filmMaterial), invert(invert), filmCells(0)
 {}
 
 TotalVolume::Ptr FilmExtraction::run(QString *error)
 {
+    filmCells = 0;
     if (!source) {
         if (error)
             *error = QStringLiteral("No cell volume to extract a film from.");
@@ -38,7 +39,6 @@ TotalVolume::Ptr FilmExtraction::run(QString *error)
     const Voxel *cells = source->lockCells();
     result = TotalVolume::createFilled(cx, cy, cz, source->getCellSizeX(), source->getCellSizeY(),
                                        source->getCellSizeZ(), source->getPosition(), 0, error);
-    quint64 filmCells = 0;
     if (result) {
         Voxel *out = result->lockCells();
         Voxel *nextOut = result->lockNextCells();

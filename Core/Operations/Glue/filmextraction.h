@@ -24,11 +24,14 @@ public:
     /// source or the new volume does not fit in memory. The source's cells are locked for the
     /// whole extraction.
     Model::Automaton::TotalVolume::Ptr run(QString *error = nullptr);
+    /// The cells of the film the last run copied (0 when the source holds none of the material).
+    quint64 getFilmCells() const { return filmCells; }
 
 private:
     Model::Automaton::TotalVolume *source;
     quint32 filmMaterial;
     bool invert;
+    quint64 filmCells;
 };
 
 } // namespace Operations

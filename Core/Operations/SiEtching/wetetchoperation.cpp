@@ -48,9 +48,36 @@ void WetEtchOperation::afterRun()
 
 void WetEtchOperation::recoverFromFailure()
 {
-    UndoableProcessOperation::recoverFromFailure();
-    // The engine may have removed atoms from the crystal before it gave up.
+    // The engine may have removed atoms from the crystal before it gave up. Marked first, so
+    // cells put back rebuild a crystal on view only once.
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::recoverFromFailure();
+    workspace.refreshShownLattice(*volume);
+}
+
+bool WetEtchOperation::undo()
+{
+    // The etch took atoms from cells it did not empty, which the saved cells do not tell: the
+    // crystal no longer fits them even where no cell changed its material.
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::undo();
+    fitShownLattice();
+    return true;
+}
+
+void WetEtchOperation::redo()
+{
+    workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
+    UndoableProcessOperation::redo();
+    fitShownLattice();
+}
+
+void WetEtchOperation::fitShownLattice()
+{
+    if (workspace.refreshShownLattice(*volume)) {
+        volume->getPainter().refresh();
+        workspace.notifyUpdate();
+    }
 }
 
 void WetEtchOperation::refreshPicture()

@@ -20,6 +20,9 @@ public:
     double getDepth() const { return depth; }
     bool areOptionsAccepted() const { return optionsAccepted; }
 
+    bool undo() override;
+    void redo() override;
+
 protected:
     /// key: the tag of the operation's undo records.
     WetEtchOperation(Workspace &workspace, const std::string &name, quint32 id, const QString &key);
@@ -39,6 +42,9 @@ protected:
     double depth;
 
 private:
+    /// After undo or redo: the crystal, if on view, is rebuilt to fit the cells.
+    void fitShownLattice();
+
     bool optionsAccepted;
     QElapsedTimer timer;
 };

@@ -99,6 +99,9 @@ void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndAp
     QVERIFY(v->getPainter().getShowEmptyVoxelOutlines());
     QCOMPARE(v->getPainter().getEmptyCellFaces().size(), std::size_t(26 * 6));
     QVERIFY(v->getPainter().getRenderSiAtoms());
+    QVERIFY(v->getSiLattice()); // built to be shown, before any etch
+    QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+    QVERIFY(!other->getSiLattice());
     QCOMPARE(v->getPainter().getSurfaceAlgorithm(), 1u);
     QCOMPARE(v->getPainter().getOpaqueFaces().size(), std::size_t(6));
     QVERIFY(!other->getPainter().getShowEmptyVoxelOutlines());

@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <tuple>
+#include <utility>
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
@@ -21,6 +22,30 @@ QSize topMaskSize(const TotalVolume::Ptr &v)
     quint32 width = 9, height = 9;
     v->getTopMaskSize(width, height);
     return QSize(int(width), int(height));
+}
+
+/// The atoms of the volume's crystal still present, and how many of them lie in cells that
+/// hold no silicon.
+std::pair<quint64, quint64> presentAtoms(const TotalVolume::Ptr &v)
+{
+    const std::vector<quint32> ids = cellsOf(v);
+    std::pair<quint64, quint64> n(0, 0);
+    for (const auto &entry : v->getSiLattice()->getCells())
+        for (int a = 0; a < Model::Automaton::SiCell::atomCount; ++a) {
+            const Model::Automaton::SiAtom *atom = entry.second->getAtom(a);
+            if (atom->getState() != Model::Automaton::SiAtom::Present)
+                continue;
+            ++n.first;
+            n.second += atom->getCellIndex() < 0 || ids[size_t(atom->getCellIndex())] != 1;
+        }
+    return n;
+}
+
+/// The present atoms of a crystal built afresh on the volume's cells.
+quint64 freshAtoms(const TotalVolume::Ptr &v)
+{
+    const TotalVolume::Ptr copy = boost::dynamic_pointer_cast<TotalVolume>(v->clone());
+    return copy->rebuildSiLattice() ? presentAtoms(copy).first : 0;
 }
 
 } // namespace
@@ -55,6 +80,7 @@ private Q_SLOTS:
     void wetEtchingReusesTheCrystal();
     void wetEtchingTakesTheOnlyVolume();
     void continuousWetEtchingCarriesOnWithTheCrystal();
+    void crystalOnViewFollowsTheCells();
 };
 
 void TestProcessOperations::stepsChangeTheCellsAndKeepHistory_data()
@@ -539,6 +565,44 @@ void TestProcessOperations::continuousWetEtchingCarriesOnWithTheCrystal()
     QCOMPARE(f.recorder->last(), QStringLiteral("Continuous Wet Etch: Operation finished."));
     QCOMPARE(f.workspace.getHistory().undoCount(), 2);
     QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+}
+
+void TestProcessOperations::crystalOnViewFollowsTheCells()
+{
+    // While the atoms are shown, undo, redo and other steps leave no atom where the cells hold
+    // no silicon and no silicon cell without its atoms.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addLayered(6, 10);
+    v->getPainter().setRenderSiAtoms(true);
+    const quint64 whole = freshAtoms(v);
+    run(f, v, wetEtching(0.5)); // two atomic layers: atoms gone, no cell emptied
+    QVERIFY(presentAtoms(v).first < whole);
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(presentAtoms(v), std::make_pair(whole, quint64(0)));
+    QVERIFY(f.workspace.getHistory().redo());
+    run(f, v, isotropicEtching(2.0f, 1)); // empties whole layers of silicon
+    QVERIFY(count(v, 1) < quint64(6 * 5 * 6));
+    QCOMPARE(presentAtoms(v), std::make_pair(freshAtoms(v), quint64(0)));
+    QVERIFY(!f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
+    QVERIFY(f.workspace.getHistory().undo());
+    QCOMPARE(presentAtoms(v).second, quint64(0));
+    // An etch cancelled after its first step puts the cells and the atoms back.
+    f.workspace.setStepRunner(
+        [](const std::string &, Util::Progress &progress, bool, const std::function<void()> &work) {
+            progress.cancelWhenDone(1);
+            Util::Progress::Scope scope(&progress);
+            work();
+        });
+    run(f, v, wetEtching(1.0));
+    QCOMPARE(f.recorder->last(), QStringLiteral("BCA Wet Etch: Operation Canceled!"));
+    QCOMPARE(presentAtoms(v), std::make_pair(freshAtoms(v), quint64(0)));
+    f.workspace.setStepRunner(Workspace::StepRunner());
+    // Not on view: only marked for the next etch.
+    v->getPainter().setRenderSiAtoms(false);
+    const Model::Automaton::SiLattice *crystal = v->getSiLattice().get();
+    QVERIFY(f.workspace.getHistory().redo());
+    QCOMPARE(v->getSiLattice().get(), crystal);
+    QVERIFY(f.workspace.getVolumeRecords().isLatticeStale(v->getId()));
 }
 
 CELVANE_TEST_MAIN(TestProcessOperations)

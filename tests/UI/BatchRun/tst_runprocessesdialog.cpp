@@ -42,12 +42,12 @@ ProcessData substrate(quint32 x = 10, quint32 y = 8, quint32 z = 12, quint32 hei
     return data;
 }
 
-ProcessData mooreLayer()
+ProcessData mooreLayer(quint32 id = 16, const char *name = "Poly-Si")
 {
     ProcessData data(2);
     data.addParameter("Thickness", 1u, true);
-    data.addParameter("MaterialId", 16u, false);
-    data.addParameter("Material", "Poly-Si", true);
+    data.addParameter("MaterialId", id, false);
+    data.addParameter("Material", name, true);
     data.addParameter("Material_Color", QColor(77, 128, 102), false);
     return data;
 }
@@ -88,6 +88,7 @@ private Q_SLOTS:
     void unknownTypeLoadsAndIsListedAsSkipped();
     void closeDuringARunStopsIt();
     void runIsOneHistoryEntry();
+    void crystalOnViewFitsTheRunsResult();
     void saveImageStepWritesTheView();
     void batchRunOperationOpensTheDialogOnTheSelectedVolume();
 
@@ -337,6 +338,21 @@ void TestRunProcessesDialog::runIsOneHistoryEntry()
     QVERIFY(cellsOf(v) == after);
     QVERIFY(workspace().getDocument().contains(created));
     QVERIFY(count(created, 16) > 0);
+}
+
+void TestRunProcessesDialog::crystalOnViewFitsTheRunsResult()
+{
+    // The volume shows its atoms; the run adds silicon, after which the atoms must fit.
+    createSmallSubstrate(window);
+    const TotalVolume::Ptr v =
+        boost::dynamic_pointer_cast<TotalVolume>(workspace().getDocument().getObjects().first());
+    v->getPainter().setRenderSiAtoms(true);
+    RunProcessesDialog dialog(window, v, workspace());
+    dialog.appendProcess(mooreLayer(1, "Si"));
+    QVERIFY(runToEnd(dialog));
+    QCOMPARE(count(v, 1), quint64(20 * 10 * 4));
+    QVERIFY(v->getSiLattice());
+    QVERIFY(!workspace().getVolumeRecords().isLatticeStale(v->getId()));
 }
 
 void TestRunProcessesDialog::saveImageStepWritesTheView()

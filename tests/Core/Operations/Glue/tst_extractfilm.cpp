@@ -1,5 +1,6 @@
 #include "Core/Operations/Glue/extractfilm.h"
 #include "Core/Operations/Glue/filmextraction.h"
+#include "Model/Materials/materialfactory.h"
 #include "Util/systemmemory.h"
 #include "testmain.h"
 #include "workspacetestutil.h"
@@ -40,7 +41,8 @@ private Q_SLOTS:
     void firstIslandOnly();
     void selectExtractUndoRedo();
     void tooLargeChangesNothing();
-    void filmBeyondTheCoordinateLimitIsRefused();
+    void refusedFilmAddsNothing_data();
+    void refusedFilmAddsNothing();
 };
 
 void TestExtractFilm::firstIslandOnly_data()
@@ -143,25 +145,41 @@ void TestExtractFilm::tooLargeChangesNothing()
     QVERIFY(!f.workspace.getCurrentOperation());
 }
 
-void TestExtractFilm::filmBeyondTheCoordinateLimitIsRefused()
+void TestExtractFilm::refusedFilmAddsNothing_data()
 {
+    QTest::addColumn<double>("shift");
+    QTest::addColumn<quint32>("material");
+    QTest::addColumn<QString>("reason");
     // The source ends 15 units short of the limit: the film, 16 cells of 2 units to its right
     // (the 6 cells of the source and 10 more), would stand beyond it.
+    QTest::newRow("beyond the coordinate limit") << 1e7 - 22 << 3u << "beyond 10000000 units";
+    // Material 4 is Al (bulk) in the built-in catalogue; the volume holds none.
+    QTest::newRow("material the volume lacks")
+        << 0.0 << 4u << "The cell volume holds no Al (bulk): there is no film to extract.";
+}
+
+void TestExtractFilm::refusedFilmAddsNothing()
+{
+    QFETCH(double, shift);
+    QFETCH(quint32, material);
+    QFETCH(QString, reason);
+    Model::Materials::MaterialFactory::instance()->loadDefaultMaterials();
     WorkspaceFixture f;
     const TotalVolume::Ptr source = islands();
-    source->translate(Util::Vector4D(1e7 - 22, 0, 0, 0));
+    source->translate(Util::Vector4D(shift, 0, 0, 0));
     f.workspace.getDocument().addObject(source);
-    offer<ExtractFilm>(f, 8, [](ExtractFilm *op) {
-        op->setOptions(3, false);
+    offer<ExtractFilm>(f, 8, [material](ExtractFilm *op) {
+        op->setOptions(material, false);
         op->end();
     });
     f.pick(source);
     f.workspace.startOperation(8);
-    QVERIFY2(f.recorder->messages.filter(QLatin1String("beyond 10000000 units")).size() == 1,
+    QVERIFY2(f.recorder->messages.filter(reason).size() == 1,
              qPrintable(f.recorder->messages.join('\n')));
     QCOMPARE(f.recorder->last(), QStringLiteral("Extract Film: Operation canceled."));
     QCOMPARE(f.workspace.getDocument().getObjects().size(), 1);
     QCOMPARE(f.workspace.getHistory().undoCount(), 0);
+    QVERIFY(!f.workspace.getCurrentOperation());
 }
 
 CELVANE_TEST_MAIN(TestExtractFilm)
