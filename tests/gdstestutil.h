@@ -45,6 +45,19 @@ public:
         record(0x11, 0x00, {});
         return *this;
     }
+    /// A placement mirrored about the x axis and then turned by angle degrees (STRANS bit 0,
+    /// the leftmost, as layout editors write it).
+    Gds &placeMirrored(const QByteArray &name, double x, double y, double angle)
+    {
+        record(0x0A, 0x00, {});                          // SREF
+        record(0x12, 0x06, name);                        // SNAME
+        record(0x1A, 0x01, QByteArray::fromHex("8000")); // STRANS
+        if (angle != 0.0)
+            record(0x1C, 0x05, real8(angle)); // ANGLE
+        record(0x10, 0x03, nm({x, y}));
+        record(0x11, 0x00, {});
+        return *this;
+    }
     Gds &endCell()
     {
         record(0x07, 0x00, {}); // ENDSTR

@@ -20,7 +20,10 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace libGDSII {
 // The constructor flattens the whole hierarchy at once, with no bound on depth or count, and
@@ -86,15 +89,69 @@ void appendXY(std::string &out, const iVec &xy)
     out += '\n';
 }
 
-bool describe(const libGDSII::GDSIIData &data, std::string &out)
+/// The mirror flags of the placements (SREF, AREF) of each cell, in file order.
+struct Mirrors
 {
+    std::vector<std::string> cells;
+    std::vector<std::vector<bool>> placements;
+};
+
+/// libGDSII takes a placement's mirror flag from the wrong bit of its STRANS record (0x0100
+/// instead of 0x8000, the bit layout editors set), so mirrored placements would come out
+/// unmirrored. The flags are read from the file's records here instead.
+bool readMirrors(const char *fileName, Mirrors &mirrors)
+{
+    std::ifstream file(fileName, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    if (!file.eof() && file.fail())
+        return false;
+    bool inPlacement = false;
+    for (size_t at = 0; at + 4 <= bytes.size();) {
+        const size_t length = size_t(static_cast<unsigned char>(bytes[at])) << 8 |
+                              static_cast<unsigned char>(bytes[at + 1]);
+        const int type = static_cast<unsigned char>(bytes[at + 2]);
+        if (length < 4 || at + length > bytes.size())
+            return false;
+        const char *payload = bytes.data() + at + 4;
+        const size_t size = length - 4;
+        if (type == 0x04) // ENDLIB
+            return true;
+        if (type == 0x06) { // STRNAME
+            std::string name(payload, size);
+            while (!name.empty() && name.back() == '\0')
+                name.pop_back();
+            mirrors.cells.push_back(name);
+            mirrors.placements.emplace_back();
+        } else if (type == 0x0A || type == 0x0B) { // SREF, AREF
+            if (mirrors.placements.empty())
+                return false;
+            mirrors.placements.back().push_back(false);
+            inPlacement = true;
+        } else if (type == 0x1A && inPlacement && size >= 2) { // STRANS
+            mirrors.placements.back().back() = (static_cast<unsigned char>(payload[0]) & 0x80) != 0;
+        } else if (type == 0x11) { // ENDEL
+            inPlacement = false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+bool describe(const libGDSII::GDSIIData &data, const Mirrors &mirrors, std::string &out)
+{
+    if (mirrors.cells.size() != data.Structs.size())
+        return false;
     out = "celvane-gdsread 1\nunit ";
     append(out, "%.17g", data.FileUnits[0]);
     out += '\n';
-    for (const GDSIIStruct *cell : data.Structs) {
-        if (!cell || !cell->Name)
+    for (size_t c = 0; c < data.Structs.size(); ++c) {
+        const GDSIIStruct *cell = data.Structs[c];
+        if (!cell || !cell->Name || mirrors.cells[c] != *cell->Name)
             return false;
         out += "cell " + hex(*cell->Name) + '\n';
+        const std::vector<bool> &mirrored = mirrors.placements[c];
+        size_t placement = 0;
         for (const GDSIIElement *e : cell->Elements) {
             if (!e)
                 return false;
@@ -111,9 +168,9 @@ bool describe(const libGDSII::GDSIIData &data, std::string &out)
                 break;
             case SREF:
             case AREF:
-                if (!e->SName)
+                if (!e->SName || placement >= mirrored.size())
                     return false;
-                out += "r " + hex(*e->SName) + (e->Refl ? " 1 " : " 0 ");
+                out += "r " + hex(*e->SName) + (mirrored[placement++] ? " 1 " : " 0 ");
                 append(out, "%.17g ", e->Mag);
                 append(out, "%.17g ", e->Angle);
                 out += std::to_string(e->Type == AREF ? e->Columns : 0) + ' ' +
@@ -124,6 +181,8 @@ bool describe(const libGDSII::GDSIIData &data, std::string &out)
                 break;
             }
         }
+        if (placement != mirrored.size())
+            return false;
     }
     out += "end\n";
     return true;
@@ -151,7 +210,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "celvane-gdsread: %s\n", data->ErrMsg->c_str());
             return 1;
         }
-        if (!describe(*data, text)) {
+        Mirrors mirrors;
+        if (!readMirrors(argv[1], mirrors) || !describe(*data, mirrors, text)) {
             std::fprintf(stderr, "celvane-gdsread: the file holds a damaged record\n");
             return 1;
         }

@@ -199,7 +199,9 @@ SimpleSiOxidation::DealGrove SimpleSiOxidation::dealGrove(double time, double te
     DealGrove g;
     g.parabolicRate1Atm = 1297.907373 * std::exp(-14.92366568 * 1000.0 / temperature);
     g.parabolicRate = pressure * 0.999264839884312 * g.parabolicRate1Atm;
-    g.linearRate = 7973245.767 * std::exp(-23.43965534 * 1000.0 / temperature);
+    // Both rates grow with the oxidant's pressure (Henry's law): B/A too, not B alone, so A,
+    // the ratio of the two, does not depend on it.
+    g.linearRate = pressure * 7973245.767 * std::exp(-23.43965534 * 1000.0 / temperature);
     g.a = g.parabolicRate / g.linearRate;
     // The time an initial oxide of 0.025 um would have needed: (xi^2 + A xi) / B.
     g.tau = (0.025 * g.a + 0.000625) / g.parabolicRate;

@@ -31,6 +31,7 @@ class TestLayoutFile : public QObject
 private Q_SLOTS:
     void readsWhatTheEditorDrew_data();
     void readsWhatTheEditorDrew();
+    void mirroredPlacementsAreMirrored();
     void unusableFilesChangeNothing_data();
     void unusableFilesChangeNothing();
     void malformedReaderOutputIsRefused_data();
@@ -72,6 +73,30 @@ void TestLayoutFile::readsWhatTheEditorDrew()
     QCOMPARE(LayoutFile::read(choice.file, layout), LayoutFile::Loaded);
     QCOMPARE(layout.userUnit, 0.001);
     QCOMPARE(LayoutFile::layers(layout), (std::vector<qint32>{1, 2}));
+}
+
+void TestLayoutFile::mirroredPlacementsAreMirrored()
+{
+    // The rectangle [0,4]x[0,1], mirrored about the x axis: [0,4]x[-1,0]; placed at (0, 5):
+    // [0,4]x[4,5], row y = 4. Mirrored, then turned by 90 degrees, (x, y) -> (y, x): [0,1]x[0,4];
+    // placed at (6, 0): [6,7]x[0,4], column x = 6. Unmirrored they would land in row 5 and
+    // column 5.
+    QTemporaryDir dir;
+    LayoutFile::Choice choice;
+    choice.file = Gds::writeFile(dir, Gds()
+                                          .cell("SUB")
+                                          .boundary(2, {0, 0, 4, 0, 4, 1, 0, 1})
+                                          .endCell()
+                                          .cell("TOP")
+                                          .placeMirrored("SUB", 0, 5, 0)
+                                          .placeMirrored("SUB", 6, 0, 90)
+                                          .endCell()
+                                          .bytes());
+    choice.layer = 2;
+    std::vector<bool> bits;
+    QCOMPARE(LayoutFile::loadMask(choice, gridWidth, gridHeight, bits), LayoutFile::Loaded);
+    QCOMPARE(opaqueCells(bits),
+             (Cells{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {6, 0}, {6, 1}, {6, 2}, {6, 3}}));
 }
 
 void TestLayoutFile::unusableFilesChangeNothing_data()

@@ -71,6 +71,15 @@ void TestSimpleSiOxidation::dealGroveFigures()
     QVERIFY2(sixDigits(g.thickness, 0.105457), qPrintable(QString::number(g.thickness, 'g', 12)));
     // tau is the time an initial oxide of 0.025 um needs: (xi^2 + A xi) / B.
     QVERIFY(std::fabs(g.tau - (0.025 * 0.025 + g.a * 0.025) / g.parabolicRate) < 1e-12);
+    // At half an atmosphere B and B/A both halve (the oxidant's concentration follows its
+    // pressure): A stays 0.130795, tau doubles to 0.741190 and x = 0.0712827 um.
+    const SimpleSiOxidation::DealGrove half = SimpleSiOxidation::dealGrove(2.0, 1273.0, 0.5);
+    QVERIFY2(sixDigits(half.linearRate, 0.0401766),
+             qPrintable(QString::number(half.linearRate, 'g', 12)));
+    QVERIFY2(sixDigits(half.a, 0.130795), qPrintable(QString::number(half.a, 'g', 12)));
+    QVERIFY2(sixDigits(half.tau, 0.741190), qPrintable(QString::number(half.tau, 'g', 12)));
+    QVERIFY2(sixDigits(half.thickness, 0.0712827),
+             qPrintable(QString::number(half.thickness, 'g', 12)));
     // With no time at all, the initial oxide is what there is.
     QVERIFY(std::fabs(SimpleSiOxidation::dealGrove(0.0, 1273.0, 1.0).thickness - 0.025) < 1e-12);
 }
