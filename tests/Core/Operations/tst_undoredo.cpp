@@ -39,6 +39,9 @@ void *operator new(std::size_t bytes)
     throw std::bad_alloc();
 }
 
+// The thread sanitizer's own delete takes the blocks (it keeps malloc and new in one heap) and
+// knows which of them Qt frees for its thread pool; ours would hide that from its suppressions.
+#if !defined(__SANITIZE_THREAD__)
 void operator delete(void *block) noexcept
 {
     std::free(block);
@@ -48,6 +51,7 @@ void operator delete(void *block, std::size_t) noexcept
 {
     std::free(block);
 }
+#endif
 
 namespace {
 
