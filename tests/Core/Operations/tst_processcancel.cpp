@@ -67,8 +67,12 @@ void TestProcessCancel::cancelPutsTheCellsBack()
     quint64 stopAt = 0;
     quint64 reportedTotal = 0, reportedDone = 0;
     bool offered = false;
-    f.workspace.setStepRunner([&](const std::string &, Util::Progress &progress, bool cancellable,
-                                  const std::function<void()> &work) {
+    f.workspace.setStepRunner([&](const std::string &name, Util::Progress &progress,
+                                  bool cancellable, const std::function<void()> &work) {
+        if (name == "Undo" || name == "Redo") {
+            work(); // putting the cells back reads their record as a step of its own
+            return;
+        }
         offered = cancellable;
         progress.cancelWhenDone(stopAt);
         Util::Progress::Scope scope(&progress);
