@@ -4,6 +4,7 @@
 #include "Model/Materials/materialfactory.h"
 #include "Model/Persistence/materialarchiver.h"
 #include "Model/Persistence/xmlguard.h"
+#include "Util/progress.h"
 #include "Util/safesave.h"
 
 #include <QFile>
@@ -159,6 +160,22 @@ Model::Persistence::MaterialIdMap &DocumentFile::materialIdMap()
 
 bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, QString *error)
 {
+    // Writing a large volume takes seconds: it runs as a step, so the window goes on drawing
+    // and shows a progress window meanwhile. The document's name and state, which the window
+    // title follows, change afterwards on this thread.
+    bool written = false;
+    Util::Progress progress;
+    workspace.runStep("Save", progress, false,
+                      [&]() { written = writeFile(fileName, workspace, error); });
+    if (!written)
+        return false;
+    workspace.getDocument().setFileName(fileName);
+    workspace.getDocument().setModified(false);
+    return true;
+}
+
+bool DocumentFile::writeFile(const QString &fileName, Workspace &workspace, QString *error)
+{
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         if (error)
@@ -183,11 +200,7 @@ bool DocumentFile::writeDocument(const QString &fileName, Workspace &workspace, 
     }
     writer.writeEndElement();
     writer.writeEndDocument();
-    if (!Util::SafeSave::commit(file, !writer.hasError(), error))
-        return false;
-    workspace.getDocument().setFileName(fileName);
-    workspace.getDocument().setModified(false);
-    return true;
+    return Util::SafeSave::commit(file, !writer.hasError(), error);
 }
 
 DocumentFile::ReadResult DocumentFile::readDocument(const QString &fileName, Workspace &workspace,

@@ -44,6 +44,11 @@ public:
 
     /// Stored material id -> id in the running catalogue, shared by every document of the run.
     static Model::Persistence::MaterialIdMap &materialIdMap();
+
+private:
+    /// The file of writeDocument, without touching the document's name or state (it may run on
+    /// a worker thread).
+    static bool writeFile(const QString &fileName, Workspace &workspace, QString *error);
 };
 
 } // namespace Operations

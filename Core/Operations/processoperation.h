@@ -90,7 +90,9 @@ public:
                 ran = false;
             }
         });
-        if (!ran && cancellable && progress.isCanceled()) {
+        // A Cancel pressed after the worker's last check still counts: the user was told the
+        // step is canceling, so it must not be committed.
+        if (cancellable && progress.isCanceled()) {
             // Stopped by the user: the cells go back to what they were and nothing is recorded.
             recoverFromFailure();
             this->writeMessage(": Operation Canceled!");

@@ -2,6 +2,7 @@
 
 #include "Core/Operations/workspace.h"
 #include "Model/Automaton/totalvolume.h"
+#include "Util/progress.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -53,10 +54,32 @@ bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
     QElapsedTimer timer;
     timer.start();
     VolumeStateStore &store = workspace->getVolumeStates();
-    const quint64 count = volume.getCellCount();
     const VolumeStateStore::RecordPtr record = fileName == store.undoFileName()   ? undoRecord
                                                : fileName == store.redoFileName() ? redoRecord
                                                                                   : nullptr;
+    bool found = false;
+    bool flipped = false;
+    // Reading back a large volume takes seconds: it runs as a step, so the window goes on
+    // drawing and shows a progress window meanwhile. The crystal is marked stale afterwards,
+    // on this thread, since a crystal on view is rebuilt and drawn at once.
+    Util::Progress progress;
+    const std::string name = fileName == store.redoFileName() ? "Redo" : "Undo";
+    workspace->runStep(name, progress, false,
+                       [&]() { found = readInto(store, record, fileName, volume, flipped); });
+    if (flipped)
+        workspace->markLatticeStale(volume);
+    if (siliconChanged)
+        *siliconChanged = flipped;
+    qDebug() << "Time to load: " << timer.elapsed() << " ms";
+    return found;
+}
+
+bool TotalVolumeUndoRedoHelper::readInto(VolumeStateStore &store,
+                                         const VolumeStateStore::RecordPtr &record,
+                                         const QString &fileName,
+                                         Model::Automaton::TotalVolume &volume, bool &flipped)
+{
+    const quint64 count = volume.getCellCount();
     std::vector<quint32> values;
     bool found = false;
     bool inBlocks = false;
@@ -75,7 +98,6 @@ bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
             found = false;
         }
     }
-    bool flipped = false;
     if (found) {
         // Silicon is material 1: a cell that gains or loses it makes the crystal stale.
         const quint32 silicon = 1;
@@ -105,13 +127,7 @@ bool TotalVolumeUndoRedoHelper::loadState(const QString &fileName,
         volume.releaseCells();
         if (record && found)
             store.noteVolumeHolds(volume.getId(), record);
-        // The crystal no longer matches the cells: the next atomistic etch rebuilds it.
-        if (flipped)
-            workspace->markLatticeStale(volume);
     }
-    if (siliconChanged)
-        *siliconChanged = flipped;
-    qDebug() << "Time to load: " << timer.elapsed() << " ms";
     return found;
 }
 

@@ -53,6 +53,11 @@ public:
     static quint32 nextInstance(const QString &key);
 
 private:
+    /// The part of loadState that may run on a worker thread: reads the record and writes it
+    /// into both cell arrays; flipped tells whether a cell gained or lost silicon.
+    bool readInto(VolumeStateStore &store, const VolumeStateStore::RecordPtr &record,
+                  const QString &fileName, Model::Automaton::TotalVolume &volume, bool &flipped);
+
     QString key;
     quint32 instance;
     Workspace *workspace;

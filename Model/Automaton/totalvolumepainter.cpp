@@ -634,11 +634,13 @@ void TotalVolumePainter::setShowEmptyVoxelOutlines(bool show)
     }
 }
 
-void TotalVolumePainter::setSurfaceAlgorithm(quint32 algorithm)
+void TotalVolumePainter::setSurfaceAlgorithm(quint32 algorithm, bool rebuild)
 {
     if (algorithm >= SurfaceAlgorithmCount || algorithm == surfaceAlgorithm)
         return;
     surfaceAlgorithm = algorithm;
+    if (!rebuild)
+        return;
     buildCubicFaces();
     buildSurface();
 }

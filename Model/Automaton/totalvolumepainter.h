@@ -98,8 +98,9 @@ public:
 
     /// 0 direct cubic faces, 1 marching cubes, 2 octree. A new value rebuilds the cubic faces
     /// and the surface it selects and frees the other surface; values outside 0..2 are
-    /// ignored.
-    void setSurfaceAlgorithm(quint32 algorithm);
+    /// ignored. With rebuild false only the choice changes, for a caller that refreshes the
+    /// whole picture right after (a surface of a large volume takes seconds to build).
+    void setSurfaceAlgorithm(quint32 algorithm, bool rebuild = true);
     quint32 getSurfaceAlgorithm() const { return surfaceAlgorithm; }
 
     /// Options of the atomic view of silicon, handed to the atomic renderer; the next refresh()

@@ -1,6 +1,7 @@
 #include "Core/Operations/changetotalvolumevisualizationoptions.h"
 #include "Model/Materials/materialfactory.h"
 #include "testmain.h"
+#include "workertestutil.h"
 #include "workspacetestutil.h"
 
 using namespace Core::Operations;
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void endedByAnotherRequestCancels();
     void optionsTakenOnlyWhileTheDialogIsAwaited();
     void otherVolumesAreRecoloured();
+    void anOptionChangeBuildsThePictureOnce();
 };
 
 void TestChangeTotalVolumeVisualizationOptions::withSelectionOpensTheDialogAndApplies()
@@ -222,4 +224,28 @@ void TestChangeTotalVolumeVisualizationOptions::otherVolumesAreRecoloured()
 }
 
 CELVANE_TEST_MAIN(TestChangeTotalVolumeVisualizationOptions)
+void TestChangeTotalVolumeVisualizationOptions::anOptionChangeBuildsThePictureOnce()
+{
+    // Each build of a large volume's picture takes seconds while the window waits.
+    VisualizationFixture f;
+    const TotalVolume::Ptr v = f.addVolume();
+    v->getPainter().refresh();
+    f.pick(v);
+    f.answer.surfaceAlgorithm = 2;
+    int octreeBuilds = 0, faceBuilds = 0;
+    {
+        const WorkerTest::DebugCapture log;
+        f.workspace.startOperation(6);
+        for (const WorkerTest::DebugCapture::Message &m : log.messages()) {
+            octreeBuilds += m.text.startsWith(QLatin1String("Built an octree"));
+            faceBuilds += m.text.contains(QLatin1String("translucent faces in"));
+        }
+    }
+    QCOMPARE(f.recorder->last(), QStringLiteral("Change Visualization: Options changed."));
+    QCOMPARE(v->getPainter().getSurfaceAlgorithm(), 2u);
+    QVERIFY(v->getPainter().getOctree().getRoot());
+    QCOMPARE(octreeBuilds, 1);
+    QCOMPARE(faceBuilds, 1);
+}
+
 #include "tst_changetotalvolumevisualizationoptions.moc"

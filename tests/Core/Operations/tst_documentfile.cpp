@@ -73,6 +73,7 @@ private Q_SLOTS:
     void longStatesStream();
     void failedSaveKeepsNameAndOldFile();
     void saveAsksOnlyFirstTime();
+    void writingRunsAsAStep();
     void saveAsAlwaysAsksAndCancelChangesNothing();
     void openAsksAndHandsOver();
 
@@ -525,6 +526,25 @@ void TestDocumentFile::failedSaveKeepsNameAndOldFile()
     QCOMPARE(error, QString::fromLocal8Bit(strerror(EFBIG)));
     QCOMPARE(readAll(path("kept.clv")), before);
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"kept.clv"}); // no leftovers
+}
+
+void TestDocumentFile::writingRunsAsAStep()
+{
+    // A large volume takes seconds to write: the window must go on drawing meanwhile.
+    WorkspaceFixture f;
+    f.addVolume(2, 1, 1, 1);
+    QStringList steps;
+    f.workspace.setStepRunner([&](const std::string &name, Util::Progress &, bool cancellable,
+                                  const std::function<void()> &work) {
+        steps << QString::fromStdString(name) + (cancellable ? "?" : "");
+        QVERIFY(!QFile::exists(path("step.clv")));
+        work();
+        QVERIFY(QFile::exists(path("step.clv")));
+    });
+    QVERIFY(DocumentFile::writeDocument(path("step.clv"), f.workspace));
+    QCOMPARE(steps, QStringList({"Save"}));
+    QCOMPARE(f.workspace.getDocument().getFileName(), path("step.clv"));
+    QVERIFY(!f.workspace.getDocument().isModified());
 }
 
 void TestDocumentFile::saveAsksOnlyFirstTime()

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void initTestCase() { Model::Process::ProcessFactory::instance()->loadDefaultProcesses(); }
     void cancelPutsTheCellsBack_data();
     void cancelPutsTheCellsBack();
+    void cancelAfterTheLastPassStillCancels();
 };
 
 void TestProcessCancel::cancelPutsTheCellsBack_data()
@@ -67,8 +68,12 @@ void TestProcessCancel::cancelPutsTheCellsBack()
     quint64 stopAt = 0;
     quint64 reportedTotal = 0, reportedDone = 0;
     bool offered = false;
-    f.workspace.setStepRunner([&](const std::string &, Util::Progress &progress, bool cancellable,
-                                  const std::function<void()> &work) {
+    f.workspace.setStepRunner([&](const std::string &name, Util::Progress &progress,
+                                  bool cancellable, const std::function<void()> &work) {
+        if (name == "Undo" || name == "Redo") {
+            work(); // putting the cells back reads their record as a step of its own
+            return;
+        }
         offered = cancellable;
         progress.cancelWhenDone(stopAt);
         Util::Progress::Scope scope(&progress);
@@ -114,6 +119,26 @@ void TestProcessCancel::cancelPutsTheCellsBack()
     QVERIFY(cellsOf(v) != before);
     QVERIFY(cellsOf(v) == cellsOf(twin));
     QCOMPARE(reportedTotal, total);
+}
+
+void TestProcessCancel::cancelAfterTheLastPassStillCancels()
+{
+    // The user pressed Cancel and was told the step is canceling; the worker had already
+    // passed its last check. The step must not be committed behind the user's back.
+    WorkspaceFixture f;
+    f.workspace.setStepRunner([](const std::string &name, Util::Progress &progress, bool,
+                                 const std::function<void()> &work) {
+        Util::Progress::Scope scope(&progress);
+        work();
+        if (name != "Undo")
+            progress.cancel();
+    });
+    TotalVolume::Ptr v = addSlab(f);
+    const std::vector<quint32> before = cellsOf(v);
+    run(f, v, isotropicDeposition(10.0f, 3));
+    QCOMPARE(f.recorder->last(), QStringLiteral("Isotropic Deposition: Operation Canceled!"));
+    QVERIFY(cellsOf(v) == before);
+    QCOMPARE(f.workspace.getHistory().undoCount(), 0);
 }
 
 CELVANE_TEST_MAIN(TestProcessCancel)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtConcurrent>
 
 #include <atomic>
 #include <cstdlib>
@@ -155,6 +156,7 @@ private Q_SLOTS:
     void unchangedCellsAreNotRecordedAgain();
     void sizeLimitDropsTheOldestSteps();
     void undoCancelsRunningOperationFirst();
+    void loadingRunsAsAStep();
     void refusedUndoStaysOnStack();
     void pushAfterUndoEmptiesRedo();
     void observersFollowStacks();
@@ -368,6 +370,28 @@ void TestUndoRedo::undoCancelsRunningOperationFirst()
     QVERIFY(f.workspace.getHistory().undo());
     QVERIFY(f.recorder->messages.contains(QStringLiteral("Move: Operation canceled")));
     QCOMPARE(v->getPosition(), Util::Vector4D());
+}
+
+void TestUndoRedo::loadingRunsAsAStep()
+{
+    // The records of a large volume take seconds to read: the window must go on drawing.
+    WorkspaceFixture f;
+    TotalVolume::Ptr v = f.addVolume(4, 3, 4, 1);
+    const std::vector<quint32> before = cellsOf(v);
+    QStringList steps;
+    f.workspace.setStepRunner([&](const std::string &name, Util::Progress &, bool cancellable,
+                                  const std::function<void()> &work) {
+        steps << QString::fromStdString(name) + (cancellable ? "?" : "");
+        QtConcurrent::run(work).waitForFinished();
+    });
+    boost::shared_ptr<FakeProcess> op(new FakeProcess(f.workspace, v, 5));
+    op->execute();
+    const std::vector<quint32> after = cellsOf(v);
+    QVERIFY(f.workspace.getHistory().undo());
+    QVERIFY(cellsOf(v) == before);
+    QVERIFY(f.workspace.getHistory().redo());
+    QVERIFY(cellsOf(v) == after);
+    QCOMPARE(steps, QStringList({"Undo", "Redo"}));
 }
 
 void TestUndoRedo::refusedUndoStaysOnStack()
