@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace Core {
@@ -292,14 +293,11 @@ bool VolumeStateStore::readRecord(const Record &record, quint64 count,
 {
     if (record.lost || record.cellCount != count)
         return false;
-    QFile file(record.fileName);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(record.offset))
-        return false;
-    TokenReader reader(file);
-    if (!readRecordHead(reader, record))
-        return false;
     values.resize(count);
-    return reader.readUInts(values.data(), count) == count;
+    return readRecordInBlocks(record, count,
+                              [&values](quint64 first, const quint32 *block, quint64 n) {
+                                  std::copy(block, block + n, values.begin() + qint64(first));
+                              });
 }
 
 bool VolumeStateStore::readRecordInBlocks(
