@@ -60,9 +60,9 @@ bool WetEtchOperation::undo()
     // The etch took atoms from cells it did not empty, which the saved cells do not tell: the
     // crystal no longer fits them even where no cell changed its material.
     workspace.getVolumeRecords().setLatticeStale(volume->getId(), true);
-    UndoableProcessOperation::undo();
+    const bool undone = UndoableProcessOperation::undo();
     fitShownLattice();
-    return true;
+    return undone;
 }
 
 void WetEtchOperation::redo()
